@@ -1,0 +1,23 @@
+#pragma once
+// The seam to the desktop: every modal or outward interaction goes through it, so commands run
+// headless in tests with scripted answers.
+#include <string>
+
+namespace quillo {
+
+enum TMsgType { mtError, mtWarning, mtInformation, mtConfirmation };
+enum TMsgButtons : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8, mbAbort = 16 };
+enum TMsgResult { mrNone = 0, mrYes, mrNo, mrOK, mrCancel, mrAbort };
+enum TSound { sndError, sndExclamation, sndInformation, sndDefault };
+
+const char* MsgTypeTitle(TMsgType type); // エラー 警告 情報 確認
+
+class IDesktop {
+public:
+    virtual ~IDesktop() = default;
+    virtual void Sound(TSound sound) = 0;
+    // Answers mrNone when the box was closed without choosing a button.
+    virtual TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) = 0;
+};
+
+} // namespace quillo

@@ -1,0 +1,41 @@
+#include "app/QtDesktop.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace quillo {
+
+void TQtDesktop::Sound(TSound) { QApplication::beep(); }
+
+TMsgResult TQtDesktop::MessageBox(const std::string& text, TMsgType type, unsigned buttons) {
+    QMessageBox box(mParent);
+    box.setWindowTitle(QString::fromUtf8(MsgTypeTitle(type)));
+    box.setText(QString::fromUtf8(text.c_str()));
+    switch (type) {
+    case mtError: box.setIcon(QMessageBox::Critical); break;
+    case mtWarning: box.setIcon(QMessageBox::Warning); break;
+    case mtInformation: box.setIcon(QMessageBox::Information); break;
+    case mtConfirmation: box.setIcon(QMessageBox::Question); break;
+    }
+    struct TButton {
+        unsigned Flag;
+        const char* Caption;
+        QMessageBox::ButtonRole Role;
+        TMsgResult Result;
+    };
+    static const TButton kButtons[] = {{mbYes, "はい(&Y)", QMessageBox::YesRole, mrYes},
+                                       {mbNo, "いいえ(&N)", QMessageBox::NoRole, mrNo},
+                                       {mbOK, "OK", QMessageBox::AcceptRole, mrOK},
+                                       {mbCancel, "キャンセル", QMessageBox::RejectRole, mrCancel},
+                                       {mbAbort, "中止(&A)", QMessageBox::DestructiveRole, mrAbort}};
+    std::vector<std::pair<QAbstractButton*, TMsgResult>> made;
+    for (const TButton& b : kButtons)
+        if (buttons & b.Flag) made.emplace_back(box.addButton(QString::fromUtf8(b.Caption), b.Role), b.Result);
+    box.exec();
+    for (auto& [button, result] : made)
+        if (box.clickedButton() == button) return result;
+    return mrNone;
+}
+
+} // namespace quillo

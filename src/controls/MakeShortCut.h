@@ -1,0 +1,30 @@
+#pragma once
+// Writes a freedesktop desktop entry, this desktop's form of a shell shortcut.
+#include <string>
+
+namespace quillo {
+
+enum TShowCmd { tsNormal, tsMax, tsMin };
+enum TSystemPath { tpBlank, tpDesktop, tpStartMenu };
+
+class TMakeShortCut {
+public:
+    std::string SCFileName;
+    TShowCmd SCShowCmd = tsNormal;
+    std::string SCDescription;
+    std::string SCExecFile;
+    std::string SCArguments;
+    std::string SCWorkDir;
+    TSystemPath SCSystemPath = tpBlank;
+
+    // The entry's path: the chosen folder plus SCFileName, a ".lnk" ending given as ".desktop".
+    std::string GetFullPath() const;
+    // Writes the entry (creating its folder); false when it could not be written.
+    bool Make() const;
+    std::string EntryText() const;
+
+    // The target as an Exec program: quoted when the Desktop Entry rules need it.
+    static std::string QuoteExecArgument(const std::string& arg);
+};
+
+} // namespace quillo

@@ -1,0 +1,81 @@
+#pragma once
+#include "model/TreeNode.h"
+
+#include <string>
+
+namespace quillo {
+
+// The one listener of a node collection (the tree list's model adapter). Every change is
+// announced before and after, in the order a QAbstractItemModel needs.
+class INodesObserver {
+public:
+    enum TChange : unsigned { ncText = 1, ncImage = 2, ncExpanded = 4, ncSubItems = 8 };
+    virtual ~INodesObserver() = default;
+    virtual void BeginInsertNode(TTreeNode* parent, int row) = 0;
+    virtual void EndInsertNode(TTreeNode* node) = 0;
+    virtual void BeginRemoveNode(TTreeNode* node) = 0;
+    virtual void EndRemoveNode(TTreeNode* parent, int row) = 0;
+    // newRow counts the destination's children before the node leaves its old place.
+    virtual void BeginMoveNode(TTreeNode* node, TTreeNode* newParent, int newRow) = 0;
+    virtual void EndMoveNode(TTreeNode* node) = 0;
+    virtual void NodeChanged(TTreeNode* node, unsigned what) = 0;
+    virtual void BeginClear() = 0;
+    virtual void EndClear() = 0;
+    // Deletion notice of one node: its sub-items are already gone.
+    virtual void NodeDeleted(TTreeNode* /*node*/) {}
+};
+
+enum TNodeAttachMode { naInsert, naAddChildFirst, naAddChild };
+
+class TNodesIF {
+public:
+    TNodesIF();
+    ~TNodesIF();
+    TNodesIF(const TNodesIF&) = delete;
+    TNodesIF& operator=(const TNodesIF&) = delete;
+
+    void SetObserver(INodesObserver* observer) { mObserver = observer; }
+    INodesObserver* Observer() const { return mObserver; }
+    // When set, deleting a node also deletes its schedule item (the main tree owns its items;
+    // the day list only points at them).
+    void SetOwnsData(bool owns) { mOwnsData = owns; }
+
+    TTreeNode* Add(TTreeNode* sibling, std::string text);
+    TTreeNode* AddObject(TTreeNode* sibling, std::string text, TSchItem* data);
+    TTreeNode* AddChild(TTreeNode* parent, std::string text);
+    TTreeNode* AddChildObject(TTreeNode* parent, std::string text, TSchItem* data);
+    TTreeNode* AddChildFirst(TTreeNode* parent, std::string text);
+    TTreeNode* AddChildObjectFirst(TTreeNode* parent, std::string text, TSchItem* data);
+    TTreeNode* Insert(TTreeNode* sibling, std::string text); // before the sibling
+
+    void Delete(TTreeNode* node); // the node and its subtree, children first
+    void Clear();
+    // Moves a subtree; false (nothing changes) for a move into its own subtree or onto itself.
+    bool MoveTo(TTreeNode* node, TTreeNode* destination, TNodeAttachMode mode);
+
+    int Count() const { return mCount; } // all nodes
+    int TopCount() const { return mTop->Count(); }
+    TTreeNode* TopItem(int row) const { return mTop->Item(row); }
+    TTreeNode* GetFirstNode() const { return mTop->GetFirstChild(); }
+
+    // Called by the node setters.
+    void Changed(TTreeNode* node, unsigned what) {
+        if (mObserver) mObserver->NodeChanged(node, what);
+    }
+
+private:
+    friend class TTreeNode;
+    TTreeNode* Place(TTreeNode* parentOrTop, int row, std::string text, TSchItem* data);
+    void Attach(TTreeNode* node, TTreeNode* parentOrTop, int row);
+    void Detach(TTreeNode* node);
+    TTreeNode* ParentOrTop(TTreeNode* node) const { return node->mParent ? node->mParent : mTop; }
+    TTreeNode* Outside(TTreeNode* parentOrTop) const { return parentOrTop == mTop ? nullptr : parentOrTop; }
+    void DestroyDetached(TTreeNode* node);
+
+    TTreeNode* mTop; // invisible holder of the top-level nodes
+    INodesObserver* mObserver = nullptr;
+    int mCount = 0;
+    bool mOwnsData = false;
+};
+
+} // namespace quillo

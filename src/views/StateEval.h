@@ -1,0 +1,30 @@
+#pragma once
+// Derives what the tree list shows for each item (image, texts, 60 day cells) from its state.
+#include "base/Date.h"
+#include "model/EvalContext.h"
+
+#include <string>
+
+namespace quillo {
+
+class TNodesIF;
+class TTreeNode;
+
+enum TNodeImage {
+    niRoot = 0,
+    niFolderWaiting = 1, niFolderInProgress = 2, niFolderDone = 3, niFolderCaution = 4, niFolderWarning = 5,
+    niToDoInProgress = 6, niToDoWaiting = 7, niToDoDone = 8, niToDoCaution = 9, niToDoWarning = 10,
+    niFolderEmpty = 11,
+};
+
+std::string DateText(TDate date); // "-" for 0, else yyyy/mm/dd(aaa)
+std::string RelativeDayText(TDate date, TDate today); // 今日, 明日, ... 5日後, 3日前
+
+void RefreshNode(const TEvalContext& ctx, TTreeNode* node, bool upward);
+void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node);
+void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes);
+
+// The usual pair after one item changed: its state and its ancestors', then their rows.
+void RefreshChangedItem(const TEvalContext& ctx, TTreeNode* node);
+
+} // namespace quillo

@@ -1,0 +1,68 @@
+#include "core/TestTree.h"
+
+#include "base/StrUtil.h"
+#include "model/ScheduleFormat.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace quillo::test {
+
+std::string Tabs(const std::string& s) { return ReplaceAll(s, "|", "\t"); }
+
+TDate D(int y, int m, int d) { return EncodeDate(y, m, d); }
+
+TTestSchedule::TTestSchedule(TDate today) {
+    Ctx = {today, &Calendar};
+    Nodes.SetOwnsData(true);
+    SetChart(today - 7);
+}
+
+void TTestSchedule::SetChart(TDate first) {
+    Calendar.ChartDate = first;
+    Calendar.RebuildChartDayLevels();
+}
+
+TTreeNode* TTestSchedule::Load(const std::string& lines) {
+    Nodes.Clear();
+    TTreeNode* root = CreateScheduleRoot(Nodes, "test");
+    std::string text = Tabs(lines);
+    ReadItemLines(Nodes, root, SplitLines(text), nullptr);
+    FinishScheduleLoad(Nodes, Ctx);
+    return root;
+}
+
+TTreeNode* TTestSchedule::Find(const std::string& name) const {
+    for (TTreeNode* n = Nodes.GetFirstNode(); n; n = n->GetNext())
+        if (n->Text() == name) return n;
+    throw std::runtime_error("no node " + name);
+}
+
+TTempDir::TTempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "quillo-test-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    mPath = tmpl;
+}
+
+TTempDir::~TTempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(mPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(mPath, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+} // namespace quillo::test

@@ -1,0 +1,68 @@
+#pragma once
+// Builds schedules for tests from their text form ("|" stands for a tab, one line per row).
+#include "app/Desktop.h"
+#include "model/NodesIF.h"
+#include "model/SchItem.h"
+#include "views/Calendar.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace quillo::test {
+
+std::string Tabs(const std::string& s); // "|" → tab, "\n" kept
+
+struct TTestSchedule {
+    TCalendar Calendar;
+    TEvalContext Ctx;
+    TNodesIF Nodes;
+
+    explicit TTestSchedule(TDate today);
+    // Reads item lines below a fresh root, then opens it as the window does.
+    TTreeNode* Load(const std::string& lines);
+    TTreeNode* Root() const { return Nodes.GetFirstNode(); }
+    TTreeNode* Find(const std::string& name) const; // first node in tree order with that text
+    TSchItem* Item(const std::string& name) const { return Find(name)->Data(); }
+    void SetChart(TDate first);
+};
+
+TDate D(int y, int m, int d);
+
+class TScriptedDesktop : public IDesktop {
+public:
+    struct TShown {
+        std::string Text;
+        TMsgType Type;
+        unsigned Buttons;
+    };
+    std::vector<TShown> Shown;
+    std::vector<TSound> Sounds;
+    std::deque<TMsgResult> Answers;
+    void SetNextAnswer(TMsgResult r) { Answers.push_back(r); }
+    void Sound(TSound s) override { Sounds.push_back(s); }
+    TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) override {
+        Shown.push_back({text, type, buttons});
+        if (Answers.empty()) return mrNone;
+        TMsgResult r = Answers.front();
+        Answers.pop_front();
+        return r;
+    }
+};
+
+// A fresh folder below the system's temporary folder, removed with the object.
+class TTempDir {
+public:
+    TTempDir();
+    ~TTempDir();
+    const std::string& Path() const { return mPath; }
+    std::string File(const std::string& name) const { return mPath + "/" + name; }
+
+private:
+    std::string mPath;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+} // namespace quillo::test
