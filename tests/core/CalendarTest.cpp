@@ -1,1 +1,162 @@
+#include "core/TestTree.h"
+#include "views/Calendar.h"
+
 #include <gtest/gtest.h>
+
+#include <random>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+const TDate kFri = D(2024, 5, 3); // a Friday
+const TDate kMon = D(2024, 5, 6);
+
+int Count(const TCalendar& cal, int mode, TDate from, TDate to) { return cal.CountDays(mode, from, to); }
+} // namespace
+
+TEST(Calendar, FirstStartLevels) {
+    TCalendar cal;
+    EXPECT_EQ(cal.LevelOfDate(D(2024, 5, 5)), dlHoliday);     // Sunday
+    EXPECT_EQ(cal.LevelOfDate(D(2024, 5, 4)), dlHalfHoliday); // Saturday
+    EXPECT_EQ(cal.LevelOfDate(kFri), dlWorkday);
+    EXPECT_EQ(cal.HolidayLv, 0);
+    EXPECT_EQ(cal.AlertCount, 0);
+}
+
+TEST(Calendar, FridayToMondayUnderTheThresholds) {
+    TCalendar cal;
+    EXPECT_EQ(Count(cal, 0, kFri, kMon), 2);
+    cal.HolidayLv = 1;
+    EXPECT_EQ(Count(cal, 0, kFri, kMon), 3);
+    cal.HolidayLv = 0;
+    EXPECT_EQ(Count(cal, 2, kFri, kMon), 4); // the item's own mode raises the threshold
+    cal.HolidayLv = 2;
+    EXPECT_EQ(Count(cal, 0, kFri, kMon), 4);
+    EXPECT_EQ(Count(cal, 0, kMon, kFri), 0);
+    EXPECT_EQ(Count(cal, 0, kFri, kFri), 1);
+}
+
+TEST(Calendar, OverridesAndTheirOrder) {
+    TCalendar cal;
+    cal.SetHolidayDates({"2024\t5\t6\t0", "2024\t05\t06\t2"});
+    // Sorted: the padded line comes first, so the unpadded one decides.
+    EXPECT_EQ(cal.HolidayDates().front(), "2024\t05\t06\t2");
+    EXPECT_EQ(cal.LevelOfDate(kMon), 0);
+    cal.SetHolidayDates({"2024\t5\t6\t2", "2024\t5\t6\t7", "2024\t2\t30\t2", "junk", "2024\t5\t6\t2"});
+    EXPECT_EQ(cal.HolidayDates().size(), 4u); // identical lines once
+    EXPECT_EQ(cal.LevelOfDate(kMon), 2);     // level 7 ignored, not a reset
+    EXPECT_EQ(Count(cal, 0, kFri, kMon), 1);
+}
+
+TEST(Calendar, SetLevelOfDateKeepsTheListMinimal) {
+    TCalendar cal;
+    cal.SetLevelOfDate(kMon, 0);
+    EXPECT_TRUE(cal.HolidayDates().empty());
+    cal.SetLevelOfDate(kMon, 2);
+    ASSERT_EQ(cal.HolidayDates().size(), 1u);
+    EXPECT_EQ(cal.HolidayDates()[0], "2024\t5\t6\t2");
+    EXPECT_EQ(cal.LevelOfDate(kMon), 2);
+    cal.SetLevelOfDate(kMon, 0);
+    EXPECT_TRUE(cal.HolidayDates().empty());
+
+    cal.SetHolidayDates({"2024\t2\t30\t2", "2024\t05\t06\t1", "2024\t1\t1\t2"});
+    cal.SetLevelOfDate(D(2024, 5, 7), 1);
+    // The impossible date and nothing else disappears; the new line is added.
+    EXPECT_EQ(cal.HolidayDates(), (std::vector<std::string>{"2024\t05\t06\t1", "2024\t1\t1\t2", "2024\t5\t7\t1"}));
+}
+
+TEST(Calendar, ChartDayLevelsFollowTheChartDate) {
+    TCalendar cal;
+    cal.ChartDate = kFri;
+    cal.SetLevelOfDate(kMon, 2); // also rebuilds
+    EXPECT_EQ(cal.ChartDayLevels[0], 0);
+    EXPECT_EQ(cal.ChartDayLevels[1], 1);
+    EXPECT_EQ(cal.ChartDayLevels[2], 2);
+    EXPECT_EQ(cal.ChartDayLevels[3], 2);
+    cal.ChartDate += 3;
+    cal.RebuildChartDayLevels();
+    EXPECT_EQ(cal.ChartDayLevels[0], 2);
+    EXPECT_EQ(cal.ChartDayLevels[1], 0);
+}
+
+TEST(Calendar, DayCountText) {
+    TCalendar cal;
+    TNodesIF nodes;
+    nodes.SetOwnsData(true);
+    TTreeNode* n = nodes.Add(nullptr, "t");
+    TSchItem* item = BindItem(n, TSchToDo::Create("t", n));
+    EXPECT_EQ(cal.DayCountText(*item, "間", kFri, 0), "-");
+    EXPECT_EQ(cal.DayCountText(*item, "間", kFri, kMon), "2日間");
+    EXPECT_EQ(cal.DayCountText(*item, "残", kMon, kFri), "0日残");
+}
+
+TEST(Calendar, HolidaysFile) {
+    TTempDir dir;
+    const std::string path = dir.File("quillo.hld");
+    TCalendar cal;
+    std::string error;
+    EXPECT_TRUE(cal.LoadHolidaysFile(path, error)); // missing file: fine, list unchanged
+    cal.SaveHolidaysFile(path);
+    EXPECT_EQ(ReadFile(path), ""); // empty list, empty file
+
+    WriteFile(path, "2024\t05\t03\t2\r\n2024\t1\t1\t2\n2024\t05\t03\t2\rjunk");
+    ASSERT_TRUE(cal.LoadHolidaysFile(path, error));
+    EXPECT_EQ(cal.HolidayDates(), (std::vector<std::string>{"2024\t05\t03\t2", "2024\t1\t1\t2", "junk"}));
+    EXPECT_EQ(cal.LevelOfDate(kFri), 2);
+    EXPECT_EQ(cal.LevelOfDate(D(2024, 1, 1)), 2);
+    cal.SaveHolidaysFile(path);
+    EXPECT_EQ(ReadFile(path), "2024\t05\t03\t2\r\n2024\t1\t1\t2\r\njunk\r\n");
+
+    // A folder in the file's place is no holidays file: the list stays as it is.
+    EXPECT_TRUE(cal.LoadHolidaysFile(dir.Path(), error));
+    EXPECT_EQ(cal.HolidayDates().size(), 3u);
+}
+
+TEST(Calendar, HugeRangesCountWithoutWalkingEveryDay) {
+    TCalendar cal;
+    cal.SetHolidayDates({"9999\t12\t31\t0"});
+    // 0001-01-01 .. 9999-12-31: finishes at once and agrees with a weekly count.
+    int n = Count(cal, 0, D(1, 1, 1), D(9999, 12, 31));
+    EXPECT_GT(n, 2000000);
+    EXPECT_EQ(Count(cal, 2, D(1, 1, 1), D(9999, 12, 31)), static_cast<int>(D(9999, 12, 31) - D(1, 1, 1)) + 1);
+}
+
+// The index must give exactly what the literal rule gives, whatever the list holds.
+TEST(Calendar, IndexAgreesWithTheLiteralRuleOnRandomLists) {
+    std::mt19937 rng(12345);
+    auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+    for (int round = 0; round < 200; ++round) {
+        TCalendar indexed, literal;
+        literal.SetLiteralLookup(true);
+        for (int dow = 1; dow <= 7; ++dow) {
+            int level = pick(0, 2);
+            indexed.SetWeekdayLevel(dow, level);
+            literal.SetWeekdayLevel(dow, level);
+        }
+        std::vector<std::string> lines;
+        int count = pick(0, 40);
+        for (int i = 0; i < count; ++i) {
+            int y = 2024, m = pick(1, 3), d = pick(1, 31), level = pick(-1, 3);
+            char buf[64];
+            switch (pick(0, 5)) {
+            case 0: std::snprintf(buf, sizeof buf, "%04d\t%02d\t%02d\t%d", y, m, d, level); break;
+            case 1: std::snprintf(buf, sizeof buf, "%d\t%d\t%d\t%d\textra", y, m, d, level); break;
+            case 2: std::snprintf(buf, sizeof buf, "%d\t%d\t%d", y, m, d); break;
+            case 3: std::snprintf(buf, sizeof buf, "%d\t%d\tx%d\t%d", y, m, d, level); break;
+            default: std::snprintf(buf, sizeof buf, "%d\t%d\t%d\t%d", y, m, d, level); break;
+            }
+            lines.push_back(buf);
+        }
+        indexed.SetHolidayDates(lines);
+        literal.SetHolidayDates(lines);
+        for (TDate d = D(2023, 12, 25); d <= D(2024, 4, 5); d += 1)
+            ASSERT_EQ(indexed.LevelOfDate(d), literal.LevelOfDate(d)) << "round " << round << " day " << d;
+        for (int q = 0; q < 50; ++q) {
+            indexed.HolidayLv = literal.HolidayLv = pick(0, 2);
+            int mode = pick(0, 2);
+            TDate from = D(2023, 12, 20) + pick(0, 110), to = from + pick(-3, 60);
+            ASSERT_EQ(indexed.CountDays(mode, from, to), literal.CountDays(mode, from, to));
+        }
+    }
+}
