@@ -1,5 +1,6 @@
 #include "model/ScheduleFormat.h"
 
+#include "base/Clock.h"
 #include "base/Cp932.h"
 #include "base/Exceptions.h"
 #include "base/StrUtil.h"
@@ -163,6 +164,13 @@ void WriteScheduleFile(const std::string& path, std::string_view text, bool auto
         if (!e.KeptTemp.empty()) msg += "\r\n保存した内容は " + e.KeptTemp + " に残っています。";
         throw ESaveError(msg);
     }
+}
+
+void SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, bool autoSave, const TClock& clock,
+                  TDate& savedAt) {
+    if (!nodes.GetFirstNode()) return;
+    savedAt = clock.Now();
+    WriteScheduleFile(path, BuildScheduleText(nodes, today, autoSave, savedAt), autoSave);
 }
 
 std::optional<bool> ScanAutoSaveFlag(const std::vector<std::string_view>& lines) {

@@ -33,6 +33,12 @@ std::string BuildScheduleText(const TNodesIF& nodes, TDate today, bool autoSave,
 // "<path> の保存に失敗しました。" (and the autosave advice when `autoSave`).
 void WriteScheduleFile(const std::string& path, std::string_view text, bool autoSave);
 
+class TClock;
+// The whole save: `savedAt` is taken from the clock before anything is written, so it is set
+// also when the write then fails. Does nothing for an empty tree.
+void SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, bool autoSave, const TClock& clock,
+                  TDate& savedAt);
+
 // The first "A+" or "A-" line decides; nullopt without one.
 std::optional<bool> ScanAutoSaveFlag(const std::vector<std::string_view>& lines);
 
