@@ -1,1 +1,135 @@
+#include "controls/FileNames.h"
+#include "controls/MakeShortCut.h"
+#include "core/TestTree.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+// Points HOME and the XDG folders at a temporary home for one test.
+struct TFakeHome {
+    TTempDir Dir;
+    std::string OldHome, OldConfig, OldData;
+    TFakeHome() {
+        auto keep = [](const char* n) { const char* v = getenv(n); return std::string(v ? v : ""); };
+        OldHome = keep("HOME"), OldConfig = keep("XDG_CONFIG_HOME"), OldData = keep("XDG_DATA_HOME");
+        setenv("HOME", Dir.Path().c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+        unsetenv("XDG_DATA_HOME");
+    }
+    ~TFakeHome() {
+        auto restore = [](const char* n, const std::string& v) { v.empty() ? unsetenv(n) : setenv(n, v.c_str(), 1); };
+        restore("HOME", OldHome), restore("XDG_CONFIG_HOME", OldConfig), restore("XDG_DATA_HOME", OldData);
+    }
+};
+
+bool HaveValidator() { return std::system("command -v desktop-file-validate >/dev/null 2>&1") == 0; }
+} // namespace
+
+TEST(FileNames, ShellFoldersOnThisDesktop) {
+    TFakeHome home;
+    const std::string h = home.Dir.Path();
+    EXPECT_EQ(GetShellFolder(sfDesktop), h + "/Desktop/");
+    EXPECT_EQ(GetShellFolder(sfStartMenu), h + "/.local/share/applications/");
+    EXPECT_EQ(GetShellFolder(sfPrograms), h + "/.local/share/applications/");
+    EXPECT_EQ(GetShellFolder(sfStartup), h + "/.config/autostart/");
+    EXPECT_EQ(GetShellFolder(sfSendTo), "");
+    EXPECT_EQ(GetShellFolder(sfFavorites), "");
+    EXPECT_EQ(GetShellFolder(0), "");
+    EXPECT_EQ(GetShellFolder(7), "");
+
+    std::filesystem::create_directories(h + "/.config");
+    WriteFile(h + "/.config/user-dirs.dirs", "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
+    EXPECT_EQ(GetShellFolder(sfDesktop), h + "/デスクトップ/");
+    setenv("XDG_CONFIG_HOME", (h + "/cfg").c_str(), 1);
+    EXPECT_EQ(GetShellFolder(sfStartup), h + "/cfg/autostart/");
+
+    unsetenv("HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(GetShellFolder(sfStartup), ""); // not "/": callers must not write at the root
+    EXPECT_EQ(GetShellFolder(sfDesktop), "");
+}
+
+TEST(FileNames, PathHelpers) {
+    EXPECT_EQ(AddPathDelimiter("/"), "/");
+    EXPECT_EQ(AddPathDelimiter("/home/u"), "/home/u/");
+    EXPECT_EQ(AddPathDelimiter("/home/u/"), "/home/u/");
+    EXPECT_EQ(ExtractFileDir("/a/b/c.qlp"), "/a/b");
+    EXPECT_EQ(ExtractFileDir("c.qlp"), ".");
+    EXPECT_EQ(ExtractFileName("/a/b/c.qlp"), "c.qlp");
+    EXPECT_EQ(ChangeFileExt("/a/quillo", ".ini"), "/a/quillo.ini");
+    EXPECT_EQ(ChangeFileExt("/a.b/quillo.exe", ".ini"), "/a.b/quillo.ini");
+}
+
+TEST(FileNames, ExpandLongPath) {
+    TTempDir dir;
+    std::filesystem::create_directories(dir.File("sub"));
+    WriteFile(dir.File("sub/plan.qlp"), "x");
+    std::filesystem::create_symlink(dir.File("sub"), dir.File("link"));
+    EXPECT_EQ(ExpandLongPath(dir.File("sub/../sub/./plan.qlp")), dir.File("sub/plan.qlp"));
+    EXPECT_EQ(ExpandLongPath(dir.File("link/plan.qlp")), dir.File("link/plan.qlp")); // link kept
+    EXPECT_EQ(ExpandLongPath(dir.File("sub")), "");
+    EXPECT_EQ(ExpandLongPath(dir.File("missing.qlp")), "");
+    auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    EXPECT_EQ(ExpandLongPath("sub/plan.qlp"), dir.File("sub/plan.qlp"));
+    std::filesystem::current_path(cwd);
+}
+
+TEST(MakeShortCut, FullPathAndEntryText) {
+    TFakeHome home;
+    TMakeShortCut sc;
+    sc.SCFileName = "/tmp/x/QuilloryPlan.lnk";
+    EXPECT_EQ(sc.GetFullPath(), "/tmp/x/QuilloryPlan.desktop");
+    sc.SCFileName = "plain";
+    EXPECT_EQ(sc.GetFullPath(), "plain"); // tpBlank: unchanged
+    sc.SCSystemPath = tpStartMenu;
+    sc.SCFileName = "QuilloryPlan.lnk";
+    EXPECT_EQ(sc.GetFullPath(), home.Dir.Path() + "/.local/share/applications/QuilloryPlan.desktop");
+
+    sc.SCExecFile = "/opt/My Apps/quillo";
+    sc.SCArguments = "-t \"/home/u/plan 100%.qlp\"";
+    sc.SCWorkDir = "/opt/My Apps";
+    sc.SCDescription = "予定表";
+    EXPECT_EQ(sc.EntryText(), "[Desktop Entry]\nType=Application\nName=QuilloryPlan\n"
+                              "Exec=\"/opt/My Apps/quillo\" -t \"/home/u/plan 100%%.qlp\"\n"
+                              "Path=/opt/My Apps\nComment=予定表\n");
+    EXPECT_EQ(TMakeShortCut::QuoteExecArgument("/usr/bin/quillo"), "/usr/bin/quillo");
+    EXPECT_EQ(TMakeShortCut::QuoteExecArgument("/a$b"), "\"/a\\$b\"");
+}
+
+TEST(MakeShortCut, WrittenEntriesValidate) {
+    TFakeHome home;
+    TMakeShortCut sc;
+    sc.SCExecFile = "/opt/My Apps/quillo";
+    sc.SCArguments = "-t \"/home/u/予定 100%.qlp\"";
+    sc.SCDescription = "Quillory Plan";
+    sc.SCFileName = "QuilloryPlan.lnk";
+    sc.SCSystemPath = tpDesktop;
+    ASSERT_TRUE(sc.Make());
+    const std::string onDesktop = sc.GetFullPath();
+    struct stat st {};
+    ASSERT_EQ(stat(onDesktop.c_str(), &st), 0);
+    EXPECT_TRUE(st.st_mode & S_IXUSR); // desktops launch only executable entries
+
+    sc.SCSystemPath = tpBlank;
+    sc.SCFileName = GetShellFolder(sfStartup) + "QuilloryPlan.lnk";
+    ASSERT_TRUE(sc.Make()); // creates the autostart folder
+    stat(sc.GetFullPath().c_str(), &st);
+    EXPECT_FALSE(st.st_mode & S_IXUSR);
+
+    sc.SCFileName = home.Dir.Path() + "/";
+    EXPECT_FALSE(sc.Make());
+
+    if (!HaveValidator()) GTEST_SKIP() << "desktop-file-validate is not installed (Debian desktop-file-utils)";
+    for (const std::string& path : {onDesktop, GetShellFolder(sfStartup) + "QuilloryPlan.desktop"}) {
+        std::string cmd = "desktop-file-validate '" + path + "' >/dev/null 2>&1";
+        EXPECT_EQ(std::system(cmd.c_str()), 0) << ReadFile(path);
+    }
+}

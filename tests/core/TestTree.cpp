@@ -8,6 +8,9 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quillo::test {
 
@@ -51,6 +54,26 @@ TTempDir::~TTempDir() {
     std::error_code ec;
     std::filesystem::permissions(mPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(mPath, ec);
+}
+
+int RunInReadOnlyFolder(const std::string& dir, const std::function<int()>& body) {
+    if (geteuid() != 0) {
+        chmod(dir.c_str(), 0500);
+        int rc = body();
+        chmod(dir.c_str(), 0700);
+        return rc;
+    }
+    chmod(dir.c_str(), 0755); // readable, but only root may write
+    pid_t pid = fork();
+    if (pid < 0) return kCannotDropRights;
+    if (pid == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(kCannotDropRights);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    chmod(dir.c_str(), 0700);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -6,6 +6,7 @@
 #include "views/Calendar.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,12 @@ public:
 private:
     std::string mPath;
 };
+
+// Runs `body` where `dir` cannot be written: in a child process that drops to an unprivileged
+// user when running as root, else with the folder's write bit removed. Returns its result, or
+// kCannotDropRights.
+constexpr int kCannotDropRights = 77;
+int RunInReadOnlyFolder(const std::string& dir, const std::function<int()>& body);
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
