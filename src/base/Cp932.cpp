@@ -9,11 +9,28 @@ namespace quillo {
 namespace {
 constexpr size_t kNameLimit = 256;
 
+// Opening a converter costs more than converting a name, so each thread keeps one per direction.
+iconv_t Descriptor(const char* to, const char* from) {
+    struct TCache {
+        iconv_t ToUtf8 = iconv_open("UTF-8", "CP932");
+        iconv_t ToCp932 = iconv_open("CP932", "UTF-8");
+        ~TCache() {
+            if (ToUtf8 != reinterpret_cast<iconv_t>(-1)) iconv_close(ToUtf8);
+            if (ToCp932 != reinterpret_cast<iconv_t>(-1)) iconv_close(ToCp932);
+        }
+    };
+    thread_local TCache cache;
+    iconv_t cd = std::string_view(to) == "UTF-8" ? cache.ToUtf8 : cache.ToCp932;
+    (void)from;
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert between CP932 and UTF-8");
+    return cd;
+}
+
 // One iconv conversion; `onInvalid` decides whether to skip with a replacement or give up.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view in, const char* replacement,
                                    size_t skipWidth) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert between CP932 and UTF-8");
+    iconv_t cd = Descriptor(to, from);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     out.reserve(in.size() * 3 / 2 + 8);
     char* src = const_cast<char*>(in.data());
@@ -26,10 +43,7 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
         out.append(buf, static_cast<size_t>(dst - buf));
         if (r != static_cast<size_t>(-1)) continue;
         if (errno == E2BIG) continue;
-        if (!replacement) {
-            iconv_close(cd);
-            return std::nullopt;
-        }
+        if (!replacement) return std::nullopt;
         out += replacement;
         size_t skip = skipWidth;
         if (skipWidth == 0) { // UTF-8 input: skip one whole sequence
@@ -46,7 +60,6 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     size_t dstLeft = sizeof buf;
     iconv(cd, nullptr, nullptr, &dst, &dstLeft);
     out.append(buf, static_cast<size_t>(dst - buf));
-    iconv_close(cd);
     return out;
 }
 } // namespace

@@ -1,1 +1,102 @@
+#include "app/CliRunner.h"
+#include "base/Clock.h"
+#include "controls/FileNames.h"
+#include "core/TestTree.h"
+
 #include <gtest/gtest.h>
+
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+std::string Data(const std::string& name) { return std::string(QUILLO_TEST_DATA) + "/" + name; }
+
+struct TRun {
+    int Code;
+    std::string Out, Err;
+};
+
+TRun Cli(std::vector<std::string> args, TDate now = D(2024, 5, 3)) {
+    std::ostringstream out, err;
+    TFixedClock clock(now);
+    int code = RunCli(args, out, err, clock);
+    return {code, out.str(), err.str()};
+}
+
+// The real binary, for what only a process shows: exit codes and the streams it writes to.
+int RunBinary(const std::string& args, std::string& err) {
+    TTempDir dir;
+    std::string cmd = std::string(QUILLO_CLI_PATH) + " " + args + " >/dev/null 2>" + dir.File("err");
+    int rc = std::system(cmd.c_str());
+    err = ReadFile(dir.File("err"));
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+} // namespace
+
+TEST(Cli, ListMatchesTheGoldenTable) {
+    TTempDir config; // no settings file: first-start values
+    TRun r = Cli({"list", Data("roundtrip.qlp"), "--today", "2024-05-03", "--config-dir", config.Path(), "--tsv"});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(r.Out, ReadFile(Data("roundtrip.list.tsv")));
+    EXPECT_FALSE(FileExists(config.File("quillo.ini"))); // read only, never written
+}
+
+TEST(Cli, AgendaMatchesTheGoldenTable) {
+    TTempDir config;
+    TRun r = Cli({"agenda", Data("roundtrip.qlp"), "--date", "2024-05-01", "--config-dir", config.Path(), "--tsv",
+                  "--today=2024-05-03"});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(r.Out, ReadFile(Data("roundtrip.agenda.tsv")));
+    TRun empty = Cli({"agenda", Data("empty.qlp"), "--config-dir", config.Path(), "--tsv"});
+    EXPECT_EQ(empty.Out, "今日 - 2024/05/03(金)の予定\nこの日が期間内の予定および遅延項目はありません\n");
+}
+
+TEST(Cli, SettingsAndHolidaysChangeTheResult) {
+    TTempDir config;
+    WriteFile(config.File("quillo.ini"), "[DateCount]\r\nHolidayLv=0\r\nAlertCount=7\r\n[Header]\r\nChartDate=0\r\n");
+    WriteFile(config.File("quillo.hld"), "2024\t5\t6\t2\r\n");
+    TRun r = Cli({"list", Data("roundtrip.qlp"), "--config-dir", config.Path(), "--tsv"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    // 報告書ソ表 ends 10 May: with Monday 6 May a holiday 5 days are left, within AlertCount 7.
+    EXPECT_NE(r.Out.find("報告書ソ表\t2024/04/29(月)\t2024/05/10(金)\t5日残\t4\t"), std::string::npos) << r.Out;
+    TRun chart = Cli({"list", Data("roundtrip.qlp"), "--config-dir", config.Path(), "--tsv", "--chart-date",
+                      "2024-05-10"});
+    EXPECT_NE(chart.Out.find("5日残\t4\t4,-1,"), std::string::npos) << chart.Out;
+}
+
+TEST(Cli, CheckAndRefusals) {
+    std::string err;
+    EXPECT_EQ(RunBinary("check " + Data("roundtrip.qlp"), err), 0);
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(RunBinary("check " + Data("bad_date.qlp"), err), 1);
+    EXPECT_EQ(err, "Line4 : 不正なデータ行\n");
+    EXPECT_EQ(RunBinary("list " + Data("bad_folder_alone.qlp"), err), 1);
+    EXPECT_EQ(err, "Line4 : 不正なデータ行\n");
+    EXPECT_EQ(RunBinary("agenda " + Data("bad_before_brace.qlp"), err), 1);
+    EXPECT_EQ(RunBinary("check " + Data("missing.qlp"), err), 2);
+    EXPECT_EQ(err, Data("missing.qlp") + "\nファイルのオープン処理に失敗しました。\n");
+    TTempDir dir;
+    mkfifo(dir.File("x.qlp").c_str(), 0600);
+    EXPECT_EQ(RunBinary("list " + dir.File("x.qlp"), err), 2); // no hang on a FIFO
+}
+
+TEST(Cli, UsageErrors) {
+    EXPECT_EQ(Cli({}).Code, 64);
+    EXPECT_EQ(Cli({"frob", "x"}).Code, 64);
+    EXPECT_EQ(Cli({"list"}).Code, 64);
+    EXPECT_EQ(Cli({"list", "a", "b"}).Code, 64);
+    EXPECT_EQ(Cli({"list", "a", "--today"}).Code, 64);
+    EXPECT_EQ(Cli({"list", "a", "--today", "2024-02-30"}).Code, 64);
+    EXPECT_EQ(Cli({"list", "a", "--date", "2024-02-03"}).Code, 64); // agenda's option
+    EXPECT_EQ(Cli({"check", "a", "--tsv"}).Code, 64);
+    TRun usage = Cli({"list", "--bogus", "1", "f"});
+    EXPECT_EQ(usage.Code, 64);
+    EXPECT_NE(usage.Err.find("usage: quillo-cli"), std::string::npos);
+    TRun help = Cli({"--help"});
+    EXPECT_EQ(help.Code, 0);
+    EXPECT_NE(help.Out.find("quillo-cli agenda FILE"), std::string::npos);
+}
