@@ -113,8 +113,6 @@ int Refresh() {
 int File(const std::string& dir) {
     const std::string path = dir + "/bench100k.qlp";
     {
-        TCalendar cal;
-        TEvalContext ctx{kToday, &cal};
         TNodesIF nodes;
         nodes.SetOwnsData(true);
         BuildTree(nodes, 100000);
