@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds and runs every test: warnings as errors, then again under ASan+UBSan, a short fuzzing
+# run of the schedule reader, and the real program started under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+quillo_install_missing "${QUILLO_BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev \
+    clang-14 libclang-rt-14-dev desktop-file-utils xvfb xauth xdotool x11-utils
+
+export XDG_RUNTIME_DIR="$(mktemp -d)"
+chmod 700 "$XDG_RUNTIME_DIR"
+jobs=$(nproc)
+
+echo "== build (warnings are errors) and test"
+cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLO_WERROR=ON
+cmake --build build/ci -j "$jobs"
+ctest --test-dir build/ci --output-on-failure -j "$jobs"
+
+echo "== ASan + UBSan"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLO_WERROR=ON -DQUILLO_SANITIZE=ON \
+    -DQUILLO_BUILD_BENCH=OFF
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== fuzzing the schedule reader for ${QUILLO_FUZZ_SECONDS:=60} s"
+CC=clang-14 CXX=clang++-14 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLO_FUZZ=ON \
+    -DQUILLO_BUILD_UI=OFF -DQUILLO_BUILD_BENCH=OFF
+cmake --build build/fuzz --target fuzz_read_item_lines -j "$jobs"
+corpus="$(mktemp -d)"
+cp tests/fuzz/corpus/* "$corpus"/
+./build/fuzz/tests/fuzz_read_item_lines -max_total_time="$QUILLO_FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=4096 \
+    -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+rm -rf "$corpus"
+
+echo "== the program under Xvfb"
+scripts/xvfb-smoke.sh build/ci/src/quillo
