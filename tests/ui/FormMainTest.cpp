@@ -3,19 +3,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-namespace {
-// One application object for all user-interface tests of this executable.
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "quillo_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-} // namespace
 
 TEST(FormMain, StartsAsAnEmptyWindowWithTheProgramTitle) {
-    App();
     quillo::TFormMain window;
     window.show();
     QApplication::processEvents();
