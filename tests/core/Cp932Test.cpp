@@ -77,7 +77,8 @@ TEST(StrUtil, FieldsAndLines) {
     EXPECT_EQ(lines[3], "d");
     EXPECT_EQ(SplitLines("a\r\n\r\n").size(), 2u);
     // A 0x5C trail byte is no separator; tabs never occur inside a character.
-    auto f = SplitFields(kSo + "\t" + kHyo);
+    const std::string line = kSo + "\t" + kHyo;
+    auto f = SplitFields(line);
     ASSERT_EQ(f.size(), 2u);
     EXPECT_EQ(f[1], kHyo);
 }
