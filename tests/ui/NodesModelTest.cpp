@@ -1,0 +1,70 @@
+#include "controls/NodesModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace quillo;
+
+TEST(NodesModel, StaysConsistentOverRandomEdits) {
+    TNodesIF nodes;
+    TNodesModel model(nodes);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    std::mt19937 rng(11);
+    std::vector<TTreeNode*> all{nodes.Add(nullptr, "root")};
+    for (int step = 0; step < 1500; ++step) {
+        TTreeNode* target = all[rng() % all.size()];
+        switch (rng() % 7) {
+        case 0:
+        case 1: all.push_back(nodes.AddChild(target, "n" + std::to_string(step))); break;
+        case 2: all.push_back(nodes.AddChildFirst(target, "f")); break;
+        case 3: all.push_back(nodes.Insert(target, "i")); break;
+        case 4: nodes.MoveTo(all[rng() % all.size()], target, static_cast<TNodeAttachMode>(rng() % 3)); break;
+        case 5: target->SetText("t" + std::to_string(step)); break;
+        case 6:
+            if (target->Parent()) {
+                nodes.Delete(target);
+                all.clear();
+                for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext()) all.push_back(n);
+            }
+            break;
+        }
+    }
+    nodes.Clear();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(NodesModel, PersistentIndexesFollowMovedNodes) {
+    TNodesIF nodes;
+    TNodesModel model(nodes);
+    TTreeNode* r = nodes.Add(nullptr, "r");
+    TTreeNode* a = nodes.AddChild(r, "a");
+    TTreeNode* b = nodes.AddChild(r, "b");
+    TTreeNode* b1 = nodes.AddChild(b, "b1");
+    QPersistentModelIndex pa(model.IndexOf(a)), pb1(model.IndexOf(b1));
+    nodes.MoveTo(a, b1, naAddChild);
+    EXPECT_EQ(TNodesModel::NodeOf(pa), a);
+    EXPECT_EQ(pa.parent(), QModelIndex(pb1));
+    nodes.MoveTo(b1, r, naAddChildFirst);
+    EXPECT_EQ(pb1.row(), 0);
+    EXPECT_EQ(pa.parent(), QModelIndex(pb1));
+}
+
+TEST(NodesModel, ChangesAreReportedWithTheirRoles) {
+    TNodesIF nodes;
+    TNodesModel model(nodes);
+    TTreeNode* r = nodes.Add(nullptr, "r");
+    QSignalSpy data(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy expanded(&model, &TNodesModel::NodeExpandedChanged);
+    r->SetText("\x95\x5C"); // 表 in cp932
+    r->SetImages(4);
+    r->SetExpanded(true);
+    ASSERT_EQ(data.count(), 2);
+    EXPECT_TRUE(data[0][2].value<QList<int>>().contains(Qt::DisplayRole));
+    EXPECT_TRUE(data[1][2].value<QList<int>>().contains(Qt::DecorationRole));
+    ASSERT_EQ(expanded.count(), 1);
+    EXPECT_TRUE(expanded[0][1].toBool());
+    EXPECT_EQ(model.data(model.IndexOf(r), Qt::DisplayRole).toString(), QString::fromUtf8("表"));
+}
