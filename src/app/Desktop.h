@@ -18,6 +18,16 @@ public:
     virtual void Sound(TSound sound) = 0;
     // Answers mrNone when the box was closed without choosing a button.
     virtual TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) = 0;
+
+    struct TFileDialog {
+        std::string Title;
+        std::string Filter; // "description|pattern|description|pattern"
+        std::string DefaultExt;
+        std::string FileName; // preset name
+        bool Save = false;    // save: asks before overwriting; open: the file must exist
+    };
+    // The chosen path (UTF-8), or empty when cancelled.
+    virtual std::string FileDialog(const TFileDialog& dialog) = 0;
 };
 
 } // namespace quillo

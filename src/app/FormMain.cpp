@@ -1,21 +1,37 @@
 #include "app/FormMain.h"
 
+#include "app/Desktop.h"
+#include "app/Settings.h"
+#include "base/Clock.h"
+#include "base/Exceptions.h"
 #include "controls/ExHeader.h"
 #include "controls/TreeList.h"
+#include "views/StateEval.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace quillo {
 
-TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
+TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& settingsFile, QWidget* parent)
+    : QMainWindow(parent), RegManager1(&desktop), mDesktop(desktop), mClock(clock) {
     setWindowTitle(QStringLiteral("Quillory Plan"));
     setMinimumSize(620, 320);
     resize(638, 398);
+    AddMainSettingsItems(RegManager1.RegItems);
+    RegManager1.IniFileName = settingsFile;
+    Today = mClock.Today();
+    Ctx = {Today, &Calendar};
+    Calendar.ChartDate = Today - 7;
+    Calendar.RebuildChartDayLevels();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -25,6 +41,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     ExHeader1->setObjectName(QStringLiteral("ExHeader1"));
     TreeList1 = new TTreeList(central);
     TreeList1->setObjectName(QStringLiteral("TreeList1"));
+    TreeList1->Items().SetOwnsData(true);
     layout->addWidget(ExHeader1);
     layout->addWidget(TreeList1, 1);
     setCentralWidget(central);
@@ -35,6 +52,13 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     };
     ExHeader1->OnSectionResize = [this](TExHeader*, TExSection*) { TreeList1->Redraw(); };
     ExHeader1->OnMouseUp = [this](TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { TreeList1->Redraw(); };
+    // The expanded state of folders is stored in the file.
+    auto expandedOrCollapsed = [this](TTreeList*, TTreeNode* node) {
+        if (!Loading) SetModified(true);
+        RefreshNode(Ctx, node, false);
+    };
+    TreeList1->OnExpanded = expandedOrCollapsed;
+    TreeList1->OnCollapsed = expandedOrCollapsed;
 
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -45,16 +69,107 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     StatusPanel1 = new QLabel(this);
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1);
-    statusBar()->setSizeGripEnabled(true);
 
-    ActionFileExit = new QAction(QStringLiteral("終了(&X)"), this);
-    ActionFileExit->setObjectName(QStringLiteral("ActionFileExit"));
-    ActionFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    ActionFileExit->setToolTip(QStringLiteral("終了"));
-    ActionFileExit->setStatusTip(QStringLiteral("このプログラムを終了します。"));
+    BuildMenus();
+    Timer2.setInterval(60000);
+    connect(&Timer2, &QTimer::timeout, this, &TFormMain::Timer2Timer);
+    Timer2.start();
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TFormMain::UpdateActions);
+    UpdateActions();
+}
+
+TFormMain::~TFormMain() { Timer2.stop(); }
+
+void TFormMain::SetHint(QAction* action, const std::string& hint) {
+    const QString h = QString::fromStdString(hint);
+    const int bar = h.indexOf('|');
+    action->setToolTip(bar < 0 ? h : h.left(bar));
+    action->setStatusTip(bar < 0 ? h : h.mid(bar + 1));
+}
+
+int TFormMain::ImageOf(const QAction* action) { return action->property("ImageIndex").toInt(); }
+
+QAction* TFormMain::MakeAction(const char* name, const char* caption, const char* hint, const QKeySequence& shortcut,
+                               int image, void (TFormMain::*handler)()) {
+    auto* a = new QAction(QString::fromUtf8(caption), this);
+    a->setObjectName(QString::fromUtf8(name));
+    SetHint(a, hint);
+    a->setShortcut(shortcut);
+    a->setProperty("ImageIndex", image);
+    if (handler) connect(a, &QAction::triggered, this, [this, handler] { Run([this, handler] { (this->*handler)(); }); });
+    addAction(a);
+    return a;
+}
+
+void TFormMain::BuildMenus() {
+    ActionFileNew = MakeAction("ActionFileNew", "予定表の新規作成(&N)...",
+                               "予定表の新規作成|予定表を新規作成します。編集中の予定表は閉じられます。", {}, 0,
+                               &TFormMain::ActionFileNewExecute);
+    ActionFileOpen = MakeAction("ActionFileOpen", "予定表を開く(&O)...",
+                                "予定表を開く|予定表を開きます。編集中の予定表は閉じられます。", {}, 1,
+                                &TFormMain::ActionFileOpenExecute);
+    ActionFileExport = MakeAction("ActionFileExport", "エクスポート(&E)...", "", {}, -1, nullptr);
+    ActionFileImport = MakeAction("ActionFileImport", "インポート(&I)...", "", {}, -1, nullptr);
+    ActionFileSave = MakeAction("ActionFileSave", "上書き保存(&S)", "上書き保存|編集中の予定表を上書き保存します。",
+                                QKeySequence(Qt::CTRL | Qt::Key_S), 2, &TFormMain::ActionFileSaveExecute);
+    ActionFileSaveAs = MakeAction("ActionFileSaveAs", "別名で保存(&A)...",
+                                  "別名で保存|編集中の予定表を別の名前で保存します。", {}, -1,
+                                  &TFormMain::ActionFileSaveAsExecute);
+    ActionFileClose = MakeAction("ActionFileClose", "閉じる(&C)", "閉じる|編集中の予定表を閉じます。", {}, -1,
+                                 &TFormMain::ActionFileCloseExecute);
+    ActionFileExit = MakeAction("ActionFileExit", "終了(&X)", "終了|このプログラムを終了します。",
+                                QKeySequence(Qt::CTRL | Qt::Key_Q), -1, nullptr);
     connect(ActionFileExit, &QAction::triggered, this, &QWidget::close);
+    ActionAutoSaveChk = MakeAction("ActionAutoSaveChk", "", "", {}, 33, &TFormMain::ActionAutoSaveChkExecute);
+
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(ActionFileNew);
+    file->addAction(ActionFileOpen);
+    file->addSeparator();
+    file->addAction(ActionFileExport);
+    file->addAction(ActionFileImport);
+    file->addSeparator();
+    file->addAction(ActionFileSave);
+    file->addAction(ActionFileSaveAs);
+    file->addAction(ActionFileClose);
+    file->addSeparator();
     file->addAction(ActionFileExit);
+    ToolBar1->addAction(ActionFileNew);
+    ToolBar1->addAction(ActionFileOpen);
+    ToolBar1->addAction(ActionFileSave);
+    ToolBar1->addAction(ActionAutoSaveChk);
+}
+
+void TFormMain::UpdateActions() {
+    const bool open = ScheduleOpen();
+    ActionFileSave->setEnabled(open && Modified);
+    ActionFileSave->setProperty("ImageIndex", AutoSave ? 33 : 2);
+    ActionFileSaveAs->setEnabled(open);
+    ActionFileClose->setEnabled(open);
+    ActionFileExport->setEnabled(false); // export and import come with the clipboard commands
+    ActionFileImport->setEnabled(false);
+    ActionAutoSaveChk->setEnabled(open);
+    if (AutoSave) {
+        ActionAutoSaveChk->setText(QStringLiteral("自動保存を無効にする(&A)"));
+        SetHint(ActionAutoSaveChk, "自動保存を無効にする|自動保存を無効にします。");
+        ActionAutoSaveChk->setProperty("ImageIndex", 2);
+    } else {
+        ActionAutoSaveChk->setText(QStringLiteral("自動保存を有効にする(&A)"));
+        SetHint(ActionAutoSaveChk, "自動保存を有効にする|自動保存を有効にします。10分毎に予定表が上書き保存されます。"
+                                   "予定表を閉じるときにも自動的に保存が行われます。");
+        ActionAutoSaveChk->setProperty("ImageIndex", 33);
+    }
+}
+
+void TFormMain::Run(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const EQuilloError& e) {
+        mDesktop.Sound(sndError);
+        mDesktop.MessageBox(e.what(), mtError, mbOK);
+    }
+    UpdateActions();
 }
 
 void TFormMain::BuildHeader() {
@@ -83,7 +198,7 @@ void TFormMain::BuildHeader() {
 
 void TFormMain::FormResize() {
     StatusPanel0->setFixedWidth(std::max(0, statusBar()->width() - 150));
-    StatusPanel1->setFixedWidth(150 - 20);
+    StatusPanel1->setFixedWidth(130);
     TreeList1->Redraw();
 }
 
@@ -95,6 +210,24 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FormResize();
+}
+
+bool TFormMain::event(QEvent* event) {
+    // Action hints go to panel 0, not over the whole status bar.
+    if (event->type() == QEvent::StatusTip) {
+        StatusPanel0->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    bool granted = false;
+    Run([&] { granted = FormCloseQuery(); });
+    if (granted)
+        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace quillo

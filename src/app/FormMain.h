@@ -1,5 +1,13 @@
 #pragma once
+#include "app/RegManager.h"
+#include "base/Date.h"
+#include "model/EvalContext.h"
+#include "views/Calendar.h"
+
 #include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -7,29 +15,103 @@ class QToolBar;
 
 namespace quillo {
 
+class IDesktop;
+class TClock;
 class TExHeader;
 class TTreeList;
+class TNodesIF;
+class TTreeNode;
 
-// The main window: header above the tree list, a tool bar and a two-panel status bar.
+// The main window: header above the tree list, a tool bar, a two-panel status bar, and the one
+// open schedule with its document state.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFormMain(QWidget* parent = nullptr);
+    // `settingsFile` is the INI file of the settings store (may be empty in tests).
+    TFormMain(IDesktop& desktop, const TClock& clock, const std::string& settingsFile, QWidget* parent = nullptr);
+    ~TFormMain() override;
 
+    // Components.
     TExHeader* ExHeader1 = nullptr;
     TTreeList* TreeList1 = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QLabel* StatusPanel0 = nullptr; // hints
     QLabel* StatusPanel1 = nullptr; // document status
+    QTimer Timer2;                  // the minute timer
+    TRegManager RegManager1;
+
+    // Commands.
+    QAction* ActionFileNew = nullptr;
+    QAction* ActionFileOpen = nullptr;
+    QAction* ActionFileExport = nullptr;
+    QAction* ActionFileImport = nullptr;
+    QAction* ActionFileSave = nullptr;
+    QAction* ActionFileSaveAs = nullptr;
+    QAction* ActionFileClose = nullptr;
     QAction* ActionFileExit = nullptr;
+    QAction* ActionAutoSaveChk = nullptr;
+
+    // Document state.
+    std::string FileName; // UTF-8 path
+    std::string Title;
+    bool Modified = false;
+    bool AutoSave = false;
+    int AutoSaveTicks = 0;
+    bool Loading = false;
+    TDate SavedAt = 0;
+    bool DateChangeWatch = true;
+
+    // Evaluation state.
+    TDate Today = 0;
+    TCalendar Calendar;
+    TEvalContext Ctx;
+
+    TNodesIF& Nodes() const;
+    bool ScheduleOpen() const;
+    void SetTitle(const std::string& title);
+    void SetStatusText(const std::string& text);
+    void SetModified(bool value);
+    void NewSchedule();
+    void CloseSchedule();
+    void DeleteNodeTree(TTreeNode* node);
+    bool OpenSchedule();
+    void WriteSchedule();
+
+    // The commands' handlers; they throw, and Run shows what they throw in an error box.
+    void ActionFileNewExecute();
+    void ActionFileOpenExecute();
+    void ActionFileSaveExecute();
+    void ActionFileSaveAsExecute();
+    void ActionFileCloseExecute();
+    void ActionAutoSaveChkExecute();
+    void Timer2Timer();
+    bool FormCloseQuery();
+    void UpdateActions(); // the enabling rules, run when the event loop goes idle
+    void Run(const std::function<void()>& command);
+
+    // Start-up until the settings issue lands: open the named file, or start a new schedule.
+    void StartWith(const std::string& path);
+
+    static int ImageOf(const QAction* action);
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    QAction* MakeAction(const char* name, const char* caption, const char* hint, const QKeySequence& shortcut,
+                        int image, void (TFormMain::*handler)());
+    static void SetHint(QAction* action, const std::string& hint);
     void BuildHeader();
+    void BuildMenus();
     void FormResize();
+    bool SaveQuestion(bool forOpen);
+    std::string NowText() const;
+
+    IDesktop& mDesktop;
+    const TClock& mClock;
 };
 
 } // namespace quillo

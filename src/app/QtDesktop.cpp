@@ -1,6 +1,7 @@
 #include "app/QtDesktop.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -36,6 +37,30 @@ TMsgResult TQtDesktop::MessageBox(const std::string& text, TMsgType type, unsign
     for (auto& [button, result] : made)
         if (box.clickedButton() == button) return result;
     return mrNone;
+}
+
+} // namespace quillo
+
+namespace quillo {
+
+std::string TQtDesktop::FileDialog(const TFileDialog& d) {
+    QFileDialog dialog(mParent, QString::fromStdString(d.Title));
+    QStringList filters;
+    const QStringList parts = QString::fromStdString(d.Filter).split('|');
+    for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromStdString(d.DefaultExt));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (d.Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(QString::fromStdString(d.FileName));
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+    return dialog.selectedFiles().front().toStdString();
 }
 
 } // namespace quillo

@@ -12,6 +12,7 @@ public:
     void SetParent(QWidget* parent) { mParent = parent; }
     void Sound(TSound sound) override;
     TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) override;
+    std::string FileDialog(const TFileDialog& dialog) override;
 
 private:
     QWidget* mParent;

@@ -63,20 +63,37 @@ Qt::ItemFlags TNodesModel::flags(const QModelIndex& index) const {
            Qt::ItemIsDropEnabled;
 }
 
-void TNodesModel::BeginInsertNode(TTreeNode* parent, int row) { beginInsertRows(IndexOf(parent), row, row); }
-void TNodesModel::EndInsertNode(TTreeNode*) { endInsertRows(); }
+void TNodesModel::BeginBulk() {
+    if (mBulk++ == 0) beginResetModel();
+}
+
+void TNodesModel::EndBulk() {
+    if (--mBulk == 0) endResetModel();
+}
+
+void TNodesModel::BeginInsertNode(TTreeNode* parent, int row) {
+    if (!mBulk) beginInsertRows(IndexOf(parent), row, row);
+}
+void TNodesModel::EndInsertNode(TTreeNode*) {
+    if (!mBulk) endInsertRows();
+}
 
 void TNodesModel::BeginRemoveNode(TTreeNode* node) {
-    beginRemoveRows(IndexOf(node->Parent()), node->Index(), node->Index());
+    if (!mBulk) beginRemoveRows(IndexOf(node->Parent()), node->Index(), node->Index());
 }
-void TNodesModel::EndRemoveNode(TTreeNode*, int) { endRemoveRows(); }
+void TNodesModel::EndRemoveNode(TTreeNode*, int) {
+    if (!mBulk) endRemoveRows();
+}
 
 void TNodesModel::BeginMoveNode(TTreeNode* node, TTreeNode* newParent, int newRow) {
-    beginMoveRows(IndexOf(node->Parent()), node->Index(), node->Index(), IndexOf(newParent), newRow);
+    if (!mBulk) beginMoveRows(IndexOf(node->Parent()), node->Index(), node->Index(), IndexOf(newParent), newRow);
 }
-void TNodesModel::EndMoveNode(TTreeNode*) { endMoveRows(); }
+void TNodesModel::EndMoveNode(TTreeNode*) {
+    if (!mBulk) endMoveRows();
+}
 
 void TNodesModel::NodeChanged(TTreeNode* node, unsigned what) {
+    if (mBulk) return;
     QModelIndex i = IndexOf(node);
     if (what & ncExpanded) emit NodeExpandedChanged(i, node->Expanded());
     QList<int> roles;
@@ -86,7 +103,11 @@ void TNodesModel::NodeChanged(TTreeNode* node, unsigned what) {
     if (!roles.isEmpty()) emit dataChanged(i, i, roles);
 }
 
-void TNodesModel::BeginClear() { beginResetModel(); }
-void TNodesModel::EndClear() { endResetModel(); }
+void TNodesModel::BeginClear() {
+    if (!mBulk) beginResetModel();
+}
+void TNodesModel::EndClear() {
+    if (!mBulk) endResetModel();
+}
 
 } // namespace quillo

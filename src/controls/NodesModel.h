@@ -20,6 +20,10 @@ public:
     static TTreeNode* NodeOf(const QModelIndex& index);
     void SetImages(const std::vector<QIcon>* images) { mImages = images; }
     QIcon Image(int index) const;
+    // A bulk change (loading, closing): one model reset instead of a notice per node.
+    void BeginBulk();
+    void EndBulk();
+    bool InBulk() const { return mBulk > 0; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -45,6 +49,7 @@ private:
 
     TNodesIF& mNodes;
     const std::vector<QIcon>* mImages = nullptr;
+    int mBulk = 0;
 };
 
 } // namespace quillo

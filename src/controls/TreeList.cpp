@@ -164,6 +164,20 @@ void TTreeList::Redraw() {
     viewport()->update();
 }
 
+void TTreeList::BeginUpdate() {
+    HideTooltip(true);
+    mModel->BeginBulk();
+}
+
+void TTreeList::EndUpdate() {
+    mModel->EndBulk();
+    if (mModel->InBulk()) return;
+    // After a reset the view lays out lazily, so this only records which rows are open.
+    for (TTreeNode* n = mItems->GetFirstNode(); n; n = n->GetNext())
+        if (n->Expanded() && n->HasChildren()) setExpanded(mModel->IndexOf(n), true);
+    Redraw();
+}
+
 void TTreeList::DrawTrackLine(TExSection* section, int width, TSectionTrackState state) {
     if (!section) return;
     const int x = section->Left() + width - horizontalOffset();

@@ -49,6 +49,9 @@ public:
     bool ReadOnly = false;
 
     void Redraw();
+    // Suspends the view while the tree changes wholesale; the expanded states are applied after.
+    void BeginUpdate();
+    void EndUpdate();
     void DrawTrackLine(TExSection* section, int width, TSectionTrackState state);
     bool TrackLineShown() const { return mTrackShown; }
     int TrackLineX() const { return mTrackX; }

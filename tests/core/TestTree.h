@@ -40,6 +40,16 @@ public:
     std::vector<TShown> Shown;
     std::vector<TSound> Sounds;
     std::deque<TMsgResult> Answers;
+    std::deque<std::string> FileAnswers; // "" cancels
+    std::vector<TFileDialog> Dialogs;
+    void SetNextFile(std::string path) { FileAnswers.push_back(std::move(path)); }
+    std::string FileDialog(const TFileDialog& d) override {
+        Dialogs.push_back(d);
+        if (FileAnswers.empty()) return "";
+        std::string r = FileAnswers.front();
+        FileAnswers.pop_front();
+        return r;
+    }
     void SetNextAnswer(TMsgResult r) { Answers.push_back(r); }
     void Sound(TSound s) override { Sounds.push_back(s); }
     TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) override {
