@@ -9,13 +9,14 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 DISPLAY="$display" "$program" &
 app=$!
-if ! DISPLAY="$display" timeout 20 xdotool search --sync --onlyvisible --name "Quillory Plan" >/dev/null; then
-    echo "xvfb: no window titled 'Quillory Plan' appeared"
+# Without a file the program starts a new schedule.
+if ! DISPLAY="$display" timeout 20 xdotool search --sync --onlyvisible --name "新規予定表" >/dev/null; then
+    echo "xvfb: no window titled '新規予定表' appeared"
     kill $app 2>/dev/null || true
     exit 1
 fi
 # Ctrl+Q is the program's own exit command; it closes the window like a user would.
-win=$(DISPLAY="$display" xdotool search --onlyvisible --name "Quillory Plan" | head -n 1)
+win=$(DISPLAY="$display" xdotool search --onlyvisible --name "新規予定表" | head -n 1)
 DISPLAY="$display" xdotool windowfocus --sync "$win" key ctrl+q
 for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
 if kill -0 $app 2>/dev/null; then

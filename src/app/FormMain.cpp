@@ -209,6 +209,7 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    TreeList1->setFocus();
     FormResize();
 }
 

@@ -115,7 +115,10 @@ bool TFormMain::OpenSchedule() {
         }
         FinishScheduleLoad(Nodes(), Ctx);
     }
-    if (TTreeNode* root = Nodes().GetFirstNode()) TreeList1->scrollTo(TreeList1->Model().IndexOf(root));
+    if (TTreeNode* root = Nodes().GetFirstNode()) {
+        TreeList1->SetSelected(root);
+        TreeList1->scrollTo(TreeList1->Model().IndexOf(root));
+    }
     return complete;
 }
 

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/ConfigPaths.h"
 #include "app/FormMain.h"
 #include "app/QtDesktop.h"
@@ -17,14 +18,9 @@ int main(int argc, char** argv) {
     quillo::TFormMain window(desktop, quillo::DefaultClock(), quillo::SettingsFileIn(configDir));
     desktop.SetParent(&window);
     window.show();
-    // The first argument that is not a switch names the schedule to open.
-    std::string file;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (!a.empty() && (a[0] == '-' || a[0] == '/')) continue;
-        file = a.empty() ? a : quillo::ExpandLongPath(a).empty() ? a : quillo::ExpandLongPath(a);
-        break;
-    }
+    const quillo::TCommandLine line = quillo::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    std::string file = line.File.value_or("");
+    if (const std::string longPath = quillo::ExpandLongPath(file); !longPath.empty()) file = longPath;
     window.StartWith(file);
     return app.exec();
 }
