@@ -7,7 +7,7 @@ Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-DISPLAY="$display" "$program" &
+QUILLO_CONFIG_DIR="$(mktemp -d)" DISPLAY="$display" "$program" &
 app=$!
 # Without a file the program starts a new schedule.
 if ! DISPLAY="$display" timeout 20 xdotool search --sync --onlyvisible --name "新規予定表" >/dev/null; then
