@@ -108,6 +108,7 @@ private:
     void BuildMenus();
     void FormResize();
     bool SaveQuestion(bool forOpen);
+    void OpenNamed(const std::string& path); // a failure leaves no schedule open
     std::string NowText() const;
 
     IDesktop& mDesktop;

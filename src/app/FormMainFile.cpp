@@ -160,6 +160,10 @@ void TFormMain::ActionFileOpenExecute() {
     SetTitle("");
     const std::string path = mDesktop.FileDialog({"予定表を開く", kOpenFilter, "qlp", "", false});
     if (path.empty()) return;
+    OpenNamed(path);
+}
+
+void TFormMain::OpenNamed(const std::string& path) {
     FileName = path;
     try {
         OpenSchedule();
@@ -266,15 +270,7 @@ bool TFormMain::FormCloseQuery() {
 void TFormMain::StartWith(const std::string& path) {
     Run([&] {
         if (path.empty()) return ActionFileNewExecute();
-        FileName = path;
-        try {
-            OpenSchedule();
-        } catch (...) {
-            FileName.clear();
-            SetTitle("");
-            CloseSchedule();
-            throw;
-        }
+        OpenNamed(path);
     });
 }
 

@@ -19,11 +19,6 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // "[name]" → name, or false for any other line.
 bool SectionName(std::string_view line, std::string_view& name) {

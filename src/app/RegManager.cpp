@@ -9,14 +9,6 @@
 
 namespace quillo {
 
-namespace {
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-} // namespace
-
 TRegItem& TRegItems::Add(std::string name, std::string section, std::string ident, std::string defaultValue) {
     mItems.push_back({std::move(name), std::move(section), std::move(ident), std::move(defaultValue)});
     return mItems.back();

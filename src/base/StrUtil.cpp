@@ -1,5 +1,7 @@
 #include "base/StrUtil.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace quillo {
@@ -47,6 +49,12 @@ bool TryStrToInt(std::string_view text, int& out) {
     if (ec != std::errc() || ptr != text.data() + text.size()) return false;
     out = v;
     return true;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {

@@ -15,6 +15,9 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // Decimal integer in the 32-bit range: optional leading spaces, optional sign, digits, nothing else.
 bool TryStrToInt(std::string_view text, int& out);
 
+// Equal without regard to ASCII letter case (section, key and item names).
+bool SameText(std::string_view a, std::string_view b);
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 } // namespace quillo
