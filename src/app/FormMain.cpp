@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/Desktop.h"
+#include "app/Images.h"
 #include "app/Settings.h"
 #include "base/Clock.h"
 #include "base/Exceptions.h"
@@ -29,6 +30,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     AddMainSettingsItems(RegManager1.RegItems);
     RegManager1.IniFileName = settingsFile;
     Today = mClock.Today();
+    SelectedDate = Today;
     Ctx = {Today, &Calendar};
     Calendar.ChartDate = Today - 7;
     Calendar.RebuildChartDayLevels();
@@ -42,14 +44,12 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     TreeList1 = new TTreeList(central);
     TreeList1->setObjectName(QStringLiteral("TreeList1"));
     TreeList1->Items().SetOwnsData(true);
+    TreeList1->SetImages(&NodeImages());
     layout->addWidget(ExHeader1);
     layout->addWidget(TreeList1, 1);
     setCentralWidget(central);
     BuildHeader();
     TreeList1->SetHeaderControl(ExHeader1);
-    ExHeader1->OnSectionTrack = [this](TExHeader*, TExSection* s, int w, TSectionTrackState st) {
-        TreeList1->DrawTrackLine(s, w, st);
-    };
     ExHeader1->OnSectionResize = [this](TExHeader*, TExSection*) { TreeList1->Redraw(); };
     ExHeader1->OnMouseUp = [this](TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { TreeList1->Redraw(); };
     // The expanded state of folders is stored in the file.
@@ -71,6 +71,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     statusBar()->addWidget(StatusPanel1);
 
     BuildMenus();
+    BuildChart();
     Timer2.setInterval(60000);
     connect(&Timer2, &QTimer::timeout, this, &TFormMain::Timer2Timer);
     Timer2.start();
@@ -90,13 +91,19 @@ void TFormMain::SetHint(QAction* action, const std::string& hint) {
 
 int TFormMain::ImageOf(const QAction* action) { return action->property("ImageIndex").toInt(); }
 
+void TFormMain::SetImage(QAction* action, int image) {
+    action->setProperty("ImageIndex", image);
+    const auto& images = ToolbarImages();
+    action->setIcon(image >= 0 && image < int(images.size()) ? images[size_t(image)] : QIcon());
+}
+
 QAction* TFormMain::MakeAction(const char* name, const char* caption, const char* hint, const QKeySequence& shortcut,
                                int image, void (TFormMain::*handler)()) {
     auto* a = new QAction(QString::fromUtf8(caption), this);
     a->setObjectName(QString::fromUtf8(name));
     SetHint(a, hint);
     a->setShortcut(shortcut);
-    a->setProperty("ImageIndex", image);
+    SetImage(a, image);
     if (handler) connect(a, &QAction::triggered, this, [this, handler] { Run([this, handler] { (this->*handler)(); }); });
     addAction(a);
     return a;
@@ -144,21 +151,22 @@ void TFormMain::BuildMenus() {
 void TFormMain::UpdateActions() {
     const bool open = ScheduleOpen();
     ActionFileSave->setEnabled(open && Modified);
-    ActionFileSave->setProperty("ImageIndex", AutoSave ? 33 : 2);
+    SetImage(ActionFileSave, AutoSave ? 33 : 2);
     ActionFileSaveAs->setEnabled(open);
     ActionFileClose->setEnabled(open);
     ActionFileExport->setEnabled(false); // export and import come with the clipboard commands
     ActionFileImport->setEnabled(false);
     ActionAutoSaveChk->setEnabled(open);
+    for (QAction* a : {ActionChartNext, ActionChartPrev, ActionChartNext1, ActionChartPrev1}) a->setEnabled(ChartMode());
     if (AutoSave) {
         ActionAutoSaveChk->setText(QStringLiteral("自動保存を無効にする(&A)"));
         SetHint(ActionAutoSaveChk, "自動保存を無効にする|自動保存を無効にします。");
-        ActionAutoSaveChk->setProperty("ImageIndex", 2);
+        SetImage(ActionAutoSaveChk, 2);
     } else {
         ActionAutoSaveChk->setText(QStringLiteral("自動保存を有効にする(&A)"));
         SetHint(ActionAutoSaveChk, "自動保存を有効にする|自動保存を有効にします。10分毎に予定表が上書き保存されます。"
                                    "予定表を閉じるときにも自動的に保存が行われます。");
-        ActionAutoSaveChk->setProperty("ImageIndex", 33);
+        SetImage(ActionAutoSaveChk, 33);
     }
 }
 

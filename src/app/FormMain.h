@@ -10,6 +10,9 @@
 #include <string>
 
 class QAction;
+class QMenu;
+class QPainter;
+class QRect;
 class QLabel;
 class QToolBar;
 
@@ -18,6 +21,7 @@ namespace quillo {
 class IDesktop;
 class TClock;
 class TExHeader;
+class TExSection;
 class TTreeList;
 class TNodesIF;
 class TTreeNode;
@@ -50,6 +54,13 @@ public:
     QAction* ActionFileClose = nullptr;
     QAction* ActionFileExit = nullptr;
     QAction* ActionAutoSaveChk = nullptr;
+    QAction* ActionShowChart = nullptr;
+    QAction* ActionChartNext = nullptr;
+    QAction* ActionChartPrev = nullptr;
+    QAction* ActionChartNext1 = nullptr;
+    QAction* ActionChartPrev1 = nullptr;
+    QMenu* HeaderPopup = nullptr; // the holiday popup of the day header
+    QAction* HeaderPopupItems[3] = {nullptr, nullptr, nullptr};
 
     // Document state.
     std::string FileName; // UTF-8 path
@@ -65,6 +76,7 @@ public:
     TDate Today = 0;
     TCalendar Calendar;
     TEvalContext Ctx;
+    TDate SelectedDate = 0;
 
     TNodesIF& Nodes() const;
     bool ScheduleOpen() const;
@@ -94,6 +106,16 @@ public:
 
     static int ImageOf(const QAction* action);
 
+    // The chart.
+    static constexpr int kFirstDaySection = 4;
+    bool ChartMode() const { return ImageOf(ActionShowChart) == 26; }
+    void SetChartDate(TDate first);
+    void ActionShowChartExecute();
+    void MoveChart(int days);
+    TDate DateOfSection(const TExSection* section) const; // 0 for a text section
+    void UpdateHeaderPopup();                              // as the popup opens over mHeaderSection
+    void HeaderPopupChoose(int tag);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -104,7 +126,18 @@ private:
     QAction* MakeAction(const char* name, const char* caption, const char* hint, const QKeySequence& shortcut,
                         int image, void (TFormMain::*handler)());
     static void SetHint(QAction* action, const std::string& hint);
+    static void SetImage(QAction* action, int image);
     void BuildHeader();
+    void BuildChart();
+    void ApplyDisplayOrder();
+    void DrawDaySection(QPainter* painter, TExSection* section, const QRect& rect);
+    void DrawSubItem(QPainter* painter, TTreeNode* node, int index, QRect rect, bool& defaultDraw);
+    void HeaderMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void HeaderMouseDown(Qt::MouseButton button, int x, int y);
+    void TreeMouseMove(int x, int y);
+    void TreeMouseDown(int x, int y);
+    void TreeClick();
+    TExSection* mHeaderSection = nullptr;
     void BuildMenus();
     void FormResize();
     bool SaveQuestion(bool forOpen);
