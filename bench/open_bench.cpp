@@ -8,9 +8,9 @@
 #include "model/SchItem.h"
 #include "model/ScheduleFormat.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QAction>
 #include <QPaintEvent>
 #include <chrono>
 #include <cstdio>
@@ -57,7 +57,8 @@ double OpenAndPaint(const std::string& file) {
     form.resize(1280, 800);
     form.show();
     form.StartWith(file);
-    while (!watch.Painted) QApplication::processEvents();
+    while (!watch.Painted)
+        QApplication::processEvents();
     double ms = t.nsecsElapsed() / 1e6;
     form.Modified = false;
     return ms;
@@ -95,8 +96,9 @@ int main(int argc, char** argv) {
             form.TreeList1->viewport()->grab();
             step = std::min(step, t.nsecsElapsed() / 1e6);
         }
-        std::printf("chart: 10 000 items, 1280x800: repaint %.2f ms; ActionChartNext1 with refresh and repaint %.2f ms\n",
-                    paint, step);
+        std::printf(
+            "chart: 10 000 items, 1280x800: repaint %.2f ms; ActionChartNext1 with refresh and repaint %.2f ms\n",
+            paint, step);
         form.Modified = false;
     }
     std::printf("open: window to first paint: empty %.1f ms; 10 000 items %.1f ms (+%.1f); 100 000 items %.1f ms "

@@ -29,7 +29,9 @@ long StatusKb(const char* key) {
     return 0;
 }
 
-double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
+double Ms(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
 
 const TDate kToday = EncodeDate(2024, 5, 3);
 
@@ -124,8 +126,8 @@ int File(const std::string& dir) {
         auto t1 = Clock::now();
         std::string again = BuildScheduleText(nodes, kToday, false, kToday);
         auto t2 = Clock::now();
-        std::printf("file: %.1f MB written in %.1f ms (atomic, fsync); building the text %.1f ms\n",
-                    text.size() / 1e6, Ms(t0, t1), Ms(t1, t2));
+        std::printf("file: %.1f MB written in %.1f ms (atomic, fsync); building the text %.1f ms\n", text.size() / 1e6,
+                    Ms(t0, t1), Ms(t1, t2));
     }
     std::printf("file: kept %s for: quillo_bench list %s\n", path.c_str(), path.c_str());
     return 0;

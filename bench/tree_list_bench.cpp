@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     layout->addWidget(list, 1);
     header->Sections().BeginUpdate();
     header->Sections().Add()->SetWidth(300);
-    for (int i = 1; i < 64; ++i) header->Sections().Add()->SetWidth(16);
+    for (int i = 1; i < 64; ++i)
+        header->Sections().Add()->SetWidth(16);
     header->Sections().EndUpdate();
     list->SetHeaderControl(header);
 
@@ -35,7 +36,8 @@ int main(int argc, char** argv) {
         TTreeNode* folder = nodes.AddChild(root, "folder " + std::to_string(f));
         for (int i = 0; i < 99; ++i) {
             TTreeNode* n = nodes.AddChild(folder, "item " + std::to_string(i));
-            for (int c = 0; c < 63; c += 7) n->SubItems()->SetText(c, std::to_string(c));
+            for (int c = 0; c < 63; c += 7)
+                n->SubItems()->SetText(c, std::to_string(c));
         }
     }
     list->expandAll();

@@ -67,7 +67,8 @@ TOptions Parse(const std::vector<std::string>& args) {
                 throw EUsage(a + " needs a value");
             }
             bool known = false;
-            for (const auto& n : allowed) known = known || n == name;
+            for (const auto& n : allowed)
+                known = known || n == name;
             if (!known) throw EUsage("unknown option: " + name);
             o.Values[name] = value;
         } else if (o.File.empty()) {
@@ -88,7 +89,9 @@ std::optional<TDate> DateOption(const TOptions& o, const std::string& name) {
     return d;
 }
 
-std::string Terminal(const std::string& message) { return ReplaceAll(message, "\r\n", "\n"); }
+std::string Terminal(const std::string& message) {
+    return ReplaceAll(message, "\r\n", "\n");
+}
 
 struct TSession {
     TCalendar Calendar;
@@ -183,8 +186,7 @@ void List(TSession& s, bool tsv, std::ostream& out) {
             continue;
         }
         out << (item->IsFolder() ? "+ " : item->Checked ? "[x] " : "[ ] ") << name;
-        if (!(n->HasChildren() && n->Expanded()))
-            out << "  (" << sub->Text(0) << " - " << sub->Text(1) << ")";
+        if (!(n->HasChildren() && n->Expanded())) out << "  (" << sub->Text(0) << " - " << sub->Text(1) << ")";
         if (!sub->Text(2).empty()) out << "  " << sub->Text(2);
         out << "\n";
     }

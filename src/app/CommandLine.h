@@ -9,8 +9,8 @@ namespace quillo {
 
 struct TCommandLine {
     bool HasArguments = false;
-    bool TraySwitch = false;            // "-t" or "/t", either case
-    std::optional<std::string> File;    // an empty argument counts as a file argument
+    bool TraySwitch = false;         // "-t" or "/t", either case
+    std::optional<std::string> File; // an empty argument counts as a file argument
 };
 
 // On this desktop absolute paths start with "/" too: "/x" is a switch only when it holds no

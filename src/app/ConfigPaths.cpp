@@ -25,7 +25,11 @@ std::string ConfigDirectory() {
     return std::string(home && *home ? home : ".") + "/.config/quillo";
 }
 
-std::string SettingsFileIn(const std::string& dir) { return AddPathDelimiter(dir) + "quillo.ini"; }
-std::string HolidaysFileIn(const std::string& dir) { return AddPathDelimiter(dir) + "quillo.hld"; }
+std::string SettingsFileIn(const std::string& dir) {
+    return AddPathDelimiter(dir) + "quillo.ini";
+}
+std::string HolidaysFileIn(const std::string& dir) {
+    return AddPathDelimiter(dir) + "quillo.hld";
+}
 
 } // namespace quillo

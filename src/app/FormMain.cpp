@@ -51,7 +51,9 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     BuildHeader();
     TreeList1->SetHeaderControl(ExHeader1);
     ExHeader1->OnSectionResize = [this](TExHeader*, TExSection*) { TreeList1->Redraw(); };
-    ExHeader1->OnMouseUp = [this](TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { TreeList1->Redraw(); };
+    ExHeader1->OnMouseUp = [this](TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        TreeList1->Redraw();
+    };
     // The expanded state of folders is stored in the file.
     auto expandedOrCollapsed = [this](TTreeList*, TTreeNode* node) {
         if (!Loading) SetModified(true);
@@ -80,7 +82,9 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     UpdateActions();
 }
 
-TFormMain::~TFormMain() { Timer2.stop(); }
+TFormMain::~TFormMain() {
+    Timer2.stop();
+}
 
 void TFormMain::SetHint(QAction* action, const std::string& hint) {
     const QString h = QString::fromStdString(hint);
@@ -89,7 +93,9 @@ void TFormMain::SetHint(QAction* action, const std::string& hint) {
     action->setStatusTip(bar < 0 ? h : h.mid(bar + 1));
 }
 
-int TFormMain::ImageOf(const QAction* action) { return action->property("ImageIndex").toInt(); }
+int TFormMain::ImageOf(const QAction* action) {
+    return action->property("ImageIndex").toInt();
+}
 
 void TFormMain::SetImage(QAction* action, int image) {
     action->setProperty("ImageIndex", image);
@@ -104,7 +110,8 @@ QAction* TFormMain::MakeAction(const char* name, const char* caption, const char
     SetHint(a, hint);
     a->setShortcut(shortcut);
     SetImage(a, image);
-    if (handler) connect(a, &QAction::triggered, this, [this, handler] { Run([this, handler] { (this->*handler)(); }); });
+    if (handler)
+        connect(a, &QAction::triggered, this, [this, handler] { Run([this, handler] { (this->*handler)(); }); });
     addAction(a);
     return a;
 }
@@ -120,9 +127,9 @@ void TFormMain::BuildMenus() {
     ActionFileImport = MakeAction("ActionFileImport", "インポート(&I)...", "", {}, -1, nullptr);
     ActionFileSave = MakeAction("ActionFileSave", "上書き保存(&S)", "上書き保存|編集中の予定表を上書き保存します。",
                                 QKeySequence(Qt::CTRL | Qt::Key_S), 2, &TFormMain::ActionFileSaveExecute);
-    ActionFileSaveAs = MakeAction("ActionFileSaveAs", "別名で保存(&A)...",
-                                  "別名で保存|編集中の予定表を別の名前で保存します。", {}, -1,
-                                  &TFormMain::ActionFileSaveAsExecute);
+    ActionFileSaveAs =
+        MakeAction("ActionFileSaveAs", "別名で保存(&A)...", "別名で保存|編集中の予定表を別の名前で保存します。", {}, -1,
+                   &TFormMain::ActionFileSaveAsExecute);
     ActionFileClose = MakeAction("ActionFileClose", "閉じる(&C)", "閉じる|編集中の予定表を閉じます。", {}, -1,
                                  &TFormMain::ActionFileCloseExecute);
     ActionFileExit = MakeAction("ActionFileExit", "終了(&X)", "終了|このプログラムを終了します。",
@@ -157,7 +164,8 @@ void TFormMain::UpdateActions() {
     ActionFileExport->setEnabled(false); // export and import come with the clipboard commands
     ActionFileImport->setEnabled(false);
     ActionAutoSaveChk->setEnabled(open);
-    for (QAction* a : {ActionChartNext, ActionChartPrev, ActionChartNext1, ActionChartPrev1}) a->setEnabled(ChartMode());
+    for (QAction* a : {ActionChartNext, ActionChartPrev, ActionChartNext1, ActionChartPrev1})
+        a->setEnabled(ChartMode());
     if (AutoSave) {
         ActionAutoSaveChk->setText(QStringLiteral("自動保存を無効にする(&A)"));
         SetHint(ActionAutoSaveChk, "自動保存を無効にする|自動保存を無効にします。");

@@ -113,7 +113,7 @@ public:
     void ActionShowChartExecute();
     void MoveChart(int days);
     TDate DateOfSection(const TExSection* section) const; // 0 for a text section
-    void UpdateHeaderPopup();                              // as the popup opens over mHeaderSection
+    void UpdateHeaderPopup();                             // as the popup opens over mHeaderSection
     void HeaderPopupChoose(int tag);
 
 protected:

@@ -14,9 +14,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScrollBar>
 #include <QToolBar>
-#include <QPainter>
 
 namespace quillo {
 
@@ -50,7 +50,8 @@ void TFormMain::BuildChart() {
         if (st == tsTrackEnd && s->Index() >= kFirstDaySection) {
             // A day column's width is every day column's width.
             ExHeader1->Sections().BeginUpdate();
-            for (int i = kFirstDaySection; i < ExHeader1->Sections().Count(); ++i) ExHeader1->Sections().Items(i)->SetWidth(w);
+            for (int i = kFirstDaySection; i < ExHeader1->Sections().Count(); ++i)
+                ExHeader1->Sections().Items(i)->SetWidth(w);
             ExHeader1->Sections().EndUpdate();
         }
         TreeList1->DrawTrackLine(s, w, st);
@@ -66,7 +67,9 @@ void TFormMain::BuildChart() {
     };
     TreeList1->OnCustomDrawSubItem = [this](TTreeList*, QPainter* p, TTreeNode* n, int index, QStyle::State, QRect r,
                                             bool& def) { DrawSubItem(p, n, index, r, def); };
-    TreeList1->OnMouseMove = [this](TTreeList*, Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) { TreeMouseMove(x, y); };
+    TreeList1->OnMouseMove = [this](TTreeList*, Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+        TreeMouseMove(x, y);
+    };
     TreeList1->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
         if (b == Qt::LeftButton) TreeMouseDown(x, y);
     };
@@ -83,10 +86,10 @@ void TFormMain::BuildChart() {
     const TNav nav[] = {
         {&ActionChartNext, "ActionChartNext", "チャート表示を一週間進める(&N)",
          "一週間進める|チャート表示を一週間進めます。", QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Right), 7},
-        {&ActionChartPrev, "ActionChartPrev", "チャート表示を一週間戻す(&P)", "一週間戻す|チャート表示を一週間戻します。",
-         QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Left), -7},
-        {&ActionChartNext1, "ActionChartNext1", "チャート表示を一日進める(&O)", "一日進める|チャート表示を一日進めます。",
-         QKeySequence(Qt::ALT | Qt::Key_Right), 1},
+        {&ActionChartPrev, "ActionChartPrev", "チャート表示を一週間戻す(&P)",
+         "一週間戻す|チャート表示を一週間戻します。", QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Left), -7},
+        {&ActionChartNext1, "ActionChartNext1", "チャート表示を一日進める(&O)",
+         "一日進める|チャート表示を一日進めます。", QKeySequence(Qt::ALT | Qt::Key_Right), 1},
         {&ActionChartPrev1, "ActionChartPrev1", "チャート表示を一日戻す(&M)", "一日戻す|チャート表示を一日戻します。",
          QKeySequence(Qt::ALT | Qt::Key_Left), -1}};
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
@@ -143,11 +146,13 @@ void TFormMain::ApplyDisplayOrder() {
     if (ChartMode()) {
         s.Items(1)->SetPosition(-1);
         s.Items(2)->SetPosition(-1);
-        for (int k = kFirstDaySection; k < s.Count(); ++k) s.Items(k)->SetPosition(k);
+        for (int k = kFirstDaySection; k < s.Count(); ++k)
+            s.Items(k)->SetPosition(k);
     } else {
         s.Items(1)->SetPosition(1);
         s.Items(2)->SetPosition(2);
-        for (int k = kFirstDaySection; k < s.Count(); ++k) s.Items(k)->SetPosition(-1);
+        for (int k = kFirstDaySection; k < s.Count(); ++k)
+            s.Items(k)->SetPosition(-1);
     }
     s.Items(kInfoSection)->SetPosition(1);
     TreeList1->Redraw();
@@ -217,7 +222,8 @@ void TFormMain::DrawDaySection(QPainter* p, TExSection* s, const QRect& r) {
     if (y + 1 > ExHeader1->height()) {
         // Grow after this paint, never inside it.
         const int h = y + 1;
-        QMetaObject::invokeMethod(this, [this, h] { ExHeader1->SetHeight(h); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, h] { ExHeader1->SetHeight(h); }, Qt::QueuedConnection);
     }
 }
 
@@ -250,8 +256,8 @@ void TFormMain::DrawSubItem(QPainter* p, TTreeNode* node, int index, QRect r, bo
             return;
         }
         const int level = Calendar.ChartDayLevels[size_t(i)];
-        fill = level == 2 ? QColor(255, 153, 153)
-               : level == 1 ? QColor(255, 204, 204)
+        fill = level == 2              ? QColor(255, 153, 153)
+               : level == 1            ? QColor(255, 204, 204)
                : DayOfWeek(d) % 2 == 0 ? QColor(Qt::white)
                                        : QColor(238, 238, 238);
         frame = fill;
@@ -264,7 +270,8 @@ void TFormMain::DrawSubItem(QPainter* p, TTreeNode* node, int index, QRect r, bo
     p->restore();
     static const int kMark[] = {0, 0, 0, 1, 2, 3, 3};
     if (d == Today && value >= 0 && value <= 6 && kMark[value])
-        ChartMarks()[size_t(kMark[value])].paint(p, QRect((r.left() + r.right() + 1) / 2 - 8, (r.top() + r.bottom() + 1) / 2 - 8, 16, 16));
+        ChartMarks()[size_t(kMark[value])].paint(
+            p, QRect((r.left() + r.right() + 1) / 2 - 8, (r.top() + r.bottom() + 1) / 2 - 8, 16, 16));
 }
 
 void TFormMain::HeaderMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) {
@@ -320,8 +327,10 @@ void TFormMain::TreeMouseMove(int x, int y) {
     std::string hint;
     if (item && s && s->Index() == kInfoSection) {
         const int offset = x + TreeList1->horizontalScrollBar()->value() - s->Left();
-        if (offset < 16 && !item->Memo.empty()) hint = "メモの編集|" + MemoLine(item->Memo);
-        else if (offset >= 16 && offset < 32 && !item->Link.empty()) hint = "リンクを開く|" + Cp932ToUtf8(item->Link);
+        if (offset < 16 && !item->Memo.empty())
+            hint = "メモの編集|" + MemoLine(item->Memo);
+        else if (offset >= 16 && offset < 32 && !item->Link.empty())
+            hint = "リンクを開く|" + Cp932ToUtf8(item->Link);
     }
     if (hint.empty()) {
         TreeList1->setToolTip({});

@@ -34,11 +34,17 @@ struct TSuspendRedraw {
 };
 } // namespace
 
-TNodesIF& TFormMain::Nodes() const { return TreeList1->Items(); }
+TNodesIF& TFormMain::Nodes() const {
+    return TreeList1->Items();
+}
 
-bool TFormMain::ScheduleOpen() const { return Nodes().GetFirstNode() != nullptr; }
+bool TFormMain::ScheduleOpen() const {
+    return Nodes().GetFirstNode() != nullptr;
+}
 
-std::string TFormMain::NowText() const { return FormatTime(mClock.Now()); }
+std::string TFormMain::NowText() const {
+    return FormatTime(mClock.Now());
+}
 
 void TFormMain::SetTitle(const std::string& title) {
     Title = title;
@@ -48,7 +54,9 @@ void TFormMain::SetTitle(const std::string& title) {
     QApplication::setApplicationName(caption);
 }
 
-void TFormMain::SetStatusText(const std::string& text) { StatusPanel1->setText(QString::fromStdString(text)); }
+void TFormMain::SetStatusText(const std::string& text) {
+    StatusPanel1->setText(QString::fromStdString(text));
+}
 
 void TFormMain::SetModified(bool value) {
     Modified = value;
@@ -91,7 +99,8 @@ bool TFormMain::OpenSchedule() {
     } loading(Loading);
     TWaitCursor wait;
     std::string text, error;
-    if (!ReadWholeFile(FileName, text, error)) throw ELoadError(FileName + "\r\nファイルのオープン処理に失敗しました。");
+    if (!ReadWholeFile(FileName, text, error))
+        throw ELoadError(FileName + "\r\nファイルのオープン処理に失敗しました。");
     const auto lines = SplitLines(text);
     bool complete = true;
     {
@@ -137,13 +146,16 @@ bool TFormMain::SaveQuestion(bool forOpen) {
         return true;
     }
     mDesktop.Sound(sndExclamation);
-    const std::string text = std::string(forOpen ? "現在開いている「" : "「") + Title + "」は更新されています。保存しますか？";
+    const std::string text =
+        std::string(forOpen ? "現在開いている「" : "「") + Title + "」は更新されています。保存しますか？";
     switch (mDesktop.MessageBox(text, mtConfirmation, mbYes | mbNo | mbCancel)) {
     case mrYes:
         ActionFileSaveExecute();
         return !Modified;
-    case mrNo: return true;
-    default: return false;
+    case mrNo:
+        return true;
+    default:
+        return false;
     }
 }
 

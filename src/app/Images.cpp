@@ -57,8 +57,8 @@ void Glyph(QPainter& p, const QString& text, QColor colour) {
     p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, text);
 }
 
-const int kStateOfFolderImage[] = {0, 2, 3, 1, 4, 5};  // images 1..5 → state
-const int kStateOfToDoImage[] = {3, 2, 1, 4, 5};       // images 6..10 → state
+const int kStateOfFolderImage[] = {0, 2, 3, 1, 4, 5}; // images 1..5 → state
+const int kStateOfToDoImage[] = {3, 2, 1, 4, 5};      // images 6..10 → state
 } // namespace
 
 QColor CellFill(int v) {
@@ -83,11 +83,14 @@ const std::vector<QIcon>& NodeImages() {
             p.setBrush(Qt::white);
             p.drawRect(QRectF(5.5, 3.5, 6, 3));
         }));
-        for (int i = 1; i <= 5; ++i) v.push_back(Make([i](QPainter& p) { Folder(p, CellFill(kStateOfFolderImage[i])); }));
+        for (int i = 1; i <= 5; ++i)
+            v.push_back(Make([i](QPainter& p) { Folder(p, CellFill(kStateOfFolderImage[i])); }));
         for (int i = 0; i < 5; ++i)
-            v.push_back(Make([i](QPainter& p) { Sheet(p, CellFill(kStateOfToDoImage[i]), kStateOfToDoImage[i] == 1); }));
+            v.push_back(
+                Make([i](QPainter& p) { Sheet(p, CellFill(kStateOfToDoImage[i]), kStateOfToDoImage[i] == 1); }));
         v.push_back(Make([](QPainter& p) { Folder(p, QColor(235, 235, 235)); })); // 11: empty folder
-        for (int i = 12; i <= 14; ++i) v.push_back(QIcon());
+        for (int i = 12; i <= 14; ++i)
+            v.push_back(QIcon());
         v.push_back(Make([](QPainter& p) { // 15: a calendar page, the day list's root
             p.setPen(QPen(QColor(90, 90, 90), 1));
             p.setBrush(Qt::white);
@@ -112,7 +115,8 @@ const std::vector<QIcon>& ToolbarImages() {
             p.fillRect(QRectF(5, 3, 6, 4), Qt::white);
         });
         v[17] = Make([](QPainter& p) { // chart view
-            for (int r = 0; r < 3; ++r) p.fillRect(QRectF(2 + r * 3, 3 + r * 4, 8, 3), CellFill(2 + r));
+            for (int r = 0; r < 3; ++r)
+                p.fillRect(QRectF(2 + r * 3, 3 + r * 4, 8, 3), CellFill(2 + r));
         });
         v[20] = Make([](QPainter& p) { // memo
             p.setPen(QPen(QColor(150, 120, 0), 1));
@@ -128,7 +132,8 @@ const std::vector<QIcon>& ToolbarImages() {
             p.drawRoundedRect(QRectF(6.5, 5.5, 8, 5), 2.5, 2.5);
         });
         v[26] = Make([](QPainter& p) { // list view
-            for (int r = 0; r < 4; ++r) p.fillRect(QRectF(2, 2.5 + r * 3.5, 12, 2), QColor(90, 90, 90));
+            for (int r = 0; r < 4; ++r)
+                p.fillRect(QRectF(2, 2.5 + r * 3.5, 12, 2), QColor(90, 90, 90));
         });
         v[33] = Make([](QPainter& p) { // save with autosave: the disk with a clock hand
             p.setPen(QPen(QColor(40, 90, 40), 1));
@@ -146,9 +151,9 @@ const std::vector<QIcon>& ToolbarImages() {
 const std::vector<QIcon>& ChartMarks() {
     static const std::vector<QIcon> images = [] {
         std::vector<QIcon> v(4);
-        v[1] = Make([](QPainter& p) { Glyph(p, "▶", QColor(0, 100, 0)); });  // in progress today
+        v[1] = Make([](QPainter& p) { Glyph(p, "▶", QColor(0, 100, 0)); });   // in progress today
         v[2] = Make([](QPainter& p) { Glyph(p, "!", QColor(110, 110, 0)); }); // caution
-        v[3] = Make([](QPainter& p) { Glyph(p, "×", QColor(110, 0, 0)); });  // warning, overdue
+        v[3] = Make([](QPainter& p) { Glyph(p, "×", QColor(110, 0, 0)); });   // warning, overdue
         return v;
     }();
     return images;

@@ -14,11 +14,12 @@ namespace quillo {
 
 namespace {
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
-
 
 // "[name]" → name, or false for any other line.
 bool SectionName(std::string_view line, std::string_view& name) {
@@ -58,7 +59,8 @@ std::string TIniFile::UpdateText(std::string_view text, const std::string& secti
     // A line break in a value would start a new line of the file.
     std::string value = rawValue.substr(0, std::min(rawValue.find_first_of("\r\n"), rawValue.size()));
     std::vector<std::string> lines;
-    for (std::string_view l : SplitLines(text)) lines.emplace_back(l);
+    for (std::string_view l : SplitLines(text))
+        lines.emplace_back(l);
 
     long sectionLine = -1, lastContent = -1;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -83,7 +85,8 @@ std::string TIniFile::UpdateText(std::string_view text, const std::string& secti
         lines.push_back(key + "=" + value);
     }
     std::string out;
-    for (const std::string& l : lines) out += l + "\r\n";
+    for (const std::string& l : lines)
+        out += l + "\r\n";
     return out;
 }
 

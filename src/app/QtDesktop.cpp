@@ -7,17 +7,27 @@
 
 namespace quillo {
 
-void TQtDesktop::Sound(TSound) { QApplication::beep(); }
+void TQtDesktop::Sound(TSound) {
+    QApplication::beep();
+}
 
 TMsgResult TQtDesktop::MessageBox(const std::string& text, TMsgType type, unsigned buttons) {
     QMessageBox box(mParent);
     box.setWindowTitle(QString::fromUtf8(MsgTypeTitle(type)));
     box.setText(QString::fromUtf8(text.c_str()));
     switch (type) {
-    case mtError: box.setIcon(QMessageBox::Critical); break;
-    case mtWarning: box.setIcon(QMessageBox::Warning); break;
-    case mtInformation: box.setIcon(QMessageBox::Information); break;
-    case mtConfirmation: box.setIcon(QMessageBox::Question); break;
+    case mtError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case mtWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case mtInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case mtConfirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     struct TButton {
         unsigned Flag;
@@ -47,7 +57,8 @@ std::string TQtDesktop::FileDialog(const TFileDialog& d) {
     QFileDialog dialog(mParent, QString::fromStdString(d.Title));
     QStringList filters;
     const QStringList parts = QString::fromStdString(d.Filter).split('|');
-    for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QString::fromStdString(d.DefaultExt));
     dialog.setOption(QFileDialog::ReadOnly, false);

@@ -87,7 +87,9 @@ void TRegFiler::WriteInteger(int value) {
     if (mItem) WriteValue(mItem->Section, mItem->Ident, std::to_string(value));
 }
 
-std::string TRegFiler::ReadString() { return mItem ? ReadValue(mItem->Section, mItem->Ident, mItem->DefaultValue) : ""; }
+std::string TRegFiler::ReadString() {
+    return mItem ? ReadValue(mItem->Section, mItem->Ident, mItem->DefaultValue) : "";
+}
 
 void TRegFiler::WriteString(const std::string& text) {
     if (mItem) WriteValue(mItem->Section, mItem->Ident, text);
@@ -95,10 +97,14 @@ void TRegFiler::WriteString(const std::string& text) {
 
 const char* MsgTypeTitle(TMsgType type) {
     switch (type) {
-    case mtError: return "エラー";
-    case mtWarning: return "警告";
-    case mtInformation: return "情報";
-    case mtConfirmation: return "確認";
+    case mtError:
+        return "エラー";
+    case mtWarning:
+        return "警告";
+    case mtInformation:
+        return "情報";
+    case mtConfirmation:
+        return "確認";
     }
     return "";
 }

@@ -40,7 +40,8 @@ void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDat
     chartDateOffset = -7;
     if (!FileExists(store.IniFileName)) return;
     static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    for (int dow = 1; dow <= 7; ++dow) calendar.SetWeekdayLevel(dow, store.ItemFiler(kDays[dow - 1]).ReadInteger());
+    for (int dow = 1; dow <= 7; ++dow)
+        calendar.SetWeekdayLevel(dow, store.ItemFiler(kDays[dow - 1]).ReadInteger());
     chartDateOffset = store.ItemFiler("ChartDate").ReadInteger();
     calendar.HolidayLv = store.ItemFiler("HolidayLv").ReadInteger();
     calendar.AlertCount = store.ItemFiler("AlertCount").ReadInteger();

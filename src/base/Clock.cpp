@@ -35,7 +35,7 @@ private:
 } // namespace
 
 const TClock& DefaultClock() {
-    static const std::unique_ptr<TClock> clock = [] () -> std::unique_ptr<TClock> {
+    static const std::unique_ptr<TClock> clock = []() -> std::unique_ptr<TClock> {
         TDate pinned = 0;
         if (const char* v = std::getenv("QUILLO_TODAY"); v && TryParseIsoDate(v, pinned))
             return std::make_unique<TPinnedDayClock>(pinned);

@@ -49,7 +49,8 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
         if (skipWidth == 0) { // UTF-8 input: skip one whole sequence
             unsigned char c = static_cast<unsigned char>(*src);
             skip = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-            while (skip > 1 && (skip > srcLeft || (static_cast<unsigned char>(src[skip - 1]) & 0xC0) != 0x80)) --skip;
+            while (skip > 1 && (skip > srcLeft || (static_cast<unsigned char>(src[skip - 1]) & 0xC0) != 0x80))
+                --skip;
         }
         if (skip > srcLeft) skip = srcLeft;
         src += skip;
@@ -64,15 +65,25 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 }
 } // namespace
 
-bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsCp932LeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
-std::string Cp932ToUtf8(std::string_view cp932) { return *Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD", 1); }
+std::string Cp932ToUtf8(std::string_view cp932) {
+    return *Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD", 1);
+}
 
-std::optional<std::string> Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8, nullptr, 0); }
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+    return Convert("CP932", "UTF-8", utf8, nullptr, 0);
+}
 
-std::string Utf8ToCp932Lossy(std::string_view utf8) { return *Convert("CP932", "UTF-8", utf8, "?", 0); }
+std::string Utf8ToCp932Lossy(std::string_view utf8) {
+    return *Convert("CP932", "UTF-8", utf8, "?", 0);
+}
 
-bool IsCp932Encodable(std::string_view utf8) { return Utf8ToCp932(utf8).has_value(); }
+bool IsCp932Encodable(std::string_view utf8) {
+    return Utf8ToCp932(utf8).has_value();
+}
 
 bool IsTrailByteAt(std::string_view s, size_t pos) {
     size_t i = 0;

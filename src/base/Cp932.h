@@ -16,7 +16,9 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 std::string Utf8ToCp932Lossy(std::string_view utf8);
 bool IsCp932Encodable(std::string_view utf8);
 
-inline size_t ByteLength(std::string_view s) { return s.size(); }
+inline size_t ByteLength(std::string_view s) {
+    return s.size();
+}
 
 // True when byte index `pos` of `s` is the second byte of a double-byte character.
 bool IsTrailByteAt(std::string_view s, size_t pos);

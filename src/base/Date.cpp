@@ -23,7 +23,9 @@ bool ParseUInt(const std::string& s, size_t from, size_t len, int& out) {
 }
 } // namespace
 
-TDate DateOf(TDate dt) { return std::floor(dt); }
+TDate DateOf(TDate dt) {
+    return std::floor(dt);
+}
 
 bool TryEncodeDate(int y, int m, int d, TDate& out) {
     if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) return false;
@@ -93,7 +95,9 @@ std::string FormatTime(TDate dt) {
     return buf;
 }
 
-std::string FormatDateTime(TDate dt) { return FormatYmd(dt) + " " + FormatTime(dt); }
+std::string FormatDateTime(TDate dt) {
+    return FormatYmd(dt) + " " + FormatTime(dt);
+}
 
 bool TryParseIsoDate(const std::string& t, TDate& out) {
     int y, m, d;

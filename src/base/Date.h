@@ -1,7 +1,7 @@
 #pragma once
 // Dates are days since 1899-12-30 as double; whole days for item dates, 0 = not set.
-#include <string>
 #include <cmath>
+#include <string>
 
 namespace quillo {
 
@@ -13,7 +13,7 @@ TDate EncodeDate(int year, int month, int day); // throws std::invalid_argument
 void DecodeDate(TDate date, int& year, int& month, int& day);
 void DecodeTime(TDate date, int& hour, int& minute, int& second);
 int DayOfWeek(TDate date); // 1 = Sunday .. 7 = Saturday
-TDate DateOf(TDate dt); // the whole day of a date-time
+TDate DateOf(TDate dt);    // the whole day of a date-time
 
 const char* ShortDayName(int dayOfWeek); // 日 月 火 水 木 金 土 (UTF-8)
 

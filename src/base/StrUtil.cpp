@@ -37,7 +37,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 bool TryStrToInt(std::string_view text, int& out) {
     size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     text.remove_prefix(i);
     if (!text.empty() && text[0] == '+') {
         text.remove_prefix(1);

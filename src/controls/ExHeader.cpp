@@ -27,7 +27,9 @@ TExHeader::TExHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
     };
 }
 
-QSize TExHeader::sizeHint() const { return {QHeaderView::sizeHint().width(), mHeight}; }
+QSize TExHeader::sizeHint() const {
+    return {QHeaderView::sizeHint().width(), mHeight};
+}
 
 void TExHeader::SetHeight(int height) {
     mHeight = height;
@@ -58,12 +60,13 @@ void TExHeader::SyncFromSections() {
     for (int i = 0; i < count; ++i) {
         const TExSection* s = mSections.Items(i);
         mModel.setHeaderData(i, Qt::Horizontal, QString::fromStdString(s->Text), Qt::DisplayRole);
-        Qt::Alignment align = s->Alignment == taCenter        ? Qt::AlignCenter
+        Qt::Alignment align = s->Alignment == taCenter         ? Qt::AlignCenter
                               : s->Alignment == taRightJustify ? (Qt::AlignRight | Qt::AlignVCenter)
-                                                              : (Qt::AlignLeft | Qt::AlignVCenter);
+                                                               : (Qt::AlignLeft | Qt::AlignVCenter);
         mModel.setHeaderData(i, Qt::Horizontal, int(align), Qt::TextAlignmentRole);
         QIcon icon;
-        if (mImages && s->ImageIndex >= 0 && s->ImageIndex < int(mImages->size())) icon = (*mImages)[size_t(s->ImageIndex)];
+        if (mImages && s->ImageIndex >= 0 && s->ImageIndex < int(mImages->size()))
+            icon = (*mImages)[size_t(s->ImageIndex)];
         mModel.setHeaderData(i, Qt::Horizontal, icon, Qt::DecorationRole);
         resizeSection(i, s->Width());
         setSectionHidden(i, s->Position() < 0);
@@ -116,8 +119,8 @@ void TExHeader::paintEvent(QPaintEvent* event) {
     QPainter p(viewport());
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     p.setPen(QPen(Qt::white, 1, Qt::DotLine));
-    p.drawRect(QRect(mSections.FrameLeft() - offset(), 0, mSections.FrameRight() - mSections.FrameLeft() - 1,
-                     height() - 1));
+    p.drawRect(
+        QRect(mSections.FrameLeft() - offset(), 0, mSections.FrameRight() - mSections.FrameLeft() - 1, height() - 1));
 }
 
 void TExHeader::mousePressEvent(QMouseEvent* e) {

@@ -33,11 +33,14 @@ void TExSection::SetPosition(int position) {
 int TExSection::Left() const {
     if (mPosition < 0) return 0;
     int left = 0;
-    for (int p = 0; p < mPosition; ++p) left += mOwner.mDisplay[static_cast<size_t>(p)]->mWidth;
+    for (int p = 0; p < mPosition; ++p)
+        left += mOwner.mDisplay[static_cast<size_t>(p)]->mWidth;
     return left;
 }
 
-int TExSection::Right() const { return mPosition < 0 ? 0 : Left() + mWidth; }
+int TExSection::Right() const {
+    return mPosition < 0 ? 0 : Left() + mWidth;
+}
 
 void TExSection::Assign(const TExSection& o) {
     Text = o.Text;
@@ -67,7 +70,8 @@ void TExSections::Assign(const TExSections& other) {
     BeginUpdate();
     mItems.clear();
     mDisplay.clear();
-    for (int i = 0; i < other.Count(); ++i) Add()->Assign(*other.Items(i));
+    for (int i = 0; i < other.Count(); ++i)
+        Add()->Assign(*other.Items(i));
     EndUpdate();
 }
 
@@ -76,7 +80,9 @@ TExSection* TExSections::SectionByPosition(int position) const {
     return mDisplay[static_cast<size_t>(position)];
 }
 
-void TExSections::SetFixColumn(int column) { mFixColumn = std::clamp(column, -1, std::max(-1, MaxPosition())); }
+void TExSections::SetFixColumn(int column) {
+    mFixColumn = std::clamp(column, -1, std::max(-1, MaxPosition()));
+}
 
 void TExSections::MoveInDisplay(TExSection* s, int position) {
     if (s->mPosition >= 0) mDisplay.erase(mDisplay.begin() + s->mPosition);
@@ -87,7 +93,8 @@ void TExSections::MoveInDisplay(TExSection* s, int position) {
         else
             mDisplay.insert(mDisplay.begin() + position, s);
     }
-    for (size_t p = 0; p < mDisplay.size(); ++p) mDisplay[p]->mPosition = static_cast<int>(p);
+    for (size_t p = 0; p < mDisplay.size(); ++p)
+        mDisplay[p]->mPosition = static_cast<int>(p);
     Changed();
 }
 
@@ -123,7 +130,8 @@ void TExSections::AutoSizeSections(int from) {
         if (from < 0) {
             for (size_t i = f.size(); i-- > 0;) {
                 double after = 0;
-                for (size_t j = i + 1; j < f.size(); ++j) after += f[j]->Width();
+                for (size_t j = i + 1; j < f.size(); ++j)
+                    after += f[j]->Width();
                 double w = f[i]->Width();
                 f[i]->AutoSizeRatio = w == 0 ? 0 : w / (w + after);
             }
@@ -144,7 +152,8 @@ void TExSections::AutoSizeSections(int from) {
         std::vector<int> widths(n, 0);
         if (AutoSizeMode == asExtend2) {
             double sum = 0;
-            for (double s : shares) sum += s;
+            for (double s : shares)
+                sum += s;
             int total = 0;
             for (size_t i = 0; i < n; ++i) {
                 widths[i] = sum == 0 ? 0 : static_cast<int>(std::nearbyint(shares[i] * free / sum));
@@ -152,10 +161,12 @@ void TExSections::AutoSizeSections(int from) {
             }
             widths[0] += free - total;
         } else {
-            for (size_t i = 0; i < n; ++i) widths[i] = free / static_cast<int>(n);
+            for (size_t i = 0; i < n; ++i)
+                widths[i] = free / static_cast<int>(n);
             widths[0] += free % static_cast<int>(n);
         }
-        for (size_t i = n; i-- > 0;) f[i]->SetWidth(widths[i]);
+        for (size_t i = n; i-- > 0;)
+            f[i]->SetWidth(widths[i]);
         bool removed = false;
         for (size_t i = n; i-- > 0;) {
             if (f[i]->Width() == widths[i]) continue;
@@ -199,7 +210,8 @@ TSectionHit TExSections::HitTest(int x, int y, int height) const {
         return hit;
     }
     int total = 0;
-    for (TExSection* s : mDisplay) total += s->Width();
+    for (TExSection* s : mDisplay)
+        total += s->Width();
     // The divider of the last section that ends within reach wins, so zero-width sections
     // ("hidden dividers") are found to the right of a visible one.
     constexpr int kReach = 3;

@@ -12,8 +12,14 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TSectionStyle { hsText, hsOwnerDraw };
 enum TAutoSizeMode { asStandard, asExtend1, asExtend2 };
 enum TSectionTrackState { tsTrackBegin = 0, tsTrackMove = 1, tsTrackEnd = 2 };
-enum TEHHitTest : unsigned { ehNowhere = 1, ehOnDivider = 2, ehOnDivOpen = 4, ehOnHeader = 8, ehToLeft = 16,
-                             ehToRight = 32 };
+enum TEHHitTest : unsigned {
+    ehNowhere = 1,
+    ehOnDivider = 2,
+    ehOnDivOpen = 4,
+    ehOnHeader = 8,
+    ehToLeft = 16,
+    ehToRight = 32
+};
 
 class TExSections;
 

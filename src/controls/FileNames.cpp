@@ -20,7 +20,9 @@ std::string EnvOr(const char* name, const std::string& fallback) {
     return (v && *v) ? std::string(v) : fallback;
 }
 
-std::string Home() { return EnvOr("HOME", ""); }
+std::string Home() {
+    return EnvOr("HOME", "");
+}
 
 std::string ConfigHome() {
     std::string home = Home();
@@ -54,7 +56,9 @@ std::string DesktopDir() {
 std::string GetShellFolder(int kind) {
     std::string dir;
     switch (kind) {
-    case sfDesktop: dir = DesktopDir(); break;
+    case sfDesktop:
+        dir = DesktopDir();
+        break;
     case sfStartMenu:
     case sfPrograms: {
         std::string data = DataHome();
@@ -66,7 +70,8 @@ std::string GetShellFolder(int kind) {
         if (!config.empty()) dir = config + "/autostart";
         break;
     }
-    default: return "";
+    default:
+        return "";
     }
     if (dir.empty() || dir == "/") return "";
     return AddPathDelimiter(dir);
@@ -101,7 +106,9 @@ bool IsRegularFile(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool FileExists(const std::string& path) { return IsRegularFile(path); }
+bool FileExists(const std::string& path) {
+    return IsRegularFile(path);
+}
 
 std::string ExpandLongPath(const std::string& path) {
     if (!IsRegularFile(path)) return "";

@@ -23,11 +23,20 @@ std::string EscapeValue(const std::string& s) {
     std::string out;
     for (char c : s) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -58,9 +67,12 @@ std::string TMakeShortCut::GetFullPath() const {
     std::string name = SCFileName;
     if (EndsWithNoCase(name, ".lnk")) name = name.substr(0, name.size() - 4) + ".desktop";
     switch (SCSystemPath) {
-    case tpDesktop: return GetShellFolder(sfDesktop).empty() ? "" : GetShellFolder(sfDesktop) + name;
-    case tpStartMenu: return GetShellFolder(sfStartMenu).empty() ? "" : GetShellFolder(sfStartMenu) + name;
-    case tpBlank: break;
+    case tpDesktop:
+        return GetShellFolder(sfDesktop).empty() ? "" : GetShellFolder(sfDesktop) + name;
+    case tpStartMenu:
+        return GetShellFolder(sfStartMenu).empty() ? "" : GetShellFolder(sfStartMenu) + name;
+    case tpBlank:
+        break;
     }
     return name;
 }

@@ -42,18 +42,25 @@ int TNodesModel::rowCount(const QModelIndex& parent) const {
     return mNodes.TopCount();
 }
 
-int TNodesModel::columnCount(const QModelIndex&) const { return 1; }
+int TNodesModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
 
-bool TNodesModel::hasChildren(const QModelIndex& parent) const { return rowCount(parent) > 0; }
+bool TNodesModel::hasChildren(const QModelIndex& parent) const {
+    return rowCount(parent) > 0;
+}
 
 QVariant TNodesModel::data(const QModelIndex& index, int role) const {
     TTreeNode* n = NodeOf(index);
     if (!n) return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return QString::fromStdString(Cp932ToUtf8(n->Text()));
-    case Qt::DecorationRole: return Image(n->ImageIndex());
-    default: return {};
+    case Qt::EditRole:
+        return QString::fromStdString(Cp932ToUtf8(n->Text()));
+    case Qt::DecorationRole:
+        return Image(n->ImageIndex());
+    default:
+        return {};
     }
 }
 

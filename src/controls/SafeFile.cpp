@@ -11,7 +11,9 @@
 namespace quillo {
 
 namespace {
-std::string Errno(int e) { return std::strerror(e); }
+std::string Errno(int e) {
+    return std::strerror(e);
+}
 
 struct TFd {
     int fd = -1;

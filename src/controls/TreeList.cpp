@@ -46,7 +46,8 @@ public:
         // The tree changes only through its collection: hand the text to the window.
         mList->FinishEdit(TNodesModel::NodeOf(index), static_cast<QLineEdit*>(editor)->text(), true);
     }
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override {
         QRect r = mList->TextRect(TNodesModel::NodeOf(index));
         r.setRight(std::max(r.right(), option.rect.left() + 120));
         editor->setGeometry(r);
@@ -57,7 +58,8 @@ private:
 };
 } // namespace
 
-TTooltip::TTooltip(QWidget* parent) : QLabel(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
+TTooltip::TTooltip(QWidget* parent)
+    : QLabel(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
@@ -144,7 +146,8 @@ void TTreeList::SyncGeometry() {
     int total = viewport()->width();
     if (mExHeader) {
         total = 0;
-        for (int p = 0; p <= mExHeader->MaxPosition(); ++p) total += mExHeader->SectionByPosition(p)->Width();
+        for (int p = 0; p <= mExHeader->MaxPosition(); ++p)
+            total += mExHeader->SectionByPosition(p)->Width();
     } else if (mPlainHeader) {
         total = mPlainHeader->length();
     }
@@ -190,12 +193,16 @@ void TTreeList::DrawTrackLine(TExSection* section, int width, TSectionTrackState
         mTrackX = x;
         mTrackShown = true;
         break;
-    case tsTrackEnd: mTrackShown = false; break;
+    case tsTrackEnd:
+        mTrackShown = false;
+        break;
     }
     viewport()->update();
 }
 
-TTreeNode* TTreeList::Selected() const { return TNodesModel::NodeOf(currentIndex()); }
+TTreeNode* TTreeList::Selected() const {
+    return TNodesModel::NodeOf(currentIndex());
+}
 
 void TTreeList::SetSelected(TTreeNode* node) {
     if (!node) {
@@ -209,7 +216,9 @@ TTreeNode* TTreeList::GetNodeAt(int x, int y) const {
     return TNodesModel::NodeOf(indexAt(QPoint(std::max(x, 0), y)));
 }
 
-TTreeNode* TTreeList::TopItem() const { return TNodesModel::NodeOf(indexAt(QPoint(1, 1))); }
+TTreeNode* TTreeList::TopItem() const {
+    return TNodesModel::NodeOf(indexAt(QPoint(1, 1)));
+}
 
 QRect TTreeList::IconRect(const QModelIndex& index) const {
     QRect item = visualRect(index);
@@ -339,7 +348,8 @@ void TTreeList::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_Minus:
             if (expanded) return ToggleExpanded(node);
             break;
-        default: break;
+        default:
+            break;
         }
     }
     QTreeView::keyPressEvent(e);

@@ -15,8 +15,16 @@ namespace quillo {
 
 class TTreeList;
 
-enum THitTest : unsigned { htNowhere = 1, htOnButton = 2, htOnIcon = 4, htOnIndent = 8, htOnLabel = 16,
-                           htOnRight = 32, htAbove = 64, htBelow = 128 };
+enum THitTest : unsigned {
+    htNowhere = 1,
+    htOnButton = 2,
+    htOnIcon = 4,
+    htOnIndent = 8,
+    htOnLabel = 16,
+    htOnRight = 32,
+    htAbove = 64,
+    htBelow = 128
+};
 
 // Sender, Canvas, Node, Index, State, Rect, DefaultDraw
 using TTVCustomDrawSubItemEvent =

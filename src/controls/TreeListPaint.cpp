@@ -28,8 +28,9 @@ void TTreeList::PaintNode(QPainter* painter, const QStyleOptionViewItem& option,
 
     painter->save();
     if (selected) {
-        QRect fill = RowSelect ? QRect(tr.left(), option.rect.top(), option.rect.right() - tr.left() + 1, option.rect.height())
-                               : tr;
+        QRect fill =
+            RowSelect ? QRect(tr.left(), option.rect.top(), option.rect.right() - tr.left() + 1, option.rect.height())
+                      : tr;
         if (!RowSelect && clipped) fill.setRight(clipRight - 1);
         painter->fillRect(fill, palette().brush(group, QPalette::Highlight));
     }
@@ -42,14 +43,17 @@ void TTreeList::PaintNode(QPainter* painter, const QStyleOptionViewItem& option,
     if (option.state & QStyle::State_MouseOver) f.setUnderline(true);
     painter->setFont(f);
     QColor textColour = selected ? palette().color(group, QPalette::HighlightedText) : palette().color(QPalette::Text);
-    if (!selected && (option.state & QStyle::State_MouseOver) && clipped) textColour = palette().color(QPalette::PlaceholderText);
+    if (!selected && (option.state & QStyle::State_MouseOver) && clipped)
+        textColour = palette().color(QPalette::PlaceholderText);
     painter->setPen(textColour);
     QRect cr = tr;
     if (clipped) cr.setRight(clipRight - 1);
     cr.setLeft(cr.left() + 2);
     const QString text = QString::fromStdString(Cp932ToUtf8(node->Text()));
-    const QString shown = clipped ? painter->fontMetrics().elidedText(text, Qt::ElideRight, std::max(cr.width(), 0)) : text;
-    painter->setClipRect(QRect(option.rect.left(), option.rect.top(), std::max(0, clipRight - option.rect.left()), option.rect.height()));
+    const QString shown =
+        clipped ? painter->fontMetrics().elidedText(text, Qt::ElideRight, std::max(cr.width(), 0)) : text;
+    painter->setClipRect(QRect(option.rect.left(), option.rect.top(), std::max(0, clipRight - option.rect.left()),
+                               option.rect.height()));
     painter->drawText(cr, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     if (focused && selected && node == Selected() && (!RowSelect || ShowLines)) {
         QStyleOptionFocusRect fr;

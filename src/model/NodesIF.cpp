@@ -4,7 +4,9 @@
 
 namespace quillo {
 
-TNodesIF::TNodesIF() : mTop(new TTreeNode(this, "")) { mTop->mLevel = -1; }
+TNodesIF::TNodesIF() : mTop(new TTreeNode(this, "")) {
+    mTop->mLevel = -1;
+}
 
 TNodesIF::~TNodesIF() {
     mObserver = nullptr;
@@ -12,7 +14,9 @@ TNodesIF::~TNodesIF() {
     delete mTop;
 }
 
-TTreeNode* TNodesIF::Add(TTreeNode* sibling, std::string text) { return AddObject(sibling, std::move(text), nullptr); }
+TTreeNode* TNodesIF::Add(TTreeNode* sibling, std::string text) {
+    return AddObject(sibling, std::move(text), nullptr);
+}
 
 TTreeNode* TNodesIF::AddObject(TTreeNode* sibling, std::string text, TSchItem* data) {
     TTreeNode* parent = sibling ? ParentOrTop(sibling) : mTop;
@@ -56,14 +60,16 @@ TTreeNode* TNodesIF::Place(TTreeNode* parent, int row, std::string text, TSchIte
 void TNodesIF::Attach(TTreeNode* node, TTreeNode* parent, int row) {
     auto& c = parent->mChildren;
     c.insert(c.begin() + row, node);
-    for (size_t i = static_cast<size_t>(row); i < c.size(); ++i) c[i]->mIndex = static_cast<int>(i);
+    for (size_t i = static_cast<size_t>(row); i < c.size(); ++i)
+        c[i]->mIndex = static_cast<int>(i);
     node->mParent = Outside(parent);
 }
 
 void TNodesIF::Detach(TTreeNode* node) {
     auto& c = ParentOrTop(node)->mChildren;
     c.erase(c.begin() + node->mIndex);
-    for (size_t i = static_cast<size_t>(node->mIndex); i < c.size(); ++i) c[i]->mIndex = static_cast<int>(i);
+    for (size_t i = static_cast<size_t>(node->mIndex); i < c.size(); ++i)
+        c[i]->mIndex = static_cast<int>(i);
     node->mParent = nullptr;
 }
 
@@ -83,7 +89,8 @@ void TNodesIF::DestroyDetached(TTreeNode* node) {
     std::vector<TTreeNode*> order;
     order.push_back(node);
     for (size_t i = 0; i < order.size(); ++i)
-        for (TTreeNode* child : order[i]->mChildren) order.push_back(child);
+        for (TTreeNode* child : order[i]->mChildren)
+            order.push_back(child);
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         TTreeNode* n = *it;
         if (mOwnsData && n->mSubItems) delete n->mSubItems->Data();
@@ -100,7 +107,8 @@ void TNodesIF::Clear() {
     if (mObserver) mObserver->BeginClear();
     std::vector<TTreeNode*> tops;
     tops.swap(mTop->mChildren);
-    for (auto it = tops.rbegin(); it != tops.rend(); ++it) DestroyDetached(*it);
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it)
+        DestroyDetached(*it);
     if (mObserver) mObserver->EndClear();
 }
 
@@ -139,7 +147,8 @@ bool TNodesIF::MoveTo(TTreeNode* node, TTreeNode* destination, TNodeAttachMode m
             TTreeNode* n = stack.back();
             stack.pop_back();
             n->mLevel += delta;
-            for (TTreeNode* c : n->mChildren) stack.push_back(c);
+            for (TTreeNode* c : n->mChildren)
+                stack.push_back(c);
         }
     }
     if (mObserver) mObserver->EndMoveNode(node);

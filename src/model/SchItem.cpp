@@ -179,9 +179,11 @@ void TSchFolder::UpdateState(const TEvalContext& ctx, bool recursive) {
     if (recursive) {
         // Post-order over the subtree: every item is updated after its children.
         std::vector<TTreeNode*> order;
-        for (TTreeNode* child : Node->Children()) order.push_back(child);
+        for (TTreeNode* child : Node->Children())
+            order.push_back(child);
         for (size_t i = 0; i < order.size(); ++i)
-            for (TTreeNode* c : order[i]->Children()) order.push_back(c);
+            for (TTreeNode* c : order[i]->Children())
+                order.push_back(c);
         for (auto it = order.rbegin(); it != order.rend(); ++it)
             if (TSchItem* item = (*it)->Data()) item->UpdateState(ctx, false);
     }
@@ -202,12 +204,18 @@ TSchItem* BindItem(TTreeNode* node, std::unique_ptr<TSchItem> item) {
 
 const char* StateWord(int state) {
     switch (state) {
-    case ssDone: return "完了";
-    case ssWaiting: return "待機";
-    case ssInProgress: return "進行";
-    case ssCaution: return "注意";
-    case ssWarning: return "警告";
-    default: return "";
+    case ssDone:
+        return "完了";
+    case ssWaiting:
+        return "待機";
+    case ssInProgress:
+        return "進行";
+    case ssCaution:
+        return "注意";
+    case ssWarning:
+        return "警告";
+    default:
+        return "";
     }
 }
 

@@ -108,4 +108,6 @@ const char* StateWord(int state); // 完了 待機 進行 注意 警告; empty f
 
 #include "model/TreeNode.h"
 
-inline quillo::TSchItem* quillo::ItemOf(const TTreeNode* node) { return node ? node->Data() : nullptr; }
+inline quillo::TSchItem* quillo::ItemOf(const TTreeNode* node) {
+    return node ? node->Data() : nullptr;
+}

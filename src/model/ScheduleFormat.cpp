@@ -55,7 +55,8 @@ bool ReadDate(const std::vector<std::string_view>& f, size_t at, TDate& out) {
         return true;
     }
     int y, m, d;
-    return TryStrToInt(f[at], y) && TryStrToInt(f[at + 1], m) && TryStrToInt(f[at + 2], d) && TryEncodeDate(y, m, d, out);
+    return TryStrToInt(f[at], y) && TryStrToInt(f[at + 1], m) && TryStrToInt(f[at + 2], d) &&
+           TryEncodeDate(y, m, d, out);
 }
 
 } // namespace
@@ -119,7 +120,8 @@ void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, const std::vector<std::st
         if (!current || level > current->Level()) {
             placeUnder = current;
         } else {
-            while (current && current->Level() > level) current = current->Parent();
+            while (current && current->Level() > level)
+                current = current->Parent();
             if (!current || !current->Parent()) Fail(lineNo, kBadDepth);
             placeUnder = current->Parent();
         }

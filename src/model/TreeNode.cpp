@@ -34,9 +34,13 @@ void TTreeNode::SetExpanded(bool expanded) {
     mOwner->Changed(this, INodesObserver::ncExpanded);
 }
 
-void TTreeNode::NotifySubItemsChanged() { mOwner->Changed(this, INodesObserver::ncSubItems); }
+void TTreeNode::NotifySubItemsChanged() {
+    mOwner->Changed(this, INodesObserver::ncSubItems);
+}
 
-const std::vector<TTreeNode*>& TTreeNode::Siblings() const { return mOwner->ParentOrTop(const_cast<TTreeNode*>(this))->mChildren; }
+const std::vector<TTreeNode*>& TTreeNode::Siblings() const {
+    return mOwner->ParentOrTop(const_cast<TTreeNode*>(this))->mChildren;
+}
 
 TTreeNode* TTreeNode::GetNextSibling() const {
     const auto& s = Siblings();
@@ -44,7 +48,9 @@ TTreeNode* TTreeNode::GetNextSibling() const {
     return next < s.size() ? s[next] : nullptr;
 }
 
-TTreeNode* TTreeNode::GetPrevSibling() const { return mIndex > 0 ? Siblings()[static_cast<size_t>(mIndex) - 1] : nullptr; }
+TTreeNode* TTreeNode::GetPrevSibling() const {
+    return mIndex > 0 ? Siblings()[static_cast<size_t>(mIndex) - 1] : nullptr;
+}
 
 TTreeNode* TTreeNode::GetNextSkipChildren() const {
     for (const TTreeNode* n = this; n; n = n->mParent)
@@ -60,7 +66,8 @@ TTreeNode* TTreeNode::GetNext() const {
 bool TTreeNode::HasAsParent(const TTreeNode* ancestor) const {
     if (!ancestor || ancestor->mLevel >= mLevel) return false;
     const TTreeNode* n = this;
-    while (n && n->mLevel > ancestor->mLevel) n = n->mParent;
+    while (n && n->mLevel > ancestor->mLevel)
+        n = n->mParent;
     return n == ancestor;
 }
 

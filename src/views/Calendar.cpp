@@ -1,8 +1,8 @@
 #include "views/Calendar.h"
 
 #include "base/StrUtil.h"
-#include "controls/SafeFile.h"
 #include "controls/FileNames.h"
+#include "controls/SafeFile.h"
 #include "model/SchItem.h"
 
 #include <algorithm>
@@ -65,7 +65,8 @@ void TCalendar::RebuildIndex() {
     }
     mOverrides.clear();
     mOverrides.reserve(byDay.size());
-    for (auto [day, level] : byDay) mOverrides.push_back({day, level});
+    for (auto [day, level] : byDay)
+        mOverrides.push_back({day, level});
     for (int t = 0; t < 3; ++t) {
         auto& prefix = mAdjustPrefix[static_cast<size_t>(t)];
         prefix.assign(mOverrides.size() + 1, 0);
@@ -91,7 +92,8 @@ int TCalendar::LevelOfDate(TDate date) const {
 int TCalendar::WeekdayCount(int threshold, long long from, long long to) const {
     long long total = to - from + 1;
     int perWeek = 0;
-    for (int dow = 1; dow <= 7; ++dow) perWeek += mWeekdayLevels[static_cast<size_t>(dow)] <= threshold ? 1 : 0;
+    for (int dow = 1; dow <= 7; ++dow)
+        perWeek += mWeekdayLevels[static_cast<size_t>(dow)] <= threshold ? 1 : 0;
     long long count = (total / 7) * perWeek;
     for (long long d = from + (total / 7) * 7; d <= to; ++d)
         count += mWeekdayLevels[static_cast<size_t>(DayOfWeek(static_cast<double>(d)))] <= threshold ? 1 : 0;
@@ -119,7 +121,8 @@ int TCalendar::CountDays(int holidayMode, TDate from, TDate to) const {
     auto last = std::upper_bound(mOverrides.begin(), mOverrides.end(), hi,
                                  [](long long d, const TOverride& o) { return d < o.Day; });
     const auto& prefix = mAdjustPrefix[static_cast<size_t>(threshold)];
-    count += prefix[static_cast<size_t>(last - mOverrides.begin())] - prefix[static_cast<size_t>(first - mOverrides.begin())];
+    count += prefix[static_cast<size_t>(last - mOverrides.begin())] -
+             prefix[static_cast<size_t>(first - mOverrides.begin())];
     return count;
 }
 
@@ -136,7 +139,8 @@ void TCalendar::SetLevelOfDate(TDate date, int level) {
     for (size_t i = mHolidayDates.size(); i-- > 0;) {
         TDate d;
         int l;
-        if (!ParseHolidayLine(mHolidayDates[i], d, l) || d == date) mHolidayDates.erase(mHolidayDates.begin() + static_cast<long>(i));
+        if (!ParseHolidayLine(mHolidayDates[i], d, l) || d == date)
+            mHolidayDates.erase(mHolidayDates.begin() + static_cast<long>(i));
     }
     RebuildIndex();
     if (LevelOfDate(date) != level) {
@@ -149,12 +153,14 @@ void TCalendar::SetLevelOfDate(TDate date, int level) {
 }
 
 void TCalendar::RebuildChartDayLevels() {
-    for (int i = 0; i < 60; ++i) ChartDayLevels[static_cast<size_t>(i)] = LevelOfDate(ChartDate + i);
+    for (int i = 0; i < 60; ++i)
+        ChartDayLevels[static_cast<size_t>(i)] = LevelOfDate(ChartDate + i);
 }
 
 void TCalendar::ReadHolidaysText(std::string_view text) {
     std::vector<std::string> lines;
-    for (std::string_view l : SplitLines(text)) lines.emplace_back(l);
+    for (std::string_view l : SplitLines(text))
+        lines.emplace_back(l);
     SetHolidayDates(std::move(lines));
 }
 
@@ -175,6 +181,8 @@ bool TCalendar::LoadHolidaysFile(const std::string& path, std::string& error) {
     return true;
 }
 
-void TCalendar::SaveHolidaysFile(const std::string& path) const { WriteFileAtomic(path, HolidaysText(), "~hl"); }
+void TCalendar::SaveHolidaysFile(const std::string& path) const {
+    WriteFileAtomic(path, HolidaysText(), "~hl");
+}
 
 } // namespace quillo

@@ -50,7 +50,8 @@ TDayList BuildDayList(const std::vector<TDayItem>& items, const TEvalContext& ct
             slot = 4;
             remaining = "完了";
             break;
-        default: continue;
+        default:
+            continue;
         }
         int image = item.Node ? item.Node->ImageIndex() : 0;
         cats[slot].Rows.push_back({entry.Name, image, DateText(item.EndDate), remaining, entry.Item});

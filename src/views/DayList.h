@@ -34,7 +34,7 @@ struct TDayCategory {
 };
 
 struct TDayList {
-    std::string RootText; // e.g. 今日 - 2024/05/03(金)の予定
+    std::string RootText;                 // e.g. 今日 - 2024/05/03(金)の予定
     std::vector<TDayCategory> Categories; // in window order, only those with rows
     bool NothingListed = false;           // then the root shows kNoDayItemsText
 };

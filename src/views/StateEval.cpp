@@ -9,17 +9,25 @@
 
 namespace quillo {
 
-std::string DateText(TDate date) { return date == 0 ? "-" : FormatDateWithDay(date); }
+std::string DateText(TDate date) {
+    return date == 0 ? "-" : FormatDateWithDay(date);
+}
 
 std::string RelativeDayText(TDate date, TDate today) {
     const long long diff = static_cast<long long>(date - today);
     switch (diff) {
-    case 0: return "今日";
-    case 1: return "明日";
-    case 2: return "明後日";
-    case -1: return "昨日";
-    case -2: return "一昨日";
-    default: return diff > 0 ? std::to_string(diff) + "日後" : std::to_string(-diff) + "日前";
+    case 0:
+        return "今日";
+    case 1:
+        return "明日";
+    case 2:
+        return "明後日";
+    case -1:
+        return "昨日";
+    case -2:
+        return "一昨日";
+    default:
+        return diff > 0 ? std::to_string(diff) + "日後" : std::to_string(-diff) + "日前";
     }
 }
 
@@ -27,8 +35,8 @@ namespace {
 
 int ImageFor(const TSchItem& item) {
     if (item.IsFolder() && item.Empty) return niFolderEmpty;
-    static const int kFolder[] = {-1, niFolderDone, niFolderWaiting, niFolderInProgress, niFolderCaution,
-                                  niFolderWarning};
+    static const int kFolder[] = {
+        -1, niFolderDone, niFolderWaiting, niFolderInProgress, niFolderCaution, niFolderWarning};
     static const int kToDo[] = {-1, niToDoDone, niToDoWaiting, niToDoInProgress, niToDoCaution, niToDoWarning};
     if (item.State < ssDone || item.State > ssWarning) return -1;
     return item.IsFolder() ? kFolder[item.State] : kToDo[item.State];
@@ -38,14 +46,19 @@ std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item) {
     const TCalendar& cal = *ctx.Calendar;
     const bool beginAfterToday = item.BeginDate != 0 && item.BeginDate > ctx.Today;
     switch (item.State) {
-    case ssDone: return "完了";
-    case ssWaiting: return cal.DayCountText(item, "間", item.BeginDate, item.EndDate);
-    case ssInProgress: return cal.DayCountText(item, "残", ctx.Today, item.EndDate);
+    case ssDone:
+        return "完了";
+    case ssWaiting:
+        return cal.DayCountText(item, "間", item.BeginDate, item.EndDate);
+    case ssInProgress:
+        return cal.DayCountText(item, "残", ctx.Today, item.EndDate);
     case ssCaution:
         return beginAfterToday ? cal.DayCountText(item, "間", item.BeginDate, item.EndDate)
                                : cal.DayCountText(item, "残", ctx.Today, item.EndDate);
-    case ssWarning: return item.EndDate > ctx.Today ? "0日間" : "遅延";
-    default: return "";
+    case ssWarning:
+        return item.EndDate > ctx.Today ? "0日間" : "遅延";
+    default:
+        return "";
     }
 }
 
@@ -85,7 +98,8 @@ void RefreshOne(const TEvalContext& ctx, TTreeNode* node) {
                 for (TTreeNode* child : node->Children())
                     if (const TSchItem* c = child->Data()) value = std::max(value, c->GetDayCell(i));
         } else {
-            const bool inPeriod = (item->BeginDate == 0 || item->BeginDate <= d) && (item->EndDate == 0 || item->EndDate >= d);
+            const bool inPeriod =
+                (item->BeginDate == 0 || item->BeginDate <= d) && (item->EndDate == 0 || item->EndDate >= d);
             value = inPeriod ? item->State : kCellNothing;
             const int level = cal.ChartDayLevels[static_cast<size_t>(i)];
             if (value != kCellNothing &&
@@ -112,7 +126,8 @@ void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node) {
     if (!node) return;
     std::vector<TTreeNode*> order{node};
     for (size_t i = 0; i < order.size(); ++i)
-        for (TTreeNode* c : order[i]->Children()) order.push_back(c);
+        for (TTreeNode* c : order[i]->Children())
+            order.push_back(c);
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         if (TSchItem* item = (*it)->Data()) item->UpdateState(ctx, false);
         RefreshOne(ctx, *it);
@@ -122,7 +137,8 @@ void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node) {
 void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes) {
     TTreeNode* root = nodes.GetFirstNode();
     if (!root) return;
-    for (TTreeNode* child : root->Children()) RefreshSubtree(ctx, child);
+    for (TTreeNode* child : root->Children())
+        RefreshSubtree(ctx, child);
 }
 
 void RefreshChangedItem(const TEvalContext& ctx, TTreeNode* node) {

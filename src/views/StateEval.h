@@ -12,12 +12,20 @@ class TTreeNode;
 
 enum TNodeImage {
     niRoot = 0,
-    niFolderWaiting = 1, niFolderInProgress = 2, niFolderDone = 3, niFolderCaution = 4, niFolderWarning = 5,
-    niToDoInProgress = 6, niToDoWaiting = 7, niToDoDone = 8, niToDoCaution = 9, niToDoWarning = 10,
+    niFolderWaiting = 1,
+    niFolderInProgress = 2,
+    niFolderDone = 3,
+    niFolderCaution = 4,
+    niFolderWarning = 5,
+    niToDoInProgress = 6,
+    niToDoWaiting = 7,
+    niToDoDone = 8,
+    niToDoCaution = 9,
+    niToDoWarning = 10,
     niFolderEmpty = 11,
 };
 
-std::string DateText(TDate date); // "-" for 0, else yyyy/mm/dd(aaa)
+std::string DateText(TDate date);                     // "-" for 0, else yyyy/mm/dd(aaa)
 std::string RelativeDayText(TDate date, TDate today); // 今日, 明日, ... 5日後, 3日前
 
 void RefreshNode(const TEvalContext& ctx, TTreeNode* node, bool upward);

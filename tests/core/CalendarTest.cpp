@@ -1,5 +1,5 @@
-#include "core/TestTree.h"
 #include "views/Calendar.h"
+#include "core/TestTree.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,9 @@ namespace {
 const TDate kFri = D(2024, 5, 3); // a Friday
 const TDate kMon = D(2024, 5, 6);
 
-int Count(const TCalendar& cal, int mode, TDate from, TDate to) { return cal.CountDays(mode, from, to); }
+int Count(const TCalendar& cal, int mode, TDate from, TDate to) {
+    return cal.CountDays(mode, from, to);
+}
 } // namespace
 
 TEST(Calendar, FirstStartLevels) {
@@ -45,7 +47,7 @@ TEST(Calendar, OverridesAndTheirOrder) {
     EXPECT_EQ(cal.LevelOfDate(kMon), 0);
     cal.SetHolidayDates({"2024\t5\t6\t2", "2024\t5\t6\t7", "2024\t2\t30\t2", "junk", "2024\t5\t6\t2"});
     EXPECT_EQ(cal.HolidayDates().size(), 4u); // identical lines once
-    EXPECT_EQ(cal.LevelOfDate(kMon), 2);     // level 7 ignored, not a reset
+    EXPECT_EQ(cal.LevelOfDate(kMon), 2);      // level 7 ignored, not a reset
     EXPECT_EQ(Count(cal, 0, kFri, kMon), 1);
 }
 
@@ -140,11 +142,21 @@ TEST(Calendar, IndexAgreesWithTheLiteralRuleOnRandomLists) {
             int y = 2024, m = pick(1, 3), d = pick(1, 31), level = pick(-1, 3);
             char buf[64];
             switch (pick(0, 5)) {
-            case 0: std::snprintf(buf, sizeof buf, "%04d\t%02d\t%02d\t%d", y, m, d, level); break;
-            case 1: std::snprintf(buf, sizeof buf, "%d\t%d\t%d\t%d\textra", y, m, d, level); break;
-            case 2: std::snprintf(buf, sizeof buf, "%d\t%d\t%d", y, m, d); break;
-            case 3: std::snprintf(buf, sizeof buf, "%d\t%d\tx%d\t%d", y, m, d, level); break;
-            default: std::snprintf(buf, sizeof buf, "%d\t%d\t%d\t%d", y, m, d, level); break;
+            case 0:
+                std::snprintf(buf, sizeof buf, "%04d\t%02d\t%02d\t%d", y, m, d, level);
+                break;
+            case 1:
+                std::snprintf(buf, sizeof buf, "%d\t%d\t%d\t%d\textra", y, m, d, level);
+                break;
+            case 2:
+                std::snprintf(buf, sizeof buf, "%d\t%d\t%d", y, m, d);
+                break;
+            case 3:
+                std::snprintf(buf, sizeof buf, "%d\t%d\tx%d\t%d", y, m, d, level);
+                break;
+            default:
+                std::snprintf(buf, sizeof buf, "%d\t%d\t%d\t%d", y, m, d, level);
+                break;
             }
             lines.push_back(buf);
         }

@@ -13,7 +13,9 @@ using namespace quillo;
 using namespace quillo::test;
 
 namespace {
-std::string Data(const std::string& name) { return std::string(QUILLO_TEST_DATA) + "/" + name; }
+std::string Data(const std::string& name) {
+    return std::string(QUILLO_TEST_DATA) + "/" + name;
+}
 
 struct TRun {
     int Code;
@@ -63,8 +65,8 @@ TEST(Cli, SettingsAndHolidaysChangeTheResult) {
     ASSERT_EQ(r.Code, 0) << r.Err;
     // 報告書ソ表 ends 10 May: with Monday 6 May a holiday 5 days are left, within AlertCount 7.
     EXPECT_NE(r.Out.find("報告書ソ表\t2024/04/29(月)\t2024/05/10(金)\t5日残\t4\t"), std::string::npos) << r.Out;
-    TRun chart = Cli({"list", Data("roundtrip.qlp"), "--config-dir", config.Path(), "--tsv", "--chart-date",
-                      "2024-05-10"});
+    TRun chart =
+        Cli({"list", Data("roundtrip.qlp"), "--config-dir", config.Path(), "--tsv", "--chart-date", "2024-05-10"});
     EXPECT_NE(chart.Out.find("5日残\t4\t4,-1,"), std::string::npos) << chart.Out;
 }
 

@@ -14,7 +14,7 @@ const std::string kA = "\x82\xA0";   // あ
 TEST(Cp932, ConvertsBothWays) {
     EXPECT_EQ(Cp932ToUtf8(kSo + kHyo), "ソ表");
     EXPECT_EQ(*Utf8ToCp932("ソ表"), kSo + kHyo);
-    EXPECT_EQ(*Utf8ToCp932("\\"), "\\"); // stays a backslash, not a yen sign
+    EXPECT_EQ(*Utf8ToCp932("\\"), "\\");       // stays a backslash, not a yen sign
     EXPECT_EQ(*Utf8ToCp932("〜"), "\x81\x60"); // the wave dash input methods produce
     EXPECT_EQ(*Utf8ToCp932("①"), "\x87\x40");
 }
@@ -43,11 +43,13 @@ TEST(Cp932, TrailBytesAreFoundByScanningFromTheStart) {
 
 TEST(Cp932, NameCut) {
     std::string dbcs;
-    for (int i = 0; i < 150; ++i) dbcs += kA;
+    for (int i = 0; i < 150; ++i)
+        dbcs += kA;
     EXPECT_EQ(CutToNameLength(dbcs).size(), 256u);
 
     std::string mixed = "x";
-    for (int i = 0; i < 150; ++i) mixed += kA;
+    for (int i = 0; i < 150; ++i)
+        mixed += kA;
     std::string cut = CutToNameLength(mixed);
     EXPECT_EQ(cut.size(), 255u);
     EXPECT_EQ(cut.substr(0, 3), "x" + kA);
@@ -60,7 +62,8 @@ TEST(Cp932, NameCut) {
     EXPECT_EQ(CutToNameLength(edge), std::string(255, 'q'));
 
     std::string soHyo;
-    for (int i = 0; i < 140; ++i) soHyo += (i % 2 ? kSo : kHyo);
+    for (int i = 0; i < 140; ++i)
+        soHyo += (i % 2 ? kSo : kHyo);
     std::string c = CutToNameLength(soHyo);
     EXPECT_EQ(c.size(), 256u);
     EXPECT_EQ(Cp932ToUtf8(c).find("\xEF\xBF\xBD"), std::string::npos);

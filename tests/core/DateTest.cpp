@@ -1,5 +1,5 @@
-#include "base/Clock.h"
 #include "base/Date.h"
+#include "base/Clock.h"
 
 #include <gtest/gtest.h>
 

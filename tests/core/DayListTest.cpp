@@ -1,5 +1,5 @@
-#include "core/TestTree.h"
 #include "views/DayList.h"
+#include "core/TestTree.h"
 #include "views/StateEval.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +10,16 @@ using namespace quillo::test;
 namespace {
 const TDate kToday = D(2024, 5, 3); // Friday
 
-TDayList ListFor(TTestSchedule& s, TDate date) { return BuildDayList(CollectDayItems(s.Nodes, s.Ctx, date), s.Ctx, date); }
+TDayList ListFor(TTestSchedule& s, TDate date) {
+    return BuildDayList(CollectDayItems(s.Nodes, s.Ctx, date), s.Ctx, date);
+}
 
 std::string Describe(const TDayList& l) {
     std::string out = l.RootText + "\n";
     for (const auto& c : l.Categories) {
         out += c.Text + "\n";
-        for (const auto& r : c.Rows) out += "  " + r.Name + " " + r.EndText + " " + r.RemainingText + "\n";
+        for (const auto& r : c.Rows)
+            out += "  " + r.Name + " " + r.EndText + " " + r.RemainingText + "\n";
     }
     return out;
 }
@@ -35,10 +38,10 @@ TEST(DayList, TodayByCategory) {
     TTestSchedule s(kToday);
     s.Load(kSchedule);
     EXPECT_EQ(Describe(ListFor(s, kToday)), "今日 - 2024/05/03(金)の予定\n"
-                                             "遅延項目\n  late 2024/05/01(水) 遅延\n"
-                                             "注意項目\n  due 2024/05/03(金) 1日残\n"
-                                             "現在進行中の項目\n  open - -\n"
-                                             "今日を期間に含む完了項目\n  done 2024/05/06(月) 完了\n");
+                                            "遅延項目\n  late 2024/05/01(水) 遅延\n"
+                                            "注意項目\n  due 2024/05/03(金) 1日残\n"
+                                            "現在進行中の項目\n  open - -\n"
+                                            "今日を期間に含む完了項目\n  done 2024/05/06(月) 完了\n");
     TDayList l = ListFor(s, kToday);
     EXPECT_EQ(l.Categories[0].Image, 5);
     EXPECT_EQ(l.Categories[0].Rows[0].Image, s.Find("late")->ImageIndex());
@@ -50,8 +53,8 @@ TEST(DayList, OtherDays) {
     s.Load(kSchedule);
     // Tomorrow: the overdue item is not listed after today; the waiting one counts from that day.
     EXPECT_EQ(Describe(ListFor(s, kToday + 1)), "明日 - 2024/05/04(土)の予定\n"
-                                                 "現在進行中の項目\n  open - -\n"
-                                                 "明日を期間に含む完了項目\n  done 2024/05/06(月) 完了\n");
+                                                "現在進行中の項目\n  open - -\n"
+                                                "明日を期間に含む完了項目\n  done 2024/05/06(月) 完了\n");
     TDayList later = ListFor(s, D(2024, 5, 10));
     ASSERT_EQ(later.Categories.size(), 2u);
     EXPECT_EQ(later.Categories[1].Text, "7日後を期間に含む未完了項目");

@@ -11,16 +11,19 @@ struct TSections : ::testing::Test {
     TSections() {
         S.OnColumnChange = [this](TExSection* s) { Events.push_back("column " + std::to_string(s->Index())); };
         S.OnSectionTrack = [this](TExSection* s, int w, TSectionTrackState st) {
-            Events.push_back("track " + std::to_string(s->Index()) + " " + std::to_string(w) + " " + std::to_string(st));
+            Events.push_back("track " + std::to_string(s->Index()) + " " + std::to_string(w) + " " +
+                             std::to_string(st));
         };
         S.OnSectionResize = [this](TExSection* s) { Events.push_back("resize " + std::to_string(s->Index())); };
     }
     void AddWidths(std::initializer_list<int> widths) {
-        for (int w : widths) S.Add()->SetWidth(w);
+        for (int w : widths)
+            S.Add()->SetWidth(w);
     }
     std::string Order() const {
         std::string o;
-        for (int p = 0; p <= S.MaxPosition(); ++p) o += std::to_string(S.SectionByPosition(p)->Index());
+        for (int p = 0; p <= S.MaxPosition(); ++p)
+            o += std::to_string(S.SectionByPosition(p)->Index());
         return o;
     }
 };

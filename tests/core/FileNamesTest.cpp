@@ -17,7 +17,10 @@ struct TFakeHome {
     TTempDir Dir;
     std::string OldHome, OldConfig, OldData;
     TFakeHome() {
-        auto keep = [](const char* n) { const char* v = getenv(n); return std::string(v ? v : ""); };
+        auto keep = [](const char* n) {
+            const char* v = getenv(n);
+            return std::string(v ? v : "");
+        };
         OldHome = keep("HOME"), OldConfig = keep("XDG_CONFIG_HOME"), OldData = keep("XDG_DATA_HOME");
         setenv("HOME", Dir.Path().c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
@@ -29,7 +32,9 @@ struct TFakeHome {
     }
 };
 
-bool HaveValidator() { return std::system("command -v desktop-file-validate >/dev/null 2>&1") == 0; }
+bool HaveValidator() {
+    return std::system("command -v desktop-file-validate >/dev/null 2>&1") == 0;
+}
 } // namespace
 
 TEST(FileNames, ShellFoldersOnThisDesktop) {
@@ -45,7 +50,8 @@ TEST(FileNames, ShellFoldersOnThisDesktop) {
     EXPECT_EQ(GetShellFolder(7), "");
 
     std::filesystem::create_directories(h + "/.config");
-    WriteFile(h + "/.config/user-dirs.dirs", "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
+    WriteFile(h + "/.config/user-dirs.dirs",
+              "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
     EXPECT_EQ(GetShellFolder(sfDesktop), h + "/デスクトップ/");
     setenv("XDG_CONFIG_HOME", (h + "/cfg").c_str(), 1);
     EXPECT_EQ(GetShellFolder(sfStartup), h + "/cfg/autostart/");

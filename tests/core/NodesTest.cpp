@@ -21,7 +21,9 @@ struct TRecorder : INodesObserver {
         Log.push_back("bm " + n->Text() + " " + Name(p) + " " + std::to_string(row));
     }
     void EndMoveNode(TTreeNode* n) override { Log.push_back("em " + n->Text()); }
-    void NodeChanged(TTreeNode* n, unsigned what) override { Log.push_back("ch " + n->Text() + " " + std::to_string(what)); }
+    void NodeChanged(TTreeNode* n, unsigned what) override {
+        Log.push_back("ch " + n->Text() + " " + std::to_string(what));
+    }
     void BeginClear() override { Log.push_back("bc"); }
     void EndClear() override { Log.push_back("ec"); }
     void NodeDeleted(TTreeNode* n) override {
@@ -32,7 +34,8 @@ struct TRecorder : INodesObserver {
 
 std::string Shape(const TNodesIF& nodes) {
     std::string s;
-    for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext()) s += std::to_string(n->Level()) + n->Text() + " ";
+    for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext())
+        s += std::to_string(n->Level()) + n->Text() + " ";
     return s;
 }
 
@@ -150,8 +153,12 @@ TEST(Nodes, RandomEditsKeepTheTreeConsistent) {
         TTreeNode* target = all[rng() % all.size()];
         switch (rng() % 5) {
         case 0:
-        case 1: all.push_back(nodes.AddChild(target, "n")); break;
-        case 2: all.push_back(nodes.AddChildFirst(target, "n")); break;
+        case 1:
+            all.push_back(nodes.AddChild(target, "n"));
+            break;
+        case 2:
+            all.push_back(nodes.AddChildFirst(target, "n"));
+            break;
         case 3: {
             TTreeNode* moved = all[rng() % all.size()];
             nodes.MoveTo(moved, target, static_cast<TNodeAttachMode>(rng() % 3));
@@ -161,7 +168,8 @@ TEST(Nodes, RandomEditsKeepTheTreeConsistent) {
             if (target->Parent()) {
                 nodes.Delete(target);
                 all.clear();
-                for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext()) all.push_back(n);
+                for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext())
+                    all.push_back(n);
             }
             break;
         }
@@ -169,7 +177,8 @@ TEST(Nodes, RandomEditsKeepTheTreeConsistent) {
     int count = 0;
     for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext(), ++count) {
         int depth = 0;
-        for (TTreeNode* p = n->Parent(); p; p = p->Parent()) ++depth;
+        for (TTreeNode* p = n->Parent(); p; p = p->Parent())
+            ++depth;
         ASSERT_EQ(n->Level(), depth);
         if (n->Parent()) {
             ASSERT_EQ(n->Parent()->Item(n->Index()), n);
@@ -181,7 +190,8 @@ TEST(Nodes, RandomEditsKeepTheTreeConsistent) {
 TEST(Nodes, MillionDeepChainIsWalkedAndDeletedWithoutRecursion) {
     TNodesIF nodes;
     TTreeNode* n = nodes.Add(nullptr, "r");
-    for (int i = 0; i < 1000000; ++i) n = nodes.AddChild(n, "");
+    for (int i = 0; i < 1000000; ++i)
+        n = nodes.AddChild(n, "");
     EXPECT_EQ(n->Level(), 1000000);
     EXPECT_TRUE(n->HasAsParent(nodes.GetFirstNode()));
     EXPECT_EQ(n->GetNext(), nullptr);

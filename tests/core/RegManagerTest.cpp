@@ -1,5 +1,5 @@
-#include "app/IniFile.h"
 #include "app/RegManager.h"
+#include "app/IniFile.h"
 #include "app/Settings.h"
 #include "base/Exceptions.h"
 #include "controls/FileNames.h"

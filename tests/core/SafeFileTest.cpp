@@ -1,7 +1,7 @@
+#include "controls/SafeFile.h"
 #include "base/Clock.h"
 #include "base/Exceptions.h"
 #include "controls/FileNames.h"
-#include "controls/SafeFile.h"
 #include "core/TestTree.h"
 #include "model/ScheduleFormat.h"
 
@@ -9,8 +9,8 @@
 
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
@@ -34,7 +34,8 @@ std::vector<std::string> Temporaries(const std::string& dir) {
 
 std::string ScheduleOfSize(size_t items, char fill) {
     std::string s = "D\t2024\t5\t3\r\nA-\r\n{\r\n";
-    for (size_t i = 0; i < items; ++i) s += "F\t" + std::string(40, fill) + "\t\t-\r\n";
+    for (size_t i = 0; i < items; ++i)
+        s += "F\t" + std::string(40, fill) + "\t\t-\r\n";
     return s + "}\r\n\r\n# Quillory Plan Schedule File (ver0.15)\r\n# 2024/05/03 18:30:05\r\n";
 }
 
@@ -47,7 +48,8 @@ std::string Items(const std::string& file) {
 // Runs the save helper with a fault injected; returns its exit status and error text.
 int SaveWithFault(const std::string& fault, const std::string& src, const std::string& dst, std::string& err) {
     std::string errFile = dst + ".err";
-    std::string cmd = "env QUILLO_FAIL=" + fault + " LD_PRELOAD=" QUILLO_FAULT_SHIM
+    std::string cmd = "env QUILLO_FAIL=" + fault +
+                      " LD_PRELOAD=" QUILLO_FAULT_SHIM
                       " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 " QUILLO_SAVE_HELPER " save '" +
                       src + "' '" + dst + "' 2>'" + errFile + "'";
     int rc = std::system(cmd.c_str());
@@ -153,7 +155,8 @@ TEST(SafeFile, KilledSavesLeaveTheOldOrTheNewFile) {
         waitpid(pid, &status, 0);
         const std::string now = ReadFile(dst);
         ASSERT_TRUE(now == textA || now == textB) << "round " << round << ": torn file of " << now.size() << " bytes";
-        for (const auto& t : Temporaries(dir.Path())) std::filesystem::remove(t); // a killed writer's leftovers
+        for (const auto& t : Temporaries(dir.Path()))
+            std::filesystem::remove(t); // a killed writer's leftovers
     }
 }
 
@@ -174,7 +177,8 @@ TEST(SafeFile, FullDiskNeverLosesTheOldFile) {
     WriteFile(path, old);
     TTestSchedule s(D(2024, 5, 3));
     std::string big = "{\n";
-    for (int i = 0; i < 3000; ++i) big += "F|" + std::string(40, 'n') + "||-\n";
+    for (int i = 0; i < 3000; ++i)
+        big += "F|" + std::string(40, 'n') + "||-\n";
     s.Load(big + "}");
 
     for (size_t leave : {size_t(4096), size_t(0)}) {

@@ -1,9 +1,9 @@
+#include "model/ScheduleFormat.h"
 #include "base/Clock.h"
 #include "base/Cp932.h"
 #include "base/Exceptions.h"
 #include "base/StrUtil.h"
 #include "core/TestTree.h"
-#include "model/ScheduleFormat.h"
 #include "views/StateEval.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,9 @@ namespace {
 const TDate kToday = D(2024, 5, 3);
 const TDate kSavedAt = D(2024, 5, 3) + (18 * 3600 + 30 * 60 + 5) / 86400.0;
 
-std::string Data(const std::string& name) { return std::string(QUILLO_TEST_DATA) + "/" + name; }
+std::string Data(const std::string& name) {
+    return std::string(QUILLO_TEST_DATA) + "/" + name;
+}
 
 struct TOpened {
     TCalendar Calendar;
@@ -111,7 +113,7 @@ TEST(ScheduleFormat, HandEditedFileReadsLeniently) {
     EXPECT_EQ(nine->HolidayMode, 0);
     EXPECT_EQ(work->Item(1)->Data()->HolidayMode, 0); // "x"
     EXPECT_EQ(work->Item(2)->Data()->HolidayMode, 0); // "7"
-    EXPECT_FALSE(work->Expanded()); // folder line without its fourth field
+    EXPECT_FALSE(work->Expanded());                   // folder line without its fourth field
     EXPECT_EQ(work->Item(1)->Data()->BeginDate, 0);
 }
 
@@ -155,7 +157,7 @@ TEST(ScheduleFormat, NestingRules) {
     EXPECT_EQ(ReadError(Tabs("D|1|2|3\nA-\nI|x|0|-|-|-|-|-|-|0|")), "Line3 : 不正なノード階層");
     EXPECT_EQ(ReadError(Tabs("{\n}\nF|x||-")), "Line3 : 不正なノード階層");
     EXPECT_EQ(ReadError(Tabs("{\n}\n}")), "Line3 : 不正なノードレベル");
-    EXPECT_EQ(ReadError(Tabs("{\nI|x|0|-|-|-|-|-|-\n")), "");    // nine fields
+    EXPECT_EQ(ReadError(Tabs("{\nI|x|0|-|-|-|-|-|-\n")), ""); // nine fields
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|-|-|-|-|-\n")), "Line2 : 不正なデータ行");
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|2024|5|3|-|-|-|0|\n")), "");
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|2024|13|3|-|-|-|0|\n")), "Line2 : 不正なデータ行");
@@ -191,7 +193,8 @@ TEST(ScheduleFormat, HostileInputIsReadOrRefusedCleanly) {
 TEST(ScheduleFormat, MillionLevelsDeepIsReadRefreshedWrittenAndFreed) {
     std::string text;
     text.reserve(12u << 20);
-    for (int i = 0; i < 1000000; ++i) text += "{\nF\tf\t\t+\n";
+    for (int i = 0; i < 1000000; ++i)
+        text += "{\nF\tf\t\t+\n";
     TTestSchedule s(kToday);
     TTreeNode* root = CreateScheduleRoot(s.Nodes, "deep");
     ReadItemLines(s.Nodes, root, SplitLines(text), &s.Ctx);

@@ -1,5 +1,5 @@
-#include "core/TestTree.h"
 #include "views/StateEval.h"
+#include "core/TestTree.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@ const TDate kToday = D(2024, 5, 3); // Friday
 
 std::string Cells(const TSchItem* item, int from, int count) {
     std::string s;
-    for (int i = from; i < from + count; ++i) s += std::to_string(item->GetDayCell(i)) + " ";
+    for (int i = from; i < from + count; ++i)
+        s += std::to_string(item->GetDayCell(i)) + " ";
     return s;
 }
 } // namespace
@@ -29,7 +30,8 @@ TEST(StateEval, ToDoWithoutDates) {
     EXPECT_EQ(n->SubItems()->Text(2), "-");
     EXPECT_EQ(n->ImageIndex(), niToDoInProgress);
     EXPECT_EQ(n->SelectedIndex(), niToDoInProgress);
-    for (int i = 0; i < 60; ++i) ASSERT_EQ(n->Data()->GetDayCell(i), ssInProgress);
+    for (int i = 0; i < 60; ++i)
+        ASSERT_EQ(n->Data()->GetDayCell(i), ssInProgress);
 }
 
 TEST(StateEval, EndingTodayIsCautionThenWarningTheNextDay) {
@@ -98,7 +100,8 @@ TEST(StateEval, FolderAggregation) {
     EXPECT_EQ(s.Find("empty")->SubItems()->Text(2), "");
     EXPECT_EQ(s.Find("f")->SubItems()->Text(2), "完了");
     EXPECT_EQ(s.Find("f")->ImageIndex(), niFolderDone);
-    for (int i = 0; i < 60; ++i) ASSERT_EQ(s.Item("empty")->GetDayCell(i), kCellNothing);
+    for (int i = 0; i < 60; ++i)
+        ASSERT_EQ(s.Item("empty")->GetDayCell(i), kCellNothing);
 }
 
 TEST(StateEval, FolderEndDependsOnChildOrder) {
@@ -184,7 +187,8 @@ TEST(StateEval, IndexedAndLiteralGiveIdenticalResults) {
                 ++open;
             }
             std::string b = pick(0, 3) ? "2024|5|" + std::to_string(pick(1, 31)) : "-|-|-";
-            std::string e = pick(0, 3) ? "2024|" + std::to_string(pick(5, 6)) + "|" + std::to_string(pick(1, 30)) : "-|-|-";
+            std::string e =
+                pick(0, 3) ? "2024|" + std::to_string(pick(5, 6)) + "|" + std::to_string(pick(1, 30)) : "-|-|-";
             lines += "I|t" + std::to_string(i) + "|" + (pick(0, 5) ? "0" : "1") + "|" + b + "|" + e + "|" +
                      std::to_string(pick(0, 2)) + "|\n";
             if (open > 0 && pick(0, 5) == 0) {
@@ -212,7 +216,8 @@ TEST(StateEval, IndexedAndLiteralGiveIdenticalResults) {
         for (TTreeNode *x = a.Root(), *y = b.Root(); x || y; x = x->GetNext(), y = y->GetNext()) {
             ASSERT_TRUE(x && y);
             ASSERT_EQ(x->ImageIndex(), y->ImageIndex());
-            for (int c = 0; c < 3; ++c) ASSERT_EQ(x->SubItems()->Text(c), y->SubItems()->Text(c));
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(x->SubItems()->Text(c), y->SubItems()->Text(c));
             if (!x->Data()) continue;
             ASSERT_EQ(x->Data()->State, y->Data()->State);
             ASSERT_EQ(x->Data()->DayCells, y->Data()->DayCells) << x->Text();

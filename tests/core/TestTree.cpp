@@ -14,9 +14,13 @@
 
 namespace quillo::test {
 
-std::string Tabs(const std::string& s) { return ReplaceAll(s, "|", "\t"); }
+std::string Tabs(const std::string& s) {
+    return ReplaceAll(s, "|", "\t");
+}
 
-TDate D(int y, int m, int d) { return EncodeDate(y, m, d); }
+TDate D(int y, int m, int d) {
+    return EncodeDate(y, m, d);
+}
 
 TTestSchedule::TTestSchedule(TDate today) {
     Ctx = {today, &Calendar};

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
             std::string texts[2], error;
             if (!ReadWholeFile(argv[3], texts[0], error) || !ReadWholeFile(argv[4], texts[1], error)) return 2;
             std::cout << "ready" << std::endl;
-            for (unsigned long i = 0;; ++i) WriteScheduleFile(argv[2], texts[i % 2], false);
+            for (unsigned long i = 0;; ++i)
+                WriteScheduleFile(argv[2], texts[i % 2], false);
         }
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";

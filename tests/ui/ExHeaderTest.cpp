@@ -27,7 +27,9 @@ TEST(ExHeader, ShowsTheCollectionOrder) {
 TEST(ExHeader, PressOnANonClickableSectionFiresNothing) {
     TTreeListBuilder b("a:100 b:80", "");
     std::vector<std::string> log;
-    b.Header->OnMouseDown = [&](TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { log.push_back("down"); };
+    b.Header->OnMouseDown = [&](TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        log.push_back("down");
+    };
     b.Header->OnSectionClick = [&](TExHeader*, TExSection* s) { log.push_back("click " + s->Text); };
     b.Header->Sections().Items(1)->AllowClick = false;
     QTest::mouseClick(b.Header->viewport(), Qt::LeftButton, {}, QPoint(140, 5));
@@ -65,7 +67,8 @@ TEST(ExHeader, DraggingASectionMovesItButNotPastTheFixedColumn) {
     b.Header->OnSectionClick = [&](TExHeader*, TExSection*) { clicked = true; };
     QWidget* vp = b.Header->viewport();
     QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(190, 5));
-    for (int x = 190; x >= 0; x -= 10) QTest::mouseMove(vp, QPoint(x, 5));
+    for (int x = 190; x >= 0; x -= 10)
+        QTest::mouseMove(vp, QPoint(x, 5));
     QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(0, 5));
     EXPECT_EQ(b.Header->Sections().Items(2)->Position(), 1); // never before section 0
     EXPECT_EQ(b.Header->Sections().Items(0)->Position(), 0);

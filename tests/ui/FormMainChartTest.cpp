@@ -92,7 +92,8 @@ TEST_F(TChart, BlockColoursAndBackgrounds) {
     EXPECT_EQ(Cell(img, "future", 24), QColor(102, 102, 255));  // waiting
     // The frame of a block is its darker colour.
     QRect row = Form->TreeList1->visualRect(Form->TreeList1->Model().IndexOf(Node("progress")));
-    EXPECT_EQ(img.pixelColor(Day(3)->Left() - Form->TreeList1->horizontalScrollBar()->value(), row.center().y()), QColor(0, 128, 0));
+    EXPECT_EQ(img.pixelColor(Day(3)->Left() - Form->TreeList1->horizontalScrollBar()->value(), row.center().y()),
+              QColor(0, 128, 0));
 }
 
 TEST_F(TChart, TodayMarks) {
@@ -107,7 +108,9 @@ TEST_F(TChart, TodayMarks) {
 
 TEST_F(TChart, HeaderDays) {
     QImage img = Form->ExHeader1->viewport()->grab().toImage();
-    auto at = [&](int day) { return img.pixelColor(Day(day)->Left() + 1 - Form->ExHeader1->offset(), Form->ExHeader1->height() - 2); };
+    auto at = [&](int day) {
+        return img.pixelColor(Day(day)->Left() + 1 - Form->ExHeader1->offset(), Form->ExHeader1->height() - 2);
+    };
     EXPECT_EQ(at(7), QColor(255, 255, 153)); // today
     EXPECT_EQ(at(6), QColor(128, 128, 128)); // past
     Form->SelectedDate = kToday + 2;
@@ -133,7 +136,8 @@ TEST_F(TChart, DayWidthDragAppliesToAllDays) {
     QTest::mousePress(h->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
     QTest::mouseMove(h->viewport(), QPoint(x + 14, 5));
     QTest::mouseRelease(h->viewport(), Qt::LeftButton, {}, QPoint(x + 14, 5));
-    for (int i = 0; i < 60; ++i) ASSERT_EQ(Day(i)->Width(), 30);
+    for (int i = 0; i < 60; ++i)
+        ASSERT_EQ(Day(i)->Width(), 30);
     QTest::mousePress(h->viewport(), Qt::LeftButton, {}, QPoint(Day(0)->Right() - h->offset(), 5));
     QTest::mouseMove(h->viewport(), QPoint(Day(0)->Right() - h->offset() + 100, 5));
     QTest::mouseRelease(h->viewport(), Qt::LeftButton, {}, QPoint(Day(0)->Right() - h->offset() + 100, 5));
@@ -188,7 +192,8 @@ TEST_F(TChart, RowHintsAndMemoInTheStatusBar) {
     EXPECT_EQ(list->toolTip().toStdString(), "リンクを開く");
     QTest::mouseMove(list->viewport(), QPoint(info->Left() + 40 - list->horizontalScrollBar()->value(), yLate));
     EXPECT_EQ(list->toolTip().toStdString(), "");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(Day(12)->Left() + 8 - list->horizontalScrollBar()->value(), y));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(Day(12)->Left() + 8 - list->horizontalScrollBar()->value(), y));
     EXPECT_EQ(Form->SelectedDate, D(2024, 5, 8));
     EXPECT_EQ(Form->StatusPanel0->text().toStdString(), "memo line");
 }

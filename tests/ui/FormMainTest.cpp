@@ -1,8 +1,8 @@
 #include "app/FormMain.h"
 #include "app/IniFile.h"
-#include "controls/FileNames.h"
 #include "base/Clock.h"
 #include "controls/ExHeader.h"
+#include "controls/FileNames.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "model/ScheduleFormat.h"
@@ -19,9 +19,10 @@ using namespace quillo::test;
 namespace {
 const TDate kNow = D(2024, 5, 3) + 0.5; // 12:00:00
 
-const char* const kPlan = "D\t2024\t5\t3\r\nA-\r\n{\r\nF\tWork\t\t+\r\n{\r\nF\tInner\t\t-\r\n{\r\n"
-                          "I\tdeep\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\nI\tReport\t0\t2024\t5\t1\t2024\t5\t9\t0\t\r\n}\r\n}\r\n"
-                          "\r\n# Quillory Plan Schedule File (ver0.15)\r\n# 2024/05/03 11:00:00\r\n";
+const char* const kPlan =
+    "D\t2024\t5\t3\r\nA-\r\n{\r\nF\tWork\t\t+\r\n{\r\nF\tInner\t\t-\r\n{\r\n"
+    "I\tdeep\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\nI\tReport\t0\t2024\t5\t1\t2024\t5\t9\t0\t\r\n}\r\n}\r\n"
+    "\r\n# Quillory Plan Schedule File (ver0.15)\r\n# 2024/05/03 11:00:00\r\n";
 
 struct TWindow : ::testing::Test {
     TTempDir Dir;
@@ -63,7 +64,8 @@ TEST_F(TWindow, StartsEmptyAndOpensAFile) {
 
 TEST_F(TWindow, MenuAndActionTexts) {
     QStringList items;
-    for (QAction* a : Form->menuBar()->actions().front()->menu()->actions()) items << (a->isSeparator() ? "-" : a->objectName());
+    for (QAction* a : Form->menuBar()->actions().front()->menu()->actions())
+        items << (a->isSeparator() ? "-" : a->objectName());
     EXPECT_EQ(items.join(","), "ActionFileNew,ActionFileOpen,-,ActionFileExport,ActionFileImport,-,ActionFileSave,"
                                "ActionFileSaveAs,ActionFileClose,-,ActionFileExit");
     EXPECT_EQ(Form->ActionFileSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -150,20 +152,23 @@ TEST_F(TWindow, TimerWritesEveryTenTicksOnlyWhenModifiedWithAutoSave) {
     Open(path);
     Form->AutoSave = true;
     const std::string before = ReadFile(path);
-    for (int i = 0; i < 10; ++i) Form->Timer2Timer();
+    for (int i = 0; i < 10; ++i)
+        Form->Timer2Timer();
     EXPECT_EQ(ReadFile(path), before); // nothing changed, nothing written
     EXPECT_EQ(Form->AutoSaveTicks, 0);
     Form->Timer2Timer();
     EXPECT_EQ(Form->AutoSaveTicks, 1); // the eleventh tick starts a new count
     Form->SetModified(true);
-    for (int i = 0; i < 9; ++i) Form->Timer2Timer();
+    for (int i = 0; i < 9; ++i)
+        Form->Timer2Timer();
     EXPECT_FALSE(Form->Modified);
     EXPECT_EQ(Status(), "自動保存完了 12:00:00");
     EXPECT_NE(ReadFile(path), before);
     // Modified but autosave off: the ten-minute mark writes nothing.
     Form->AutoSave = false;
     Form->SetModified(true);
-    for (int i = 0; i < 10; ++i) Form->Timer2Timer();
+    for (int i = 0; i < 10; ++i)
+        Form->Timer2Timer();
     EXPECT_TRUE(Form->Modified);
     EXPECT_TRUE(Desktop.Shown.empty());
 }

@@ -18,16 +18,27 @@ TEST(NodesModel, StaysConsistentOverRandomEdits) {
         TTreeNode* target = all[rng() % all.size()];
         switch (rng() % 7) {
         case 0:
-        case 1: all.push_back(nodes.AddChild(target, "n" + std::to_string(step))); break;
-        case 2: all.push_back(nodes.AddChildFirst(target, "f")); break;
-        case 3: all.push_back(nodes.Insert(target, "i")); break;
-        case 4: nodes.MoveTo(all[rng() % all.size()], target, static_cast<TNodeAttachMode>(rng() % 3)); break;
-        case 5: target->SetText("t" + std::to_string(step)); break;
+        case 1:
+            all.push_back(nodes.AddChild(target, "n" + std::to_string(step)));
+            break;
+        case 2:
+            all.push_back(nodes.AddChildFirst(target, "f"));
+            break;
+        case 3:
+            all.push_back(nodes.Insert(target, "i"));
+            break;
+        case 4:
+            nodes.MoveTo(all[rng() % all.size()], target, static_cast<TNodeAttachMode>(rng() % 3));
+            break;
+        case 5:
+            target->SetText("t" + std::to_string(step));
+            break;
         case 6:
             if (target->Parent()) {
                 nodes.Delete(target);
                 all.clear();
-                for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext()) all.push_back(n);
+                for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext())
+                    all.push_back(n);
             }
             break;
         }

@@ -44,7 +44,8 @@ TTreeListBuilder::TTreeListBuilder(const std::string& header, const std::string&
         parents.resize(depth);
         TTreeNode* parent = depth ? parents[depth - 1] : nullptr;
         TTreeNode* n = List->Items().AddChild(parent, cells[0]);
-        for (size_t i = 1; i < cells.size(); ++i) n->SubItems()->Add(cells[i]);
+        for (size_t i = 1; i < cells.size(); ++i)
+            n->SubItems()->Add(cells[i]);
         parents.push_back(n);
     }
     Host->resize(width, height);

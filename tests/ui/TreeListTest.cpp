@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -29,7 +29,8 @@ std::vector<TCall> PaintCalls(TTreeListBuilder& b) {
 
 int CallsFor(const std::vector<TCall>& calls, const std::string& node) {
     int n = 0;
-    for (const auto& c : calls) n += c.Node == node;
+    for (const auto& c : calls)
+        n += c.Node == node;
     return n;
 }
 } // namespace
@@ -53,7 +54,8 @@ TEST(TreeList, SubItemsFollowTheHeaderOrder) {
     b.Header->Sections().Items(1)->SetPosition(-1); // hidden: draws nothing
     calls = PaintCalls(b);
     EXPECT_EQ(CallsFor(calls, "full"), 2);
-    for (const auto& c : calls) EXPECT_NE(c.Index, 0);
+    for (const auto& c : calls)
+        EXPECT_NE(c.Index, 0);
 }
 
 TEST(TreeList, DefaultDrawingCanBeSuppressed) {
@@ -180,7 +182,7 @@ TEST(TreeList, LabelEditingAsksAndReportsCp932) {
     QTest::keyClick(editor, Qt::Key_Return);
     QApplication::processEvents(); // the delegate commits on a queued call
     EXPECT_EQ(edited, "\x95\x5C\x8E\xA6");
-    EXPECT_EQ(n->Text(), "node"); // the window, not the view, renames
+    EXPECT_EQ(n->Text(), "node");                                    // the window, not the view, renames
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the first editor is gone
     ASSERT_TRUE(b.List->EditNode(n));
     editor = b.List->findChild<QLineEdit*>();
