@@ -142,6 +142,9 @@ private:
     void FormResize();
     bool SaveQuestion(bool forOpen);
     void OpenNamed(const std::string& path); // a failure leaves no schedule open
+    // WriteSchedule with the status text of success or failure; a failure marks the schedule
+    // modified and propagates.
+    void WriteWithStatus(const char* done, const char* failed);
     std::string NowText() const;
 
     IDesktop& mDesktop;

@@ -189,12 +189,16 @@ void TFormMain::OpenNamed(const std::string& path) {
 
 void TFormMain::ActionFileSaveExecute() {
     if (FileName.empty()) return ActionFileSaveAsExecute();
+    WriteWithStatus("保存完了 ", "保存失敗 ");
+}
+
+void TFormMain::WriteWithStatus(const char* done, const char* failed) {
     try {
         WriteSchedule();
-        SetStatusText("保存完了 " + FormatTime(SavedAt));
+        SetStatusText(done + FormatTime(SavedAt));
     } catch (const EQuilloError&) {
         SetModified(true);
-        SetStatusText("保存失敗 " + NowText());
+        SetStatusText(failed + NowText());
         throw;
     }
 }
@@ -210,14 +214,11 @@ void TFormMain::ActionFileSaveAsExecute() {
     SetTitle(ScheduleTitleOf(path));
     setRootText();
     try {
-        WriteSchedule();
-        SetStatusText("保存完了 " + FormatTime(SavedAt));
+        WriteWithStatus("保存完了 ", "保存失敗 ");
     } catch (const EQuilloError&) {
         FileName = oldFileName;
         SetTitle(oldTitle);
         setRootText();
-        SetModified(true);
-        SetStatusText("保存失敗 " + NowText());
         throw;
     }
 }
@@ -249,11 +250,9 @@ void TFormMain::Timer2Timer() {
         // was never saved has nowhere to go.
         if (Modified && AutoSave && !FileName.empty()) {
             try {
-                WriteSchedule();
-                SetStatusText("自動保存完了 " + FormatTime(SavedAt));
+                WriteWithStatus("自動保存完了 ", "自動保存失敗 ");
             } catch (const EQuilloError&) {
-                SetModified(true);
-                SetStatusText("自動保存失敗 " + NowText());
+                // The timer shows only the status text, no box.
             }
         }
     }

@@ -405,9 +405,7 @@ void TTreeList::startDrag(Qt::DropActions) {
     mime->setData(kNodeMime, QByteArray::number(reinterpret_cast<quintptr>(node)));
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    mDragging = true;
     drag->exec(Qt::MoveAction);
-    mDragging = false;
     mDropTarget = nullptr;
     Redraw();
     const QPoint pt = viewport()->mapFromGlobal(QCursor::pos());

@@ -129,7 +129,6 @@ private:
     void DrawCell(QPainter* painter, const QStyleOptionViewItem& option, TTreeNode* node, int index,
                   TAlignment alignment, QRect rect) const;
     QRect IconRect(const QModelIndex& index) const;
-    bool IsDragging() const { return mDropTarget != nullptr || mDragging; }
 
     std::unique_ptr<TNodesIF> mItems;
     TNodesModel* mModel;
@@ -143,7 +142,6 @@ private:
     bool mTrackShown = false;
     int mTrackX = 0;
     TTreeNode* mDropTarget = nullptr;
-    bool mDragging = false;
     TTreeNode* mEditing = nullptr;
 };
 

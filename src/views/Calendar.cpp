@@ -103,7 +103,7 @@ int TCalendar::WeekdayCount(int threshold, long long from, long long to) const {
 int TCalendar::CountDays(int holidayMode, TDate from, TDate to) const {
     int threshold = std::max({0, HolidayLv, holidayMode});
     if (from > to) return 0;
-    if (mLiteral || from != std::floor(from) || threshold < 0 || std::abs(from) > 1e7 || std::abs(to) > 1e7) {
+    if (mLiteral || from != std::floor(from) || std::abs(from) > 1e7 || std::abs(to) > 1e7) {
         int count = 0;
         for (TDate d = from; d <= to; d += 1)
             if ((mLiteral ? LevelOfDateLiteral(d) : LevelOfDate(d)) <= threshold) ++count;
