@@ -1,7 +1,7 @@
 // Benchmark: from window creation to the first complete paint of the tree, empty and with
 // 10 000 and 100 000 items opened from a file. Run with QT_QPA_PLATFORM=offscreen.
-#include "app/FormMain.h"
-#include "app/QtDesktop.h"
+#include "main/FormMain.h"
+#include "desktop/QtDesktop.h"
 #include "base/Clock.h"
 #include "controls/TreeList.h"
 #include "model/NodesIF.h"
@@ -53,14 +53,14 @@ double OpenAndPaint(const std::string& file) {
     t.start();
     TFormMain form(desktop, DefaultClock(), "");
     TPaintWatch watch;
-    form.TreeList1->viewport()->installEventFilter(&watch);
+    form.TreeList()->viewport()->installEventFilter(&watch);
     form.resize(1280, 800);
     form.show();
     form.StartWith(file);
     while (!watch.Painted)
         QApplication::processEvents();
     double ms = t.nsecsElapsed() / 1e6;
-    form.Modified = false;
+    form.Document().Modified = false;
     return ms;
 }
 } // namespace
@@ -89,17 +89,17 @@ int main(int argc, char** argv) {
         for (int r = 0; r < 10; ++r) {
             QElapsedTimer t;
             t.start();
-            form.TreeList1->viewport()->grab();
+            form.TreeList()->viewport()->grab();
             paint = std::min(paint, t.nsecsElapsed() / 1e6);
             t.restart();
-            form.ActionChartNext1->trigger();
-            form.TreeList1->viewport()->grab();
+            form.FindAction("ActionChartNext1")->trigger();
+            form.TreeList()->viewport()->grab();
             step = std::min(step, t.nsecsElapsed() / 1e6);
         }
         std::printf(
             "chart: 10 000 items, 1280x800: repaint %.2f ms; ActionChartNext1 with refresh and repaint %.2f ms\n",
             paint, step);
-        form.Modified = false;
+        form.Document().Modified = false;
     }
     std::printf("open: window to first paint: empty %.1f ms; 10 000 items %.1f ms (+%.1f); 100 000 items %.1f ms "
                 "(+%.1f)\n",

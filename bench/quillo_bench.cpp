@@ -1,13 +1,14 @@
 // Benchmarks (not tests): quillo_bench tree | refresh | file DIR | list FILE
 // Each prints its figures; run them one per process so peak memory belongs to one case.
-#include "app/CliRunner.h"
+#include "cli/CliRunner.h"
 #include "base/Clock.h"
 #include "base/StrUtil.h"
 #include "model/NodesIF.h"
 #include "model/SchItem.h"
 #include "model/ScheduleFormat.h"
-#include "views/Calendar.h"
-#include "views/StateEval.h"
+#include "model/Calendar.h"
+#include "model/Chart.h"
+#include "model/StateEval.h"
 
 #include <chrono>
 #include <cstdio>
@@ -79,7 +80,9 @@ int Tree() {
 }
 
 double TimeRefresh(TCalendar& cal, TNodesIF& nodes, int reps) {
-    TEvalContext ctx{kToday, &cal};
+    TChart chart(cal);
+    chart.SetChartDate(kToday + kDefaultChartOffset);
+    TEvalContext ctx{kToday, &cal, &chart};
     double best = 1e30;
     for (int r = 0; r < reps; ++r) {
         auto t0 = Clock::now();
@@ -92,8 +95,6 @@ double TimeRefresh(TCalendar& cal, TNodesIF& nodes, int reps) {
 int Refresh() {
     TCalendar cal;
     cal.SetHolidayDates(Holidays(200));
-    cal.ChartDate = kToday - 7;
-    cal.RebuildChartDayLevels();
     TNodesIF big;
     big.SetOwnsData(true);
     BuildTree(big, 100000);

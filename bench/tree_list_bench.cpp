@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     auto* layout = new QVBoxLayout(&host);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* header = new TExHeader(&host);
-    auto* list = new TTreeList(&host);
+    TNodesIF shown;
+    auto* list = new TTreeList(shown, &host);
     layout->addWidget(header);
     layout->addWidget(list, 1);
     header->Sections().BeginUpdate();

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-quillo_install_missing "${QUILLO_BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev \
+quillo_install_missing "${QUILLO_BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev \
     clang-14 libclang-rt-14-dev desktop-file-utils xvfb xauth xdotool x11-utils
 
 export XDG_RUNTIME_DIR="$(mktemp -d)"

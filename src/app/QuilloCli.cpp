@@ -1,4 +1,4 @@
-#include "app/CliRunner.h"
+#include "cli/CliRunner.h"
 #include "base/Clock.h"
 
 #include <iostream>

@@ -1,16 +1,24 @@
-#include "app/CommandLine.h"
-#include "app/ConfigPaths.h"
-#include "app/FormMain.h"
-#include "app/QtDesktop.h"
+#include "shell/CommandLine.h"
+#include "settings/ConfigPaths.h"
+#include "main/FormMain.h"
+#include "desktop/QtDesktop.h"
 #include "base/Clock.h"
-#include "controls/FileNames.h"
+#include "base/FileNames.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <filesystem>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillory Plan"));
+    // Qt's own dialogs and context menus speak the program's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     const std::string configDir = quillo::ConfigDirectory();
     std::error_code ec;
     std::filesystem::create_directories(configDir, ec);

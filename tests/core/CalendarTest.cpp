@@ -1,4 +1,5 @@
-#include "views/Calendar.h"
+#include "model/Calendar.h"
+#include "model/Chart.h"
 #include "core/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -68,18 +69,26 @@ TEST(Calendar, SetLevelOfDateKeepsTheListMinimal) {
     EXPECT_EQ(cal.HolidayDates(), (std::vector<std::string>{"2024\t05\t06\t1", "2024\t1\t1\t2", "2024\t5\t7\t1"}));
 }
 
-TEST(Calendar, ChartDayLevelsFollowTheChartDate) {
+TEST(Calendar, ChartLevelsFollowEveryChangeOfTheCalendarAndTheFirstDay) {
     TCalendar cal;
-    cal.ChartDate = kFri;
-    cal.SetLevelOfDate(kMon, 2); // also rebuilds
-    EXPECT_EQ(cal.ChartDayLevels[0], 0);
-    EXPECT_EQ(cal.ChartDayLevels[1], 1);
-    EXPECT_EQ(cal.ChartDayLevels[2], 2);
-    EXPECT_EQ(cal.ChartDayLevels[3], 2);
-    cal.ChartDate += 3;
-    cal.RebuildChartDayLevels();
-    EXPECT_EQ(cal.ChartDayLevels[0], 2);
-    EXPECT_EQ(cal.ChartDayLevels[1], 0);
+    TChart chart(cal);
+    chart.SetChartDate(kFri);
+    EXPECT_EQ(chart.DayLevel(0), dlWorkday);
+    EXPECT_EQ(chart.DayLevel(1), dlHalfHoliday);
+    cal.SetLevelOfDate(kMon, dlHoliday);
+    EXPECT_EQ(chart.DayLevel(3), dlHoliday);
+    cal.SetWeekdayLevel(6, dlHoliday); // Friday
+    EXPECT_EQ(chart.DayLevel(0), dlHoliday);
+    EXPECT_EQ(chart.DayLevel(7), dlHoliday);
+    cal.SetHolidayDates({"2024\t5\t3\t1"});
+    EXPECT_EQ(chart.DayLevel(0), dlHalfHoliday);
+    EXPECT_EQ(chart.DayLevel(3), dlWorkday); // Monday's override is gone
+    cal.ReadHolidaysText("2024\t5\t4\t0\r\n");
+    EXPECT_EQ(chart.DayLevel(0), dlHoliday);
+    EXPECT_EQ(chart.DayLevel(1), dlWorkday);
+    chart.SetChartDate(kFri + 3);
+    EXPECT_EQ(chart.DayLevel(0), dlWorkday);
+    EXPECT_EQ(chart.DayLevel(4), dlHoliday);
 }
 
 TEST(Calendar, DayCountText) {

@@ -1,6 +1,6 @@
-#include "app/CliRunner.h"
+#include "cli/CliRunner.h"
 #include "base/Clock.h"
-#include "controls/FileNames.h"
+#include "base/FileNames.h"
 #include "core/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ TEST(Cli, ListMatchesTheGoldenTable) {
     TRun r = Cli({"list", Data("roundtrip.qlp"), "--today", "2024-05-03", "--config-dir", config.Path(), "--tsv"});
     EXPECT_EQ(r.Code, 0) << r.Err;
     EXPECT_EQ(r.Out, ReadFile(Data("roundtrip.list.tsv")));
-    EXPECT_FALSE(FileExists(config.File("quillo.ini"))); // read only, never written
+    EXPECT_FALSE(IsRegularFile(config.File("quillo.ini"))); // read only, never written
 }
 
 TEST(Cli, AgendaMatchesTheGoldenTable) {

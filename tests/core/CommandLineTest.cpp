@@ -1,7 +1,11 @@
-#include "app/CommandLine.h"
+#include "shell/CommandLine.h"
 #include "core/TestTree.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
 
 using namespace quillo;
 using namespace quillo::test;
@@ -19,8 +23,18 @@ TEST(CommandLine, SwitchesAndTheFile) {
     c = ParseCommandLine({""});
     EXPECT_EQ(c.File, std::optional<std::string>("")); // an empty argument is a file argument
     EXPECT_FALSE(ParseCommandLine({}).HasArguments);
-    TTempDir dir;
-    WriteFile(dir.File("t"), "x");
     EXPECT_TRUE(IsSwitch("/t"));
-    EXPECT_FALSE(IsSwitch(dir.File("t")));
+    EXPECT_FALSE(IsSwitch("/tmp/t")); // a second "/": a path
+}
+
+TEST(CommandLine, ASingleSlashNameThatExistsIsAFileNotASwitch) {
+    // Only a file standing in the root folder has a path like a switch.
+    const std::string path = "/quillo-switch-test-" + std::to_string(::getpid());
+    if (!std::ofstream(path)) GTEST_SKIP() << "the root folder cannot be written here";
+    const bool isSwitch = IsSwitch(path);
+    const TCommandLine c = ParseCommandLine({path});
+    std::remove(path.c_str());
+    EXPECT_FALSE(isSwitch);
+    EXPECT_EQ(c.File, std::optional<std::string>(path));
+    EXPECT_TRUE(IsSwitch(path)); // gone again: now it reads as a switch
 }

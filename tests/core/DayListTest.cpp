@@ -1,6 +1,6 @@
-#include "views/DayList.h"
+#include "model/DayList.h"
 #include "core/TestTree.h"
-#include "views/StateEval.h"
+#include "model/StateEval.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/ExSections.h"
+#include "model/ExSections.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-#include "controls/FileNames.h"
-#include "controls/MakeShortCut.h"
+#include "base/FileNames.h"
+#include "shell/ShellFolder.h"
+#include "shell/MakeShortCut.h"
 #include "core/TestTree.h"
 
 #include <gtest/gtest.h>

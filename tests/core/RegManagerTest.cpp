@@ -1,10 +1,10 @@
-#include "app/RegManager.h"
-#include "app/IniFile.h"
-#include "app/Settings.h"
+#include "settings/RegManager.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
 #include "base/Exceptions.h"
-#include "controls/FileNames.h"
+#include "base/FileNames.h"
 #include "core/TestTree.h"
-#include "views/Calendar.h"
+#include "model/Calendar.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ TEST_F(TStore, UnknownNameShowsTheBoxAndDoesNothing) {
     EXPECT_FALSE(f.ReadBool());
     EXPECT_EQ(f.ReadString(), "");
     f.WriteInteger(5);
-    EXPECT_FALSE(FileExists(Store.IniFileName));
+    EXPECT_FALSE(IsRegularFile(Store.IniFileName));
 }
 
 TEST_F(TStore, TypedReads) {
@@ -67,8 +67,7 @@ TEST_F(TStore, TypedReads) {
 }
 
 TEST_F(TStore, BoolRules) {
-    TRegItem& yes = Store.RegItems.Add("Flag", "Test", "Flag", "yes");
-    (void)yes;
+    Store.RegItems.Add("Flag", "Test", "Flag", "yes");
     EXPECT_TRUE(Store.ItemFiler("Flag").ReadBool()); // missing key, default "yes"
     Store.ItemFiler("Flag").WriteString("TRUE");
     EXPECT_FALSE(Store.ItemFiler("Flag").ReadBool());
@@ -145,7 +144,7 @@ TEST_F(TStore, CalendarSettings) {
     EXPECT_EQ(offset, -7);
     EXPECT_EQ(cal.HolidayLv, 0);
     EXPECT_EQ(cal.WeekdayLevel(1), 2);
-    EXPECT_FALSE(FileExists(Store.IniFileName)); // reading never writes
+    EXPECT_FALSE(IsRegularFile(Store.IniFileName)); // reading never writes
 
     WriteFile(Store.IniFileName, "[Holidays]\r\nSat=2\r\n[Header]\r\nChartDate=3\r\n");
     ReadCalendarSettings(Store, cal, offset);

@@ -1,7 +1,7 @@
-#include "controls/SafeFile.h"
+#include "base/SafeFile.h"
 #include "base/Clock.h"
 #include "base/Exceptions.h"
-#include "controls/FileNames.h"
+#include "base/FileNames.h"
 #include "core/TestTree.h"
 #include "model/ScheduleFormat.h"
 
@@ -212,7 +212,7 @@ TEST(FileNames, TempFileNamesAreNewAndUnique) {
         ASSERT_FALSE(n.empty());
         EXPECT_EQ(ExtractFileName(n).substr(0, 3), "~ql");
         EXPECT_EQ(n.substr(n.size() - 4), ".tmp");
-        EXPECT_TRUE(FileExists(n));
+        EXPECT_TRUE(IsRegularFile(n));
         EXPECT_TRUE(names.insert(n).second);
     }
     EXPECT_EQ(MakeTempFileName(dir.File("missing"), "~ql"), "");

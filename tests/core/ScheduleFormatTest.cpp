@@ -4,7 +4,9 @@
 #include "base/Exceptions.h"
 #include "base/StrUtil.h"
 #include "core/TestTree.h"
-#include "views/StateEval.h"
+#include "model/Chart.h"
+#include "model/Document.h"
+#include "model/StateEval.h"
 
 #include <gtest/gtest.h>
 
@@ -24,14 +26,15 @@ std::string Data(const std::string& name) {
 
 struct TOpened {
     TCalendar Calendar;
-    TEvalContext Ctx{kToday, &Calendar};
-    TNodesIF Nodes;
-    TLoadResult Result;
+    TChart Chart{Calendar};
+    TEvalContext Ctx{kToday, &Calendar, &Chart};
+    TDocument Document;
+    TNodesIF& Nodes = Document.Nodes();
+    TDocument::TLoadResult Result;
     explicit TOpened(const std::string& path) {
-        Nodes.SetOwnsData(true);
-        Calendar.ChartDate = kToday - 7;
-        Calendar.RebuildChartDayLevels();
-        Result = LoadScheduleFile(path, Nodes, Ctx);
+        Chart.SetChartDate(kToday + kDefaultChartOffset);
+        Document.FileName = path;
+        Result = Document.Load(&Ctx);
     }
     std::string Text(bool autoSave = false) const { return BuildScheduleText(Nodes, kToday, autoSave, kSavedAt); }
 };
@@ -60,7 +63,7 @@ std::string Shape(const TNodesIF& nodes) {
 
 TEST(ScheduleFormat, ProgramWrittenFileIsRewrittenByteForByte) {
     TOpened f(Data("roundtrip.qlp"));
-    ASSERT_EQ(f.Result.BadLineMessage, "");
+    ASSERT_EQ(f.Result.BadLine, "");
     EXPECT_EQ(f.Result.AutoSave, std::optional<bool>(true));
     EXPECT_EQ(f.Text(true), ReadFile(Data("roundtrip.qlp")));
 }
@@ -103,7 +106,7 @@ TEST(ScheduleFormat, OpenAppliesTitleExpandedStateAndRefresh) {
 
 TEST(ScheduleFormat, HandEditedFileReadsLeniently) {
     TOpened f(Data("handedited.qlp"));
-    ASSERT_EQ(f.Result.BadLineMessage, "");
+    ASSERT_EQ(f.Result.BadLine, "");
     EXPECT_EQ(f.Result.AutoSave, std::optional<bool>(false));
     TTreeNode* work = f.Nodes.GetFirstNode()->GetFirstChild();
     ASSERT_EQ(work->Count(), 3);
@@ -122,8 +125,29 @@ TEST(ScheduleFormat, EmptySchedule) {
     EXPECT_EQ(f.Nodes.Count(), 1);
     EXPECT_EQ(f.Text(), ReadFile(Data("empty.qlp")));
     EXPECT_EQ(f.Text(true).substr(0, 16), "D\t2024\t5\t3\r\nA+\r\n");
-    // Nothing but text: opens as a root alone.
+    // Lines the format does not know are skipped where they stand among schedule lines...
     EXPECT_EQ(ReadError("just some text\nand more"), "");
+}
+
+TEST(ScheduleFormat, AFileWithoutOneScheduleLineIsRefusedNotOpenedEmpty) {
+    TTempDir dir;
+    // ...but a file made only of them is no schedule: opening it empty would let the next save
+    // replace the user's file.
+    for (const std::string& text : {std::string("just some text\nand more\n"), std::string("\x89PNG\r\n\x1a\n\0\0", 10)}) {
+        WriteFile(dir.File("stray.qlp"), text);
+        try {
+            TOpened f(dir.File("stray.qlp"));
+            ADD_FAILURE() << "opened: " << text;
+        } catch (const ELoadError& e) {
+            EXPECT_EQ(std::string(e.what()), dir.File("stray.qlp") + "\r\n予定表ファイルではありません。");
+        }
+        EXPECT_EQ(ReadFile(dir.File("stray.qlp")), text);
+    }
+    for (const std::string& text : {std::string(), std::string("\r\n \r\n"), std::string("# only a comment\r\n")}) {
+        WriteFile(dir.File("blank.qlp"), text);
+        TOpened f(dir.File("blank.qlp"));
+        EXPECT_EQ(f.Nodes.Count(), 1) << "[" << text << "]";
+    }
 }
 
 TEST(ScheduleFormat, GoldenMessages) {
@@ -133,7 +157,8 @@ TEST(ScheduleFormat, GoldenMessages) {
     while (std::getline(list, line)) {
         auto tab = line.find('\t');
         TOpened f(Data(line.substr(0, tab)));
-        EXPECT_EQ(f.Result.BadLineMessage, line.substr(tab + 1)) << line;
+        EXPECT_EQ(f.Result.BadLine, line.substr(tab + 1)) << line;
+        EXPECT_FALSE(f.Result.Complete);
         for (TTreeNode* n = f.Nodes.GetFirstNode()->GetNext(); n; n = n->GetNext())
             EXPECT_NE(n->Data(), nullptr) << line;
         ++checked;
@@ -231,6 +256,7 @@ TEST(ScheduleFormat, SaveSetsSavedAtEvenWhenTheWriteFails) {
     EXPECT_EQ(savedAt, kSavedAt);
     try {
         SaveSchedule(s.Nodes, "/nonexistent-folder/x.qlp", kToday, true, clock, savedAt);
+        ADD_FAILURE() << "saved into a missing folder";
     } catch (const ESaveError& e) {
         EXPECT_EQ(std::string(e.what()), "/nonexistent-folder/x.qlp の保存に失敗しました。\r\n"
                                          "別名での保存を試すか、自動保存を無効にして終了してください。");

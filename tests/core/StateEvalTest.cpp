@@ -1,4 +1,4 @@
-#include "views/StateEval.h"
+#include "model/StateEval.h"
 #include "core/TestTree.h"
 
 #include <gtest/gtest.h>

@@ -23,14 +23,13 @@ TDate D(int y, int m, int d) {
 }
 
 TTestSchedule::TTestSchedule(TDate today) {
-    Ctx = {today, &Calendar};
+    Ctx = {today, &Calendar, &Chart};
     Nodes.SetOwnsData(true);
     SetChart(today - 7);
 }
 
 void TTestSchedule::SetChart(TDate first) {
-    Calendar.ChartDate = first;
-    Calendar.RebuildChartDayLevels();
+    Chart.SetChartDate(first);
 }
 
 TTreeNode* TTestSchedule::Load(const std::string& lines) {

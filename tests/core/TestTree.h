@@ -1,9 +1,10 @@
 #pragma once
 // Builds schedules for tests from their text form ("|" stands for a tab, one line per row).
-#include "app/Desktop.h"
+#include "base/Desktop.h"
 #include "model/NodesIF.h"
 #include "model/SchItem.h"
-#include "views/Calendar.h"
+#include "model/Calendar.h"
+#include "model/Chart.h"
 
 #include <deque>
 #include <functional>
@@ -16,6 +17,7 @@ std::string Tabs(const std::string& s); // "|" → tab, "\n" kept
 
 struct TTestSchedule {
     TCalendar Calendar;
+    TChart Chart{Calendar};
     TEvalContext Ctx;
     TNodesIF Nodes;
 

@@ -3,10 +3,12 @@
 //   loop DST A B   save the files A and B to DST alternately, forever
 #include "base/Clock.h"
 #include "base/Exceptions.h"
-#include "controls/SafeFile.h"
+#include "base/SafeFile.h"
 #include "model/NodesIF.h"
 #include "model/ScheduleFormat.h"
-#include "views/Calendar.h"
+#include "model/Calendar.h"
+#include "model/Chart.h"
+#include "model/Document.h"
 
 #include <iostream>
 #include <string>
@@ -18,12 +20,13 @@ int main(int argc, char** argv) {
     try {
         if (mode == "save" && argc == 4) {
             TCalendar cal;
-            TEvalContext ctx{DefaultClock().Today(), &cal};
-            TNodesIF nodes;
-            nodes.SetOwnsData(true);
-            TLoadResult r = LoadScheduleFile(argv[2], nodes, ctx);
-            TDate savedAt = 0;
-            SaveSchedule(nodes, argv[3], ctx.Today, r.AutoSave.value_or(false), DefaultClock(), savedAt);
+            TChart chart(cal);
+            TEvalContext ctx{DefaultClock().Today(), &cal, &chart};
+            TDocument document;
+            document.FileName = argv[2];
+            document.Load(&ctx);
+            document.FileName = argv[3];
+            document.Save(ctx.Today, DefaultClock());
             return 0;
         }
         if (mode == "loop" && argc == 5) {

@@ -1,4 +1,4 @@
-#include "app/FormMain.h"
+#include "main/FormMain.h"
 #include "base/Clock.h"
 #include "controls/ExHeader.h"
 #include "controls/TreeList.h"
@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
+#include <QMenu>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -23,21 +24,21 @@ const char* const kSchedule = "A-\r\n{\r\n"
                               "I\tlate\t0\t2024\t4\t29\t2024\t5\t1\t0\t%lb;http://x%le;\r\n"
                               "I\tfuture\t0\t2024\t5\t20\t2024\t5\t24\t0\t\r\n}\r\n";
 
-struct TChart : ::testing::Test {
+struct TChartWindow : ::testing::Test {
     TTempDir Dir;
     TScriptedDesktop Desktop;
     TFixedClock Clock{kToday + 0.5};
     std::unique_ptr<TFormMain> Form;
-    TChart() {
+    TChartWindow() {
         Form = std::make_unique<TFormMain>(Desktop, Clock, "");
         WriteFile(Dir.File("chart.qlp"), kSchedule);
         Form->resize(1400, 500);
         Form->show();
         Form->StartWith(Dir.File("chart.qlp"));
-        Form->SelectedDate = 0; // no selected day, so today's own colours show
+        Form->SetSelectedDate(0); // no selected day, so today's own colours show
         QApplication::processEvents();
     }
-    TExSection* Day(int i) const { return Form->ExHeader1->Sections().Items(TFormMain::kFirstDaySection + i); }
+    TExSection* Day(int i) const { return Form->Header()->Sections().Items(TFormMain::kFirstDaySection + i); }
     TTreeNode* Node(const std::string& name) const {
         for (TTreeNode* n = Form->Nodes().GetFirstNode(); n; n = n->GetNext())
             if (n->Text() == name) return n;
@@ -45,41 +46,41 @@ struct TChart : ::testing::Test {
     }
     // The colour in the middle of a day cell of a row, away from marks.
     QColor Cell(const QImage& img, const std::string& name, int day) const {
-        QRect row = Form->TreeList1->visualRect(Form->TreeList1->Model().IndexOf(Node(name)));
-        return img.pixelColor(Day(day)->Left() + 2 - Form->TreeList1->horizontalScrollBar()->value(), row.center().y());
+        QRect row = Form->TreeList()->visualRect(Form->TreeList()->Model().IndexOf(Node(name)));
+        return img.pixelColor(Day(day)->Left() + 2 - Form->TreeList()->horizontalScrollBar()->value(), row.center().y());
     }
     QImage Grab() const {
-        Form->TreeList1->SetSelected(nullptr);
-        return Form->TreeList1->viewport()->grab().toImage();
+        Form->TreeList()->SetSelected(nullptr);
+        return Form->TreeList()->viewport()->grab().toImage();
     }
 };
 } // namespace
 
-TEST_F(TChart, DisplayOrderAndModes) {
+TEST_F(TChartWindow, DisplayOrderAndModes) {
     EXPECT_TRUE(Form->ChartMode());
-    EXPECT_EQ(Form->ExHeader1->Sections().Items(3)->Position(), 1);
-    EXPECT_EQ(Form->ExHeader1->Sections().Items(1)->Position(), -1);
+    EXPECT_EQ(Form->Header()->Sections().Items(3)->Position(), 1);
+    EXPECT_EQ(Form->Header()->Sections().Items(1)->Position(), -1);
     EXPECT_EQ(Day(0)->Position(), 2);
     EXPECT_EQ(Day(7)->Text, "▼");
     EXPECT_EQ(Day(8)->Text, "4");
     EXPECT_EQ(Day(0)->MinWidth(), 14);
     EXPECT_EQ(Day(0)->MaxWidth(), 50);
-    Form->ActionShowChart->trigger();
+    Form->FindAction("ActionShowChart")->trigger();
     EXPECT_FALSE(Form->ChartMode());
-    EXPECT_EQ(Form->ActionShowChart->text().toStdString(), "チャートで表示(&C)");
-    EXPECT_EQ(TFormMain::ImageOf(Form->ActionShowChart), 17);
-    EXPECT_EQ(Form->ExHeader1->Sections().Items(1)->Position(), 2);
-    EXPECT_EQ(Form->ExHeader1->Sections().Items(2)->Position(), 3);
+    EXPECT_EQ(Form->FindAction("ActionShowChart")->text().toStdString(), "チャートで表示(&C)");
+    EXPECT_EQ(TFormMain::ImageOf(Form->FindAction("ActionShowChart")), 17);
+    EXPECT_EQ(Form->Header()->Sections().Items(1)->Position(), 2);
+    EXPECT_EQ(Form->Header()->Sections().Items(2)->Position(), 3);
     EXPECT_EQ(Day(0)->Position(), -1);
     Form->UpdateActions();
-    EXPECT_FALSE(Form->ActionChartNext->isEnabled()); // list mode disables navigation
-    EXPECT_FALSE(Form->ActionChartPrev1->isEnabled());
-    Form->ActionShowChart->trigger();
+    EXPECT_FALSE(Form->FindAction("ActionChartNext")->isEnabled()); // list mode disables navigation
+    EXPECT_FALSE(Form->FindAction("ActionChartPrev1")->isEnabled());
+    Form->FindAction("ActionShowChart")->trigger();
     Form->UpdateActions();
-    EXPECT_TRUE(Form->ActionChartNext1->isEnabled());
+    EXPECT_TRUE(Form->FindAction("ActionChartNext1")->isEnabled());
 }
 
-TEST_F(TChart, BlockColoursAndBackgrounds) {
+TEST_F(TChartWindow, BlockColoursAndBackgrounds) {
     QImage img = Grab();
     EXPECT_EQ(Cell(img, "progress", 3), QColor(102, 255, 102)); // Monday 29 April, in progress
     EXPECT_EQ(Cell(img, "progress", 8), QColor(204, 204, 204)); // Saturday inside the period: rest
@@ -91,47 +92,47 @@ TEST_F(TChart, BlockColoursAndBackgrounds) {
     EXPECT_EQ(Cell(img, "future", 11), QColor(238, 238, 238));  // Tuesday (3): the grey stripe
     EXPECT_EQ(Cell(img, "future", 24), QColor(102, 102, 255));  // waiting
     // The frame of a block is its darker colour.
-    QRect row = Form->TreeList1->visualRect(Form->TreeList1->Model().IndexOf(Node("progress")));
-    EXPECT_EQ(img.pixelColor(Day(3)->Left() - Form->TreeList1->horizontalScrollBar()->value(), row.center().y()),
+    QRect row = Form->TreeList()->visualRect(Form->TreeList()->Model().IndexOf(Node("progress")));
+    EXPECT_EQ(img.pixelColor(Day(3)->Left() - Form->TreeList()->horizontalScrollBar()->value(), row.center().y()),
               QColor(0, 128, 0));
 }
 
-TEST_F(TChart, TodayMarks) {
+TEST_F(TChartWindow, TodayMarks) {
     QImage img = Grab();
-    QRect row = Form->TreeList1->visualRect(Form->TreeList1->Model().IndexOf(Node("progress")));
-    const int cx = Day(7)->Left() + Day(7)->Width() / 2 - Form->TreeList1->horizontalScrollBar()->value();
+    QRect row = Form->TreeList()->visualRect(Form->TreeList()->Model().IndexOf(Node("progress")));
+    const int cx = Day(7)->Left() + Day(7)->Width() / 2 - Form->TreeList()->horizontalScrollBar()->value();
     // The mark covers the centre of the cell, so it is neither the plain fill nor the background.
     EXPECT_NE(img.pixelColor(cx, row.center().y()), QColor(102, 255, 102));
     EXPECT_EQ(Cell(img, "progress", 7), QColor(102, 255, 102));
     EXPECT_EQ(Cell(img, "late", 7), QColor(255, 0, 0));
 }
 
-TEST_F(TChart, HeaderDays) {
-    QImage img = Form->ExHeader1->viewport()->grab().toImage();
+TEST_F(TChartWindow, HeaderDays) {
+    QImage img = Form->Header()->viewport()->grab().toImage();
     auto at = [&](int day) {
-        return img.pixelColor(Day(day)->Left() + 1 - Form->ExHeader1->offset(), Form->ExHeader1->height() - 2);
+        return img.pixelColor(Day(day)->Left() + 1 - Form->Header()->offset(), Form->Header()->height() - 2);
     };
     EXPECT_EQ(at(7), QColor(255, 255, 153)); // today
     EXPECT_EQ(at(6), QColor(128, 128, 128)); // past
-    Form->SelectedDate = kToday + 2;
-    img = Form->ExHeader1->viewport()->grab().toImage();
-    EXPECT_EQ(at(9), Form->ExHeader1->palette().color(QPalette::Highlight));
+    Form->SetSelectedDate(kToday + 2);
+    img = Form->Header()->viewport()->grab().toImage();
+    EXPECT_EQ(at(9), Form->Header()->palette().color(QPalette::Highlight));
 }
 
-TEST_F(TChart, NavigationShiftsTheBlocks) {
+TEST_F(TChartWindow, NavigationShiftsTheBlocks) {
     QImage before = Grab();
-    Form->ActionChartNext->trigger();
-    EXPECT_EQ(Form->Calendar.ChartDate, kToday - 7 + 7);
+    Form->FindAction("ActionChartNext")->trigger();
+    EXPECT_EQ(Form->Chart().ChartDate(), kToday - 7 + 7);
     QImage after = Grab();
     EXPECT_EQ(Cell(after, "future", 17), Cell(before, "future", 24));
     EXPECT_EQ(Node("future")->Data()->GetDayCell(17), ssWaiting);
     EXPECT_EQ(Day(0)->Text, "▼");
-    Form->ActionChartPrev1->trigger();
-    EXPECT_EQ(Form->Calendar.ChartDate, kToday - 1);
+    Form->FindAction("ActionChartPrev1")->trigger();
+    EXPECT_EQ(Form->Chart().ChartDate(), kToday - 1);
 }
 
-TEST_F(TChart, DayWidthDragAppliesToAllDays) {
-    TExHeader* h = Form->ExHeader1;
+TEST_F(TChartWindow, DayWidthDragAppliesToAllDays) {
+    TExHeader* h = Form->Header();
     const int x = Day(2)->Right() - h->offset();
     QTest::mousePress(h->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
     QTest::mouseMove(h->viewport(), QPoint(x + 14, 5));
@@ -144,49 +145,50 @@ TEST_F(TChart, DayWidthDragAppliesToAllDays) {
     EXPECT_EQ(Day(59)->Width(), 50);
 }
 
-TEST_F(TChart, HeaderHintsAndClicks) {
-    TExHeader* h = Form->ExHeader1;
+TEST_F(TChartWindow, HeaderHintsAndClicks) {
+    TExHeader* h = Form->Header();
     auto hover = [&](int day) {
         QTest::mouseMove(h->viewport(), QPoint(Day(day)->Left() + Day(day)->Width() / 2 - h->offset(), 5));
         return h->toolTip().toStdString();
     };
     EXPECT_EQ(hover(5), "一昨日 - 2024/05/01(水)");
     EXPECT_EQ(hover(12), "5日後 - 2024/05/08(水)");
-    EXPECT_EQ(Form->StatusPanel0->text().toStdString(),
+    EXPECT_EQ(Form->StatusPanel(0)->text().toStdString(),
               "ヘッダを左クリックすると、2024/05/08(水)の予定を表示します。右クリックで休日の設定を行えます。");
     QTest::mouseMove(h->viewport(), QPoint(10, 5));
     EXPECT_EQ(h->toolTip().toStdString(), "");
     QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(Day(12)->Left() + 8 - h->offset(), 5));
-    EXPECT_EQ(Form->SelectedDate, D(2024, 5, 8));
+    EXPECT_EQ(Form->SelectedDate(), D(2024, 5, 8));
 }
 
-TEST_F(TChart, HolidayPopup) {
-    TExHeader* h = Form->ExHeader1;
-    QTest::mouseMove(h->viewport(), QPoint(10, 5)); // over the name column
-    Form->UpdateHeaderPopup();
-    for (QAction* a : Form->HeaderPopupItems) {
-        EXPECT_FALSE(a->isEnabled());
-        EXPECT_TRUE(a->text().isEmpty());
-    }
+TEST_F(TChartWindow, HolidayPopup) {
+    TExHeader* h = Form->Header();
+    auto* popup = qobject_cast<QMenu*>(Form->HeaderPopupItem(0)->parent());
+    ASSERT_TRUE(popup);
+    emit h->customContextMenuRequested(QPoint(10, 5)); // over the name column: no day to set
+    EXPECT_FALSE(popup->isVisible());
+    emit h->customContextMenuRequested(QPoint(Day(10)->Left() + 8 - h->offset(), 5));
+    EXPECT_TRUE(popup->isVisible());
+    popup->close();
     QTest::mouseMove(h->viewport(), QPoint(Day(10)->Left() + 8 - h->offset(), 5)); // Monday 6 May
     Form->UpdateHeaderPopup();
-    EXPECT_EQ(Form->HeaderPopupItems[2]->text().toStdString(), "2024/05/06(月)を休日に設定");
-    EXPECT_TRUE(Form->HeaderPopupItems[0]->isChecked());
+    EXPECT_EQ(Form->HeaderPopupItem(2)->text().toStdString(), "2024/05/06(月)を休日に設定");
+    EXPECT_TRUE(Form->HeaderPopupItem(0)->isChecked());
     Form->HeaderPopupChoose(2);
-    EXPECT_EQ(Form->Calendar.HolidayDates(), (std::vector<std::string>{"2024\t5\t6\t2"}));
+    EXPECT_EQ(Form->Calendar().HolidayDates(), (std::vector<std::string>{"2024\t5\t6\t2"}));
     EXPECT_EQ(Node("progress")->Data()->GetDayCell(10), kCellRest);
     EXPECT_EQ(Node("progress")->SubItems()->Text(2), "5日残");
     Form->HeaderPopupChoose(0);
-    EXPECT_TRUE(Form->Calendar.HolidayDates().empty());
+    EXPECT_TRUE(Form->Calendar().HolidayDates().empty());
 }
 
-TEST_F(TChart, RowHintsAndMemoInTheStatusBar) {
-    TTreeList* list = Form->TreeList1;
-    TExSection* info = Form->ExHeader1->Sections().Items(3);
+TEST_F(TChartWindow, RowHintsAndMemoInTheStatusBar) {
+    TTreeList* list = Form->TreeList();
+    TExSection* info = Form->Header()->Sections().Items(3);
     const int y = list->visualRect(list->Model().IndexOf(Node("progress"))).center().y();
     QTest::mouseMove(list->viewport(), QPoint(info->Left() + 4 - list->horizontalScrollBar()->value(), y));
     EXPECT_EQ(list->toolTip().toStdString(), "メモの編集");
-    EXPECT_EQ(Form->StatusPanel0->text().toStdString(), "memo line");
+    EXPECT_EQ(Form->StatusPanel(0)->text().toStdString(), "memo line");
     const int yLate = list->visualRect(list->Model().IndexOf(Node("late"))).center().y();
     QTest::mouseMove(list->viewport(), QPoint(info->Left() + 20 - list->horizontalScrollBar()->value(), yLate));
     EXPECT_EQ(list->toolTip().toStdString(), "リンクを開く");
@@ -194,6 +196,6 @@ TEST_F(TChart, RowHintsAndMemoInTheStatusBar) {
     EXPECT_EQ(list->toolTip().toStdString(), "");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       QPoint(Day(12)->Left() + 8 - list->horizontalScrollBar()->value(), y));
-    EXPECT_EQ(Form->SelectedDate, D(2024, 5, 8));
-    EXPECT_EQ(Form->StatusPanel0->text().toStdString(), "memo line");
+    EXPECT_EQ(Form->SelectedDate(), D(2024, 5, 8));
+    EXPECT_EQ(Form->StatusPanel(0)->text().toStdString(), "memo line");
 }

@@ -1,8 +1,8 @@
-#include "app/FormMain.h"
-#include "app/IniFile.h"
+#include "main/FormMain.h"
+#include "settings/IniFile.h"
 #include "base/Clock.h"
 #include "controls/ExHeader.h"
-#include "controls/FileNames.h"
+#include "base/FileNames.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "model/ScheduleFormat.h"
@@ -36,28 +36,28 @@ struct TWindow : ::testing::Test {
     }
     void Open(const std::string& path) {
         Desktop.SetNextFile(path);
-        Form->ActionFileOpen->trigger();
+        Form->FindAction("ActionFileOpen")->trigger();
     }
     std::string Caption() const { return Form->windowTitle().toStdString(); }
-    std::string Status() const { return Form->StatusPanel1->text().toStdString(); }
+    std::string Status() const { return Form->StatusPanel(1)->text().toStdString(); }
     TTreeNode* Root() const { return Form->Nodes().GetFirstNode(); }
 };
 } // namespace
 
 TEST_F(TWindow, StartsEmptyAndOpensAFile) {
     EXPECT_EQ(Caption(), "Quillory Plan");
-    EXPECT_FALSE(Form->ActionFileSave->isEnabled());
-    EXPECT_FALSE(Form->ActionFileClose->isEnabled());
+    EXPECT_FALSE(Form->FindAction("ActionFileSave")->isEnabled());
+    EXPECT_FALSE(Form->FindAction("ActionFileClose")->isEnabled());
     Open(Plan());
     ASSERT_TRUE(Root());
     EXPECT_EQ(Caption(), "plan");
     EXPECT_EQ(Root()->Text(), "plan");
-    EXPECT_FALSE(Form->Modified); // expanded folders in the file do not count as a change
+    EXPECT_FALSE(Form->Document().Modified); // expanded folders in the file do not count as a change
     EXPECT_EQ(Status(), "自動保存：無効");
-    EXPECT_TRUE(Form->TreeList1->isExpanded(Form->TreeList1->Model().IndexOf(Root()->GetFirstChild())));
+    EXPECT_TRUE(Form->TreeList()->isExpanded(Form->TreeList()->Model().IndexOf(Root()->GetFirstChild())));
     EXPECT_EQ(Desktop.Dialogs.back().Title, "予定表を開く");
     EXPECT_EQ(Desktop.Dialogs.back().Filter, "QuilloryPlan予定表(*.qlp)|*.qlp|すべてのファイル(*.*)|*.*");
-    Form->ActionFileClose->trigger();
+    Form->FindAction("ActionFileClose")->trigger();
     EXPECT_EQ(Caption(), "Quillory Plan");
     EXPECT_FALSE(Root());
 }
@@ -68,21 +68,21 @@ TEST_F(TWindow, MenuAndActionTexts) {
         items << (a->isSeparator() ? "-" : a->objectName());
     EXPECT_EQ(items.join(","), "ActionFileNew,ActionFileOpen,-,ActionFileExport,ActionFileImport,-,ActionFileSave,"
                                "ActionFileSaveAs,ActionFileClose,-,ActionFileExit");
-    EXPECT_EQ(Form->ActionFileSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(Form->ActionFileSave->toolTip().toStdString(), "上書き保存");
-    EXPECT_EQ(Form->ActionFileSave->statusTip().toStdString(), "編集中の予定表を上書き保存します。");
-    EXPECT_EQ(Form->ActionAutoSaveChk->text().toStdString(), "自動保存を有効にする(&A)");
+    EXPECT_EQ(Form->FindAction("ActionFileSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(Form->FindAction("ActionFileSave")->toolTip().toStdString(), "上書き保存");
+    EXPECT_EQ(Form->FindAction("ActionFileSave")->statusTip().toStdString(), "編集中の予定表を上書き保存します。");
+    EXPECT_EQ(Form->FindAction("ActionAutoSaveChk")->text().toStdString(), "自動保存を有効にする(&A)");
 }
 
 TEST_F(TWindow, NewScheduleAndTheAutoSaveRefusal) {
-    Form->ActionFileNew->trigger();
+    Form->FindAction("ActionFileNew")->trigger();
     EXPECT_EQ(Caption(), "新規予定表");
     EXPECT_EQ(Root()->SubItems()->Count(), 65);
-    Form->ActionAutoSaveChk->trigger();
+    Form->FindAction("ActionAutoSaveChk")->trigger();
     ASSERT_EQ(Desktop.Shown.size(), 1u);
     EXPECT_EQ(Desktop.Shown[0].Text, "自動保存を有効にする前に、予定表を一度保存してください。");
-    EXPECT_FALSE(Form->AutoSave);
-    EXPECT_TRUE(Form->Modified);
+    EXPECT_FALSE(Form->Document().AutoSave);
+    EXPECT_TRUE(Form->Document().Modified);
     EXPECT_EQ(Status(), "自動保存：無効");
 }
 
@@ -91,22 +91,22 @@ TEST_F(TWindow, SaveQuestionOnClose) {
     Form->SetModified(true);
     EXPECT_EQ(Status(), "変更あり 12:00:00");
     Desktop.SetNextAnswer(mrCancel);
-    Form->ActionFileClose->trigger();
+    Form->FindAction("ActionFileClose")->trigger();
     EXPECT_TRUE(Root()); // cancelled
     EXPECT_EQ(Desktop.Shown.back().Text, "「plan」は更新されています。保存しますか？");
     EXPECT_EQ(Desktop.Shown.back().Buttons, unsigned(mbYes | mbNo | mbCancel));
     Desktop.SetNextAnswer(mrNo);
-    Form->ActionFileClose->trigger();
+    Form->FindAction("ActionFileClose")->trigger();
     EXPECT_FALSE(Root());
 }
 
 TEST_F(TWindow, CloseWithAutoSaveWritesWithoutAsking) {
     const std::string path = Plan();
     Open(path);
-    Form->ActionAutoSaveChk->trigger();
-    EXPECT_TRUE(Form->AutoSave);
+    Form->FindAction("ActionAutoSaveChk")->trigger();
+    EXPECT_TRUE(Form->Document().AutoSave);
     EXPECT_EQ(Status(), "自動保存：有効");
-    Form->ActionFileClose->trigger();
+    Form->FindAction("ActionFileClose")->trigger();
     EXPECT_TRUE(Desktop.Shown.empty());
     EXPECT_FALSE(Root());
     EXPECT_EQ(ReadFile(path).substr(0, 16), "D\t2024\t5\t3\r\nA+\r\n");
@@ -114,16 +114,16 @@ TEST_F(TWindow, CloseWithAutoSaveWritesWithoutAsking) {
 
 TEST_F(TWindow, YesWithAFailingSaveKeepsTheScheduleOpen) {
     Open(Plan());
-    Form->FileName = Dir.File("no/such/folder/plan.qlp");
+    Form->Document().FileName = Dir.File("no/such/folder/plan.qlp");
     Form->SetModified(true);
     Desktop.SetNextAnswer(mrYes);
-    Form->ActionFileClose->trigger();
+    Form->FindAction("ActionFileClose")->trigger();
     EXPECT_TRUE(Root());
-    EXPECT_TRUE(Form->Modified);
+    EXPECT_TRUE(Form->Document().Modified);
     EXPECT_EQ(Desktop.Shown.back().Text, Dir.File("no/such/folder/plan.qlp") + " の保存に失敗しました。");
     EXPECT_EQ(Status(), "保存失敗 12:00:00");
     // With autosave on a failing save stops the window's close too.
-    Form->AutoSave = true;
+    Form->Document().AutoSave = true;
     EXPECT_FALSE(Form->close());
     EXPECT_TRUE(Root());
 }
@@ -132,44 +132,44 @@ TEST_F(TWindow, SaveAsToAFailingNameRestoresTheOldName) {
     const std::string path = Plan();
     Open(path);
     Desktop.SetNextFile(Dir.File("missing/other.qlp"));
-    Form->ActionFileSaveAs->trigger();
-    EXPECT_EQ(Form->FileName, path);
+    Form->FindAction("ActionFileSaveAs")->trigger();
+    EXPECT_EQ(Form->Document().FileName, path);
     EXPECT_EQ(Caption(), "plan");
     EXPECT_EQ(Root()->Text(), "plan");
-    EXPECT_TRUE(Form->Modified);
+    EXPECT_TRUE(Form->Document().Modified);
     EXPECT_EQ(Desktop.Dialogs.back().FileName, "plan");
     EXPECT_TRUE(Desktop.Dialogs.back().Save);
     Desktop.SetNextFile(Dir.File("other.qlp"));
-    Form->ActionFileSaveAs->trigger();
+    Form->FindAction("ActionFileSaveAs")->trigger();
     EXPECT_EQ(Caption(), "other");
-    EXPECT_FALSE(Form->Modified);
+    EXPECT_FALSE(Form->Document().Modified);
     EXPECT_EQ(Status(), "保存完了 12:00:00");
-    EXPECT_TRUE(FileExists(Dir.File("other.qlp")));
+    EXPECT_TRUE(IsRegularFile(Dir.File("other.qlp")));
 }
 
 TEST_F(TWindow, TimerWritesEveryTenTicksOnlyWhenModifiedWithAutoSave) {
     const std::string path = Plan();
     Open(path);
-    Form->AutoSave = true;
+    Form->Document().AutoSave = true;
     const std::string before = ReadFile(path);
     for (int i = 0; i < 10; ++i)
         Form->Timer2Timer();
     EXPECT_EQ(ReadFile(path), before); // nothing changed, nothing written
-    EXPECT_EQ(Form->AutoSaveTicks, 0);
+    EXPECT_EQ(Form->Files().AutoSaveTicks, 0);
     Form->Timer2Timer();
-    EXPECT_EQ(Form->AutoSaveTicks, 1); // the eleventh tick starts a new count
+    EXPECT_EQ(Form->Files().AutoSaveTicks, 1); // the eleventh tick starts a new count
     Form->SetModified(true);
     for (int i = 0; i < 9; ++i)
         Form->Timer2Timer();
-    EXPECT_FALSE(Form->Modified);
+    EXPECT_FALSE(Form->Document().Modified);
     EXPECT_EQ(Status(), "自動保存完了 12:00:00");
     EXPECT_NE(ReadFile(path), before);
     // Modified but autosave off: the ten-minute mark writes nothing.
-    Form->AutoSave = false;
+    Form->Document().AutoSave = false;
     Form->SetModified(true);
     for (int i = 0; i < 10; ++i)
         Form->Timer2Timer();
-    EXPECT_TRUE(Form->Modified);
+    EXPECT_TRUE(Form->Document().Modified);
     EXPECT_TRUE(Desktop.Shown.empty());
 }
 
@@ -181,7 +181,7 @@ TEST_F(TWindow, DateChangeNoticeOnce) {
     Form->Timer2Timer();
     ASSERT_EQ(Desktop.Shown.size(), 1u);
     EXPECT_EQ(Desktop.Shown[0].Type, mtInformation);
-    EXPECT_EQ(Form->Today, D(2024, 5, 3)); // states keep the start-up day
+    EXPECT_EQ(Form->Today(), D(2024, 5, 3)); // states keep the start-up day
 }
 
 TEST_F(TWindow, BadLineAbortOrKeep) {
@@ -198,7 +198,7 @@ TEST_F(TWindow, BadLineAbortOrKeep) {
     Open(bad); // the box closed without choosing: keep what was read
     ASSERT_TRUE(Root());
     EXPECT_EQ(Root()->Count(), 1);
-    EXPECT_FALSE(Form->Modified);
+    EXPECT_FALSE(Form->Document().Modified);
     Open(Dir.File("gone.qlp"));
     EXPECT_EQ(Desktop.Shown.back().Text, Dir.File("gone.qlp") + "\r\nファイルのオープン処理に失敗しました。");
     EXPECT_FALSE(Root());
@@ -207,9 +207,9 @@ TEST_F(TWindow, BadLineAbortOrKeep) {
 TEST_F(TWindow, UserExpandMarksModified) {
     Open(Plan());
     TTreeNode* inner = Root()->GetFirstChild()->GetFirstChild();
-    Form->TreeList1->ToggleExpanded(inner);
+    Form->TreeList()->ToggleExpanded(inner);
     EXPECT_TRUE(inner->Expanded());
-    EXPECT_TRUE(Form->Modified);
+    EXPECT_TRUE(Form->Document().Modified);
     EXPECT_EQ(inner->SubItems()->Text(0), "↓");
 }
 

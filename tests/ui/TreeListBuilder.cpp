@@ -13,7 +13,7 @@ TTreeListBuilder::TTreeListBuilder(const std::string& header, const std::string&
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     Header = new TExHeader(Host.get());
-    List = new TTreeList(Host.get());
+    List = new TTreeList(Nodes, Host.get());
     layout->addWidget(Header);
     layout->addWidget(List, 1);
     std::istringstream hs(header);

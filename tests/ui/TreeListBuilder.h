@@ -13,6 +13,7 @@
 namespace quillo::test {
 
 struct TTreeListBuilder {
+    TNodesIF Nodes; // outlives the list that shows it
     std::unique_ptr<QWidget> Host;
     TExHeader* Header = nullptr;
     TTreeList* List = nullptr;

@@ -1,0 +1,26 @@
+#pragma once
+// User data is held as cp932 bytes; these helpers convert at the edges and cut safely.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillo {
+
+bool IsCp932LeadByte(unsigned char c);
+
+// Lossy: undecodable bytes become U+FFFD.
+std::string Cp932ToUtf8(std::string_view cp932);
+// nullopt when a character has no cp932 form or the input is not valid UTF-8.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+// Lossy variant for texts the program makes itself (titles from paths): unknown characters become "?".
+std::string Utf8ToCp932Lossy(std::string_view utf8);
+bool IsCp932Encodable(std::string_view utf8);
+
+// True when byte index `pos` of `s` is the second byte of a double-byte character.
+bool IsTrailByteAt(std::string_view s, size_t pos);
+
+// The cut used for names and memo hints: at most 256 bytes, 255 when the 255th byte ends a
+// double-byte character, and never leaving half a character at the end.
+std::string CutToNameLength(std::string_view s);
+
+} // namespace quillo

@@ -1,0 +1,73 @@
+#include "base/FileNames.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace quillo {
+
+std::string AddPathDelimiter(const std::string& path) {
+    if (!path.empty() && path.back() == '/') return path;
+    return path + "/";
+}
+
+std::string ExtractFileDir(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string ExtractFileName(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext) {
+    size_t slash = path.rfind('/');
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + ext;
+    return path.substr(0, dot) + ext;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string ExpandLongPath(const std::string& path) {
+    if (!IsRegularFile(path)) return "";
+    std::error_code ec;
+    fs::path abs = fs::absolute(fs::path(path), ec);
+    if (ec) return "";
+    std::string normal = abs.lexically_normal().string();
+    return IsRegularFile(normal) ? normal : "";
+}
+
+std::string MakeTempFileName(const std::string& directory, const std::string& prefix) {
+    const std::string stem = AddPathDelimiter(directory.empty() ? "." : directory) + prefix.substr(0, 3);
+    std::random_device rd;
+    unsigned start = rd() & 0xFFFFu;
+    for (unsigned i = 0; i < 0x10000u; ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%X", (start + i) & 0xFFFFu);
+        std::string name = stem + hex + ".tmp";
+        if (name.size() > 260) return "";
+        int fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return name;
+        }
+        if (errno != EEXIST) return "";
+    }
+    return "";
+}
+
+} // namespace quillo

@@ -1,0 +1,20 @@
+#pragma once
+// File-name helpers.
+#include <string>
+
+namespace quillo {
+
+std::string AddPathDelimiter(const std::string& path);
+std::string ExtractFileDir(const std::string& path);  // without the trailing "/"
+std::string ExtractFileName(const std::string& path); // last component
+std::string ChangeFileExt(const std::string& path, const std::string& ext);
+bool IsRegularFile(const std::string& path); // links followed
+
+// Absolute, normalised path of an existing regular file (links kept as named); empty otherwise.
+std::string ExpandLongPath(const std::string& path);
+
+// Creates a new empty file "<first 3 chars of prefix><hex>.tmp" in the folder and returns its
+// name; empty when none could be made (missing folder, no permission, name over 260 characters).
+std::string MakeTempFileName(const std::string& directory, const std::string& prefix);
+
+} // namespace quillo

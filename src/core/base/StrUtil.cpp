@@ -1,0 +1,82 @@
+#include "base/StrUtil.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace quillo {
+
+std::vector<std::string_view> SplitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    while (start < line.size()) {
+        size_t tab = line.find('\t', start);
+        if (tab == std::string_view::npos) {
+            fields.push_back(line.substr(start));
+            break;
+        }
+        fields.push_back(line.substr(start, tab - start));
+        start = tab + 1;
+    }
+    return fields;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+bool TryStrToInt(std::string_view text, int& out) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    text.remove_prefix(i);
+    if (!text.empty() && text[0] == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && (text[0] == '+' || text[0] == '-')) return false;
+    }
+    if (text.empty()) return false;
+    int v = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || ptr != text.data() + text.size()) return false;
+    out = v;
+    return true;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (true) {
+        size_t hit = text.find(from, pos);
+        if (hit == std::string_view::npos) break;
+        out.append(text.substr(pos, hit - pos));
+        out.append(to);
+        pos = hit + from.size();
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+std::pair<std::string, std::string> SplitHint(std::string_view hint) {
+    const size_t bar = hint.find('|');
+    if (bar == std::string_view::npos) return {std::string(hint), std::string(hint)};
+    return {std::string(hint.substr(0, bar)), std::string(hint.substr(bar + 1))};
+}
+
+} // namespace quillo

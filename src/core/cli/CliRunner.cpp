@@ -1,0 +1,234 @@
+#include "cli/CliRunner.h"
+
+#include "settings/ConfigPaths.h"
+#include "settings/RegManager.h"
+#include "settings/Settings.h"
+#include "base/Clock.h"
+#include "base/Cp932.h"
+#include "base/Exceptions.h"
+#include "base/StrUtil.h"
+#include "base/SafeFile.h"
+#include "model/NodesIF.h"
+#include "model/SchItem.h"
+#include "model/ScheduleFormat.h"
+#include "model/Calendar.h"
+#include "model/Chart.h"
+#include "model/Document.h"
+#include "model/DayList.h"
+#include "model/StateEval.h"
+
+#include <map>
+#include <optional>
+#include <ostream>
+
+namespace quillo {
+
+namespace {
+
+const char* const kUsage =
+    "usage: quillo-cli check FILE\n"
+    "       quillo-cli list FILE [--today YYYY-MM-DD] [--chart-date YYYY-MM-DD] [--config-dir DIR] [--tsv]\n"
+    "       quillo-cli agenda FILE [--date YYYY-MM-DD] [--today YYYY-MM-DD] [--config-dir DIR] [--tsv]\n"
+    "\n"
+    "check   exit 0 when every line of FILE reads, 1 with the first bad line's message, 2 when FILE cannot\n"
+    "        be read or is not a schedule\n"
+    "list    the schedule as the main window shows it after opening\n"
+    "agenda  the day schedule of --date (default: today)\n"
+    "Settings and holidays come from quillo.ini and quillo.hld of the desktop program (read only).\n";
+
+struct TOptions {
+    std::string Command, File;
+    std::map<std::string, std::string> Values;
+    bool Tsv = false;
+};
+
+class EUsage : public std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+TOptions Parse(const std::vector<std::string>& args) {
+    TOptions o;
+    if (args.empty()) throw EUsage("missing command");
+    o.Command = args[0];
+    if (o.Command != "check" && o.Command != "list" && o.Command != "agenda")
+        throw EUsage("unknown command: " + o.Command);
+    std::vector<std::string> allowed;
+    if (o.Command == "list") allowed = {"--today", "--chart-date", "--config-dir"};
+    if (o.Command == "agenda") allowed = {"--date", "--today", "--config-dir"};
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--tsv" && o.Command != "check") {
+            o.Tsv = true;
+        } else if (a.rfind("--", 0) == 0) {
+            std::string name = a, value;
+            if (size_t eq = a.find('='); eq != std::string::npos) {
+                name = a.substr(0, eq);
+                value = a.substr(eq + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                throw EUsage(a + " needs a value");
+            }
+            bool known = false;
+            for (const auto& n : allowed)
+                known = known || n == name;
+            if (!known) throw EUsage("unknown option: " + name);
+            o.Values[name] = value;
+        } else if (o.File.empty()) {
+            o.File = a;
+        } else {
+            throw EUsage("more than one file given");
+        }
+    }
+    if (o.File.empty()) throw EUsage("missing FILE");
+    return o;
+}
+
+std::optional<TDate> DateOption(const TOptions& o, const std::string& name) {
+    auto it = o.Values.find(name);
+    if (it == o.Values.end()) return std::nullopt;
+    TDate d;
+    if (!TryParseIsoDate(it->second, d)) throw EUsage(name + " wants a date YYYY-MM-DD: " + it->second);
+    return d;
+}
+
+std::string Terminal(const std::string& message) {
+    return ReplaceAll(message, "\r\n", "\n");
+}
+
+struct TSession {
+    TCalendar Calendar;
+    TChart Chart{Calendar};
+    TEvalContext Ctx;
+    TDocument Document;
+};
+
+// Reads FILE as the window opens it; returns an exit code, or -1 when every line was read.
+int Open(TDocument& document, const std::string& file, const TEvalContext* ctx, std::ostream& err) {
+    document.FileName = file;
+    try {
+        TDocument::TLoadResult r = document.Load(ctx);
+        if (!r.Complete) {
+            err << r.BadLine << "\n";
+            return ceBadLine;
+        }
+    } catch (const ELoadError& e) {
+        err << Terminal(e.what()) << "\n";
+        return ceUnreadable;
+    }
+    return -1;
+}
+
+// Loads settings, holidays and the schedule as the window would; returns an exit code or -1.
+int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err) {
+    const TDate today = DateOption(o, "--today").value_or(clock.Today());
+    auto chartOpt = DateOption(o, "--chart-date");
+    std::string dir = o.Values.count("--config-dir") ? o.Values.at("--config-dir") : ConfigDirectory();
+    TRegManager store(nullptr);
+    AddMainSettingsItems(store.RegItems);
+    store.IniFileName = SettingsFileIn(dir);
+    int offset = kDefaultChartOffset;
+    ReadCalendarSettings(store, s.Calendar, offset);
+    std::string error;
+    if (!s.Calendar.LoadHolidaysFile(HolidaysFileIn(dir), error)) {
+        err << HolidaysFileIn(dir) << ": " << error << "\n";
+        return ceUnreadable;
+    }
+    s.Chart.SetChartDate(chartOpt.value_or(today + offset));
+    s.Ctx = {today, &s.Calendar, &s.Chart};
+    return Open(s.Document, o.File, &s.Ctx, err);
+}
+
+int Check(const TOptions& o, std::ostream& err) {
+    TDocument document;
+    const int rc = Open(document, o.File, nullptr, err);
+    return rc < 0 ? ceOk : rc;
+}
+
+const char* KindOf(const TTreeNode* n) {
+    const TSchItem* item = n->Data();
+    return !item ? "R" : item->IsFolder() ? "F" : "I";
+}
+
+void List(TSession& s, bool tsv, std::ostream& out) {
+    std::string line;
+    for (TTreeNode* n = s.Document.Root(); n; n = n->GetNext()) {
+        const TSchItem* item = n->Data();
+        const TSubItems* sub = n->SubItems();
+        const std::string name = Cp932ToUtf8(n->Text());
+        if (tsv) {
+            // Built as one string: 60 cells a line over 100 000 lines make stream inserts the cost.
+            line.clear();
+            line += std::to_string(n->Level()) + '\t' + KindOf(n) + '\t' + std::to_string(n->ImageIndex()) + '\t';
+            line += name + '\t' + sub->Text(0) + '\t' + sub->Text(1) + '\t' + sub->Text(2) + '\t';
+            if (item) {
+                line += std::to_string(item->State) + '\t';
+                for (int i = 0; i < kChartDays; ++i) {
+                    if (i) line += ',';
+                    int v = item->GetDayCell(i);
+                    if (v < 0) line += '-', v = -v;
+                    line += static_cast<char>('0' + v % 10);
+                }
+            } else {
+                line += '\t';
+            }
+            line += '\n';
+            out.write(line.data(), static_cast<std::streamsize>(line.size()));
+            continue;
+        }
+        out << std::string(static_cast<size_t>(n->Level()) * 2, ' ');
+        if (!item) {
+            out << name << "\n";
+            continue;
+        }
+        out << (item->IsFolder() ? "+ " : item->Checked ? "[x] " : "[ ] ") << name;
+        if (!(n->HasChildren() && n->Expanded())) out << "  (" << sub->Text(0) << " - " << sub->Text(1) << ")";
+        if (!sub->Text(2).empty()) out << "  " << sub->Text(2);
+        out << "\n";
+    }
+}
+
+void Agenda(TSession& s, TDate date, bool tsv, std::ostream& out) {
+    TDayList list = BuildDayList(CollectDayItems(s.Document.Nodes(), s.Ctx, date), s.Ctx, date);
+    out << list.RootText << "\n";
+    if (list.NothingListed) {
+        out << (tsv ? "" : "  ") << kNoDayItemsText << "\n";
+        return;
+    }
+    for (const TDayCategory& c : list.Categories) {
+        if (!tsv) out << "  " << c.Text << "\n";
+        for (const TDayRow& r : c.Rows) {
+            if (tsv)
+                out << c.Text << '\t' << r.Image << '\t' << Cp932ToUtf8(r.Name) << '\t' << r.EndText << '\t'
+                    << r.RemainingText << '\n';
+            else
+                out << "    " << Cp932ToUtf8(r.Name) << "  " << r.EndText << "  " << r.RemainingText << "\n";
+        }
+    }
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TClock& clock) {
+    for (const auto& a : args)
+        if (a == "--help" || a == "-h") {
+            out << kUsage;
+            return ceOk;
+        }
+    try {
+        TOptions o = Parse(args);
+        if (o.Command == "check") return Check(o, err);
+        TSession s;
+        if (int rc = Load(o, clock, s, err); rc >= 0) return rc;
+        if (o.Command == "list")
+            List(s, o.Tsv, out);
+        else
+            Agenda(s, DateOption(o, "--date").value_or(s.Ctx.Today), o.Tsv, out);
+        return ceOk;
+    } catch (const EUsage& e) {
+        err << "quillo-cli: " << e.what() << "\n" << kUsage;
+        return ceUsage;
+    }
+}
+
+} // namespace quillo

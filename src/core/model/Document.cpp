@@ -1,0 +1,73 @@
+#include "model/Document.h"
+
+#include "base/Exceptions.h"
+#include "base/SafeFile.h"
+#include "base/StrUtil.h"
+#include "model/ScheduleFormat.h"
+
+namespace quillo {
+
+const char* const kNewScheduleTitle = "新規予定表";
+const char* const kNotScheduleText = "予定表ファイルではありません。";
+
+void TDocument::New(const std::string& title) {
+    mNodes.Clear();
+    Title = title;
+    CreateScheduleRoot(mNodes, Title);
+    Modified = false;
+    AutoSave = false;
+}
+
+void TDocument::Close() {
+    mNodes.Clear();
+    Modified = false;
+}
+
+bool LooksLikeSchedule(std::string_view text, const std::vector<std::string_view>& lines) {
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return true;
+    for (std::string_view line : lines) {
+        const auto f = SplitFields(line);
+        if (f.empty()) continue;
+        const std::string_view k = f[0];
+        if ((!k.empty() && k[0] == '#') || k == "D" || k == "A+" || k == "A-" || k == "{" || k == "}" || k == "F" ||
+            k == "I")
+            return true;
+    }
+    return false;
+}
+
+TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine) {
+    struct TLoadingFlag {
+        bool& Flag;
+        explicit TLoadingFlag(bool& flag) : Flag(flag) { Flag = true; }
+        ~TLoadingFlag() { Flag = false; }
+    } loading(Loading);
+    std::string text, error;
+    if (!ReadWholeFile(FileName, text, error)) throw ELoadError(FileName + "\r\nファイルのオープン処理に失敗しました。");
+    const auto lines = SplitLines(text);
+    // Opening a stray file as an empty schedule would let the next save destroy it.
+    if (!LooksLikeSchedule(text, lines)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
+
+    TLoadResult result;
+    mNodes.Clear();
+    Title = ScheduleTitleOf(FileName);
+    TTreeNode* root = CreateScheduleRoot(mNodes, Title);
+    Modified = false;
+    result.AutoSave = ScanAutoSaveFlag(lines);
+    if (result.AutoSave) AutoSave = *result.AutoSave;
+    try {
+        ReadItemLines(mNodes, root, lines, nullptr);
+    } catch (const EInvalidScheduleData& e) {
+        result.Complete = false;
+        result.BadLine = e.what();
+        if (onBadLine) onBadLine(result.BadLine);
+    }
+    if (ctx) FinishScheduleLoad(mNodes, *ctx);
+    return result;
+}
+
+void TDocument::Save(TDate today, const TClock& clock) {
+    SaveSchedule(mNodes, FileName, today, AutoSave, clock, SavedAt);
+}
+
+} // namespace quillo

@@ -1,0 +1,107 @@
+#pragma once
+// Schedule items bound to tree nodes: folders and to-dos.
+#include "base/Date.h"
+#include "model/Chart.h"
+#include "model/EvalContext.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quillo {
+
+class TTreeNode;
+
+enum TSchState : int32_t { ssNone = 0, ssDone = 1, ssWaiting = 2, ssInProgress = 3, ssCaution = 4, ssWarning = 5 };
+
+constexpr int kCellNothing = -1;
+constexpr int kCellRest = 0;
+constexpr int kCellOverdue = 6;
+constexpr size_t kMaxNameBytes = 256;
+
+class TSchItem {
+public:
+    virtual ~TSchItem() = default;
+    TSchItem(const TSchItem&) = delete;
+    TSchItem& operator=(const TSchItem&) = delete;
+
+    std::string Name;
+    TTreeNode* const Node;
+    bool Checked = false;
+    TDate BeginDate = 0;
+    TDate EndDate = 0;
+    std::array<int8_t, kChartDays> DayCells{};
+    bool Empty = false;
+    int32_t State = ssNone;
+    std::string Memo;
+    std::string Link;
+    int32_t HolidayMode = 0;
+
+    // The virtual interface keeps this order; stored items and subclasses rely on it.
+    virtual void SetChecked(bool value) { Checked = value; }
+    virtual bool GetChecked() const { return Checked; }
+    virtual void SetBeginDate(TDate date) { BeginDate = date; }
+    virtual TDate GetBeginDate() const { return BeginDate; }
+    virtual void SetEndDate(TDate date) { EndDate = date; }
+    virtual TDate GetEndDate() const { return EndDate; }
+    virtual void SetDayCell(int index, int value);
+    virtual int GetDayCell(int index) const;
+    virtual void SetHolidayMode(int mode) { HolidayMode = mode; }
+    virtual int GetHolidayMode() const { return HolidayMode; }
+    virtual void SetExtraText(std::string_view text);
+    virtual std::string GetExtraText() const;
+    virtual void UpdateState(const TEvalContext& ctx, bool recursive); // the to-do rule
+    virtual void UpdateUpward(const TEvalContext& ctx);
+    virtual std::unique_ptr<TSchItem> Clone(TTreeNode* node) const = 0;
+    virtual void ShiftDates(int beginDays, int endDays) = 0;
+    virtual bool IsOnDate(const TEvalContext& ctx, TDate date) const;
+
+    void SetName(std::string name); // also the node text
+    bool IsFolder() const { return mFolder; }
+
+protected:
+    TSchItem(bool folder, std::string name, TTreeNode* node, bool checked, TDate beginDate, TDate endDate,
+             int holidayMode, std::string memo);
+
+private:
+    const bool mFolder;
+};
+
+class TSchToDo : public TSchItem {
+public:
+    static std::unique_ptr<TSchToDo> Create(std::string name, TTreeNode* node, bool checked = false,
+                                            TDate beginDate = 0, TDate endDate = 0, int holidayMode = 0,
+                                            std::string memo = {});
+    std::unique_ptr<TSchItem> Clone(TTreeNode* node) const override;
+    void ShiftDates(int beginDays, int endDays) override;
+
+private:
+    using TSchItem::TSchItem;
+};
+
+class TSchFolder : public TSchItem {
+public:
+    static std::unique_ptr<TSchFolder> Create(std::string name, TTreeNode* node, bool checked = false,
+                                              TDate beginDate = 0, TDate endDate = 0, int holidayMode = 0,
+                                              std::string memo = {});
+    bool Expanded = false; // as read from a file, applied once by ApplyExpanded
+
+    void UpdateState(const TEvalContext& ctx, bool recursive) override; // the folder rule
+    std::unique_ptr<TSchItem> Clone(TTreeNode* node) const override;
+    void ShiftDates(int beginDays, int endDays) override;
+    void ApplyExpanded();
+
+private:
+    using TSchItem::TSchItem;
+    void AggregateChildren();
+};
+
+// Binds a new item to its node (the node's sub-items hold it) and pads the node to 65 texts.
+TSchItem* BindItem(TTreeNode* node, std::unique_ptr<TSchItem> item);
+
+const char* StateWord(int state); // 完了 待機 進行 注意 警告; empty for None
+
+} // namespace quillo
+

@@ -1,0 +1,55 @@
+#pragma once
+// The tab-separated line format of schedules (also used for clipped and exported items), and
+// reading and writing whole schedule files.
+#include "base/Date.h"
+#include "model/EvalContext.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillo {
+
+class TNodesIF;
+class TTreeNode;
+
+extern const char* const kScheduleBanner; // "# Quillory Plan Schedule File (ver0.15)"
+
+// Appends the item block of `node` (its line unless it carries no item, then "{" children "}"),
+// every line ended by CR LF.
+void WriteItemLines(const TTreeNode* node, std::string& out);
+
+// Adds the items of `lines` below `parent`. Throws EInvalidScheduleData ("Line12 : 不正なデータ行")
+// on the first bad line; the lines before it stay in the tree and every node carries an item.
+// Runs RefreshAll when `ctx` is given and every line was read.
+void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, const std::vector<std::string_view>& lines,
+                   const TEvalContext* ctx);
+
+// The whole file: "D" line, "A+"/"A-", the items, an empty line, the banner and the save time.
+std::string BuildScheduleText(const TNodesIF& nodes, TDate today, bool autoSave, TDate savedAt);
+
+// Atomic replacement through "~qlXXXX.tmp" in the schedule's folder. Throws ESaveError with
+// "<path> の保存に失敗しました。" (and the autosave advice when `autoSave`).
+void WriteScheduleFile(const std::string& path, std::string_view text, bool autoSave);
+
+class TClock;
+// The whole save: `savedAt` is taken from the clock before anything is written, so it is set
+// also when the write then fails. Does nothing for an empty tree.
+void SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, bool autoSave, const TClock& clock,
+                  TDate& savedAt);
+
+// The first "A+" or "A-" line decides; nullopt without one.
+std::optional<bool> ScanAutoSaveFlag(const std::vector<std::string_view>& lines);
+
+// The root node of a schedule: a top-level node with the title (cp932) and image 0.
+TTreeNode* CreateScheduleRoot(TNodesIF& nodes, const std::string& titleUtf8);
+
+// After the lines were read: refresh, expand the root, apply each folder's stored expanded
+// state in tree order, refresh again.
+void FinishScheduleLoad(TNodesIF& nodes, const TEvalContext& ctx);
+
+// Title of a schedule file: its name without folder and extension.
+std::string ScheduleTitleOf(const std::string& path);
+
+} // namespace quillo

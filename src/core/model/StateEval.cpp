@@ -1,0 +1,152 @@
+#include "model/StateEval.h"
+
+#include "model/NodesIF.h"
+#include "model/SchItem.h"
+#include "model/Calendar.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace quillo {
+
+std::string DateText(TDate date) {
+    return date == 0 ? "-" : FormatDateWithDay(date);
+}
+
+std::string RelativeDayText(TDate date, TDate today) {
+    const long long diff = static_cast<long long>(date - today);
+    switch (diff) {
+    case 0:
+        return "今日";
+    case 1:
+        return "明日";
+    case 2:
+        return "明後日";
+    case -1:
+        return "昨日";
+    case -2:
+        return "一昨日";
+    default:
+        return diff > 0 ? std::to_string(diff) + "日後" : std::to_string(-diff) + "日前";
+    }
+}
+
+namespace {
+
+int ImageFor(const TSchItem& item) {
+    if (item.IsFolder() && item.Empty) return niFolderEmpty;
+    static const int kFolder[] = {
+        -1, niFolderDone, niFolderWaiting, niFolderInProgress, niFolderCaution, niFolderWarning};
+    static const int kToDo[] = {-1, niToDoDone, niToDoWaiting, niToDoInProgress, niToDoCaution, niToDoWarning};
+    if (item.State < ssDone || item.State > ssWarning) return -1;
+    return item.IsFolder() ? kFolder[item.State] : kToDo[item.State];
+}
+
+std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item) {
+    const TCalendar& cal = *ctx.Calendar;
+    const bool beginAfterToday = item.BeginDate != 0 && item.BeginDate > ctx.Today;
+    switch (item.State) {
+    case ssDone:
+        return "完了";
+    case ssWaiting:
+        return cal.DayCountText(item, "間", item.BeginDate, item.EndDate);
+    case ssInProgress:
+        return cal.DayCountText(item, "残", ctx.Today, item.EndDate);
+    case ssCaution:
+        return beginAfterToday ? cal.DayCountText(item, "間", item.BeginDate, item.EndDate)
+                               : cal.DayCountText(item, "残", ctx.Today, item.EndDate);
+    case ssWarning:
+        return item.EndDate > ctx.Today ? "0日間" : "遅延";
+    default:
+        return "";
+    }
+}
+
+void RefreshOne(const TEvalContext& ctx, TTreeNode* node) {
+    TSchItem* item = node->Data();
+    if (!item) return;
+    node->SetText(item->Name);
+    if (int image = ImageFor(*item); image >= 0) node->SetImages(image);
+
+    TSubItems* sub = node->SubItems();
+    if (node->HasChildren() && node->Expanded()) {
+        sub->SetText(0, "↓");
+        sub->SetText(1, "↓");
+        sub->SetText(2, "");
+    } else {
+        sub->SetText(0, DateText(item->BeginDate));
+        sub->SetText(1, DateText(item->EndDate));
+        if (item->IsFolder()) {
+            if (item->Empty)
+                sub->SetText(2, "");
+            else if (!node->Expanded())
+                sub->SetText(2, StateWord(item->State));
+        } else {
+            sub->SetText(2, ToDoInfoText(ctx, *item));
+        }
+    }
+
+    const TCalendar& cal = *ctx.Calendar;
+    const TChart& chart = *ctx.Chart;
+    for (int i = 0; i < kChartDays; ++i) {
+        const TDate d = chart.ChartDate() + i;
+        int value;
+        if (item->State == ssWarning && d <= ctx.Today && d > item->EndDate) {
+            value = kCellOverdue;
+        } else if (item->IsFolder()) {
+            value = kCellNothing;
+            if (!item->Empty)
+                for (TTreeNode* child : node->Children())
+                    if (const TSchItem* c = child->Data()) value = std::max(value, c->GetDayCell(i));
+        } else {
+            const bool inPeriod =
+                (item->BeginDate == 0 || item->BeginDate <= d) && (item->EndDate == 0 || item->EndDate >= d);
+            value = inPeriod ? item->State : kCellNothing;
+            const int level = chart.DayLevel(i);
+            if (value != kCellNothing &&
+                (item->State == ssWaiting || item->State == ssInProgress || item->State == ssCaution) &&
+                level > cal.HolidayLv && level > item->HolidayMode)
+                value = kCellRest;
+        }
+        item->SetDayCell(i, value);
+    }
+    node->NotifySubItemsChanged();
+}
+
+} // namespace
+
+void RefreshNode(const TEvalContext& ctx, TTreeNode* node, bool upward) {
+    while (node) {
+        RefreshOne(ctx, node);
+        if (!upward || !node->Parent() || !node->Parent()->Parent()) break;
+        node = node->Parent();
+    }
+}
+
+void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node) {
+    if (!node) return;
+    std::vector<TTreeNode*> order{node};
+    for (size_t i = 0; i < order.size(); ++i)
+        for (TTreeNode* c : order[i]->Children())
+            order.push_back(c);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (TSchItem* item = (*it)->Data()) item->UpdateState(ctx, false);
+        RefreshOne(ctx, *it);
+    }
+}
+
+void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes) {
+    TTreeNode* root = nodes.GetFirstNode();
+    if (!root) return;
+    for (TTreeNode* child : root->Children())
+        RefreshSubtree(ctx, child);
+}
+
+void RefreshChangedItem(const TEvalContext& ctx, TTreeNode* node) {
+    if (TSchItem* item = node ? node->Data() : nullptr) {
+        item->UpdateUpward(ctx);
+        RefreshNode(ctx, node, true);
+    }
+}
+
+} // namespace quillo

@@ -1,0 +1,35 @@
+#include "settings/ConfigPaths.h"
+
+#include "base/FileNames.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace quillo {
+
+std::string ProgramFilePath() {
+    char buf[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+std::string ConfigDirectory() {
+    if (const char* v = std::getenv("QUILLO_CONFIG_DIR"); v && *v) return v;
+    std::string program = ProgramFilePath();
+    if (!program.empty()) {
+        std::string beside = ExtractFileDir(program);
+        if (IsRegularFile(SettingsFileIn(beside))) return beside;
+    }
+    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) return std::string(x) + "/quillo";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : ".") + "/.config/quillo";
+}
+
+std::string SettingsFileIn(const std::string& dir) {
+    return AddPathDelimiter(dir) + "quillo.ini";
+}
+std::string HolidaysFileIn(const std::string& dir) {
+    return AddPathDelimiter(dir) + "quillo.hld";
+}
+
+} // namespace quillo

@@ -1,0 +1,80 @@
+#include "desktop/QtDesktop.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace quillo {
+
+void TQtDesktop::Sound(TSound) {
+    QApplication::beep();
+}
+
+TMsgResult TQtDesktop::MessageBox(const std::string& text, TMsgType type, unsigned buttons) {
+    QMessageBox box(mParent);
+    box.setWindowTitle(QString::fromUtf8(MsgTypeTitle(type)));
+    box.setText(QString::fromUtf8(text.c_str()));
+    switch (type) {
+    case mtError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case mtWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case mtInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case mtConfirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    struct TButton {
+        unsigned Flag;
+        const char* Caption;
+        QMessageBox::ButtonRole Role;
+        TMsgResult Result;
+    };
+    static const TButton kButtons[] = {{mbYes, "はい(&Y)", QMessageBox::YesRole, mrYes},
+                                       {mbNo, "いいえ(&N)", QMessageBox::NoRole, mrNo},
+                                       {mbOK, "OK", QMessageBox::AcceptRole, mrOK},
+                                       {mbCancel, "キャンセル", QMessageBox::RejectRole, mrCancel},
+                                       {mbAbort, "中止(&A)", QMessageBox::DestructiveRole, mrAbort}};
+    std::vector<std::pair<QAbstractButton*, TMsgResult>> made;
+    for (const TButton& b : kButtons)
+        if (buttons & b.Flag) made.emplace_back(box.addButton(QString::fromUtf8(b.Caption), b.Role), b.Result);
+    box.exec();
+    for (auto& [button, result] : made)
+        if (box.clickedButton() == button) return result;
+    return mrNone;
+}
+
+} // namespace quillo
+
+namespace quillo {
+
+std::string TQtDesktop::FileDialog(const TFileDialog& d) {
+    QFileDialog dialog(mParent, QString::fromStdString(d.Title));
+    QStringList filters;
+    const QStringList parts = QString::fromStdString(d.Filter).split('|');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt shows a filter as written: a description that names its pattern already needs no second copy.
+        const QString pattern = QString(parts[i + 1]).replace(';', ' ');
+        filters << (parts[i].endsWith("(" + pattern + ")") ? parts[i] : parts[i] + " (" + pattern + ")");
+    }
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromStdString(d.DefaultExt));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (d.Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(QString::fromStdString(d.FileName));
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+    return dialog.selectedFiles().front().toStdString();
+}
+
+} // namespace quillo

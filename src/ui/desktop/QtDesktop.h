@@ -1,0 +1,21 @@
+#pragma once
+#include "base/Desktop.h"
+
+class QWidget;
+
+namespace quillo {
+
+// The desktop seam for the real program: Qt message boxes with the program's own captions.
+class TQtDesktop : public IDesktop {
+public:
+    explicit TQtDesktop(QWidget* parent = nullptr) : mParent(parent) {}
+    void SetParent(QWidget* parent) { mParent = parent; }
+    void Sound(TSound sound) override;
+    TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) override;
+    std::string FileDialog(const TFileDialog& dialog) override;
+
+private:
+    QWidget* mParent;
+};
+
+} // namespace quillo

@@ -1,0 +1,162 @@
+#pragma once
+#include "base/Date.h"
+#include "edit/FileCommands.h"
+#include "model/Calendar.h"
+#include "model/Chart.h"
+#include "model/Document.h"
+#include "model/EvalContext.h"
+#include "settings/RegManager.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+class QAction;
+class QMenu;
+class QPainter;
+class QRect;
+class QLabel;
+class QToolBar;
+
+namespace quillo {
+
+class IDesktop;
+class TClock;
+class TExHeader;
+class TExSection;
+class TStatusPanel;
+class TTreeList;
+class TNodesIF;
+class TTreeNode;
+
+// The main window: header above the tree list, a tool bar, a two-panel status bar. It shows the
+// one open document and turns the user's gestures into commands on it.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `settingsFile` is the INI file of the settings store (may be empty in tests).
+    TFormMain(IDesktop& desktop, const TClock& clock, const std::string& settingsFile, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // What tests and benchmarks reach: the visible parts and the state behind them.
+    TExHeader* Header() const { return ExHeader1; }
+    TTreeList* TreeList() const { return TreeList1; }
+    QLabel* StatusPanel(int index) const;
+    QAction* FindAction(const char* name) const; // by command name, e.g. "ActionFileSave"
+    QAction* HeaderPopupItem(int level) const { return HeaderPopupItems[level]; }
+    TDocument& Document() { return mDocument; }
+    TFileCommands& Files() { return mFiles; }
+    TCalendar& Calendar() { return mCalendar; }
+    const TChart& Chart() const { return mChart; }
+    TDate Today() const { return mToday; }
+    TDate SelectedDate() const { return mSelectedDate; }
+    void SetSelectedDate(TDate date);
+    static int ImageOf(const QAction* action); // the tool bar picture a command shows
+
+    // Document state, kept under the names the rest of the window uses.
+    TNodesIF& Nodes() { return mDocument.Nodes(); }
+    bool ScheduleOpen() const { return mDocument.IsOpen(); }
+    void SetModified(bool value) { mFiles.SetModified(value); }
+
+    void Timer2Timer();
+    void UpdateActions(); // the enabling rules, run when the event loop goes idle
+    // Runs a command; what it throws is shown in an error box.
+    void Run(const std::function<void()>& command);
+    // Start-up: open the named file, or start a new schedule.
+    void StartWith(const std::string& path);
+
+    // The chart.
+    static constexpr int kFirstDaySection = 4;
+    static constexpr int kInfoSection = 3;
+    bool ChartMode() const { return mChart.ChartMode; }
+    TDate DateOfSection(const TExSection* section) const; // 0 for a text section
+    void UpdateHeaderPopup();                             // as the popup opens over mHeaderSection
+    void HeaderPopupChoose(int level);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    struct TCommand;
+    static const TCommand kCommands[];
+
+    // Commands (FormMainCommands.cpp).
+    void BuildCommands();
+    void BuildMenus();
+    bool CanSave() const;
+    bool HasSchedule() const { return ScheduleOpen(); }
+    void ActionFileNewExecute() { mFiles.FileNew(); }
+    void ActionFileOpenExecute() { mFiles.FileOpen(); }
+    void ActionFileSaveExecute() { mFiles.FileSave(); }
+    void ActionFileSaveAsExecute() { mFiles.FileSaveAs(); }
+    void ActionFileCloseExecute() { mFiles.FileClose(); }
+    void ActionFileExitExecute();
+    void ActionAutoSaveChkExecute() { mFiles.AutoSaveToggle(); }
+    void ActionShowChartExecute();
+    void ActionChartNextExecute() { MoveChart(7); }
+    void ActionChartPrevExecute() { MoveChart(-7); }
+    void ActionChartNext1Execute() { MoveChart(1); }
+    void ActionChartPrev1Execute() { MoveChart(-1); }
+    bool FormCloseQuery();
+
+    // The chart (FormMainChart.cpp).
+    void BuildHeader();
+    void BuildChart();
+    void SetChartDate(TDate first);
+    void MoveChart(int days);
+    void ApplyDisplayOrder();
+    void ChartChanged(); // the calendar or the first day changed: refresh and repaint
+    void DrawDaySection(QPainter* painter, TExSection* section, const QRect& rect);
+    void DrawSubItem(QPainter* painter, TTreeNode* node, int index, QRect rect, bool& defaultDraw);
+    void HeaderMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void HeaderMouseDown(Qt::MouseButton button, int x, int y);
+    void TreeMouseMove(int x, int y);
+    void TreeMouseDown(int x, int y);
+    void TreeClick();
+    void ShowHint(const std::string& hint, QWidget* tipOwner); // "short|long": tooltip and panel 0
+
+    void FormResize();
+    void ShowTitle();
+
+    IDesktop& mDesktop;
+    const TClock& mClock;
+    const TDate mToday;
+    TDate mSelectedDate;
+    TCalendar mCalendar;
+    TChart mChart{mCalendar};
+    TEvalContext mCtx;
+    TDocument mDocument;
+    TFileCommands mFiles;
+
+    TExHeader* ExHeader1 = nullptr;
+    TTreeList* TreeList1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    TStatusPanel* StatusPanel0 = nullptr; // hints
+    TStatusPanel* StatusPanel1 = nullptr; // document status
+    QTimer Timer2;                        // the minute timer
+    TRegManager RegManager1;
+    QMenu* HeaderPopup = nullptr; // the holiday popup of the day header
+    QAction* HeaderPopupItems[kDayLevels] = {};
+    TExSection* mHeaderSection = nullptr;
+
+    QAction* ActionFileNew = nullptr;
+    QAction* ActionFileOpen = nullptr;
+    QAction* ActionFileExport = nullptr;
+    QAction* ActionFileImport = nullptr;
+    QAction* ActionFileSave = nullptr;
+    QAction* ActionFileSaveAs = nullptr;
+    QAction* ActionFileClose = nullptr;
+    QAction* ActionFileExit = nullptr;
+    QAction* ActionAutoSaveChk = nullptr;
+    QAction* ActionShowChart = nullptr;
+    QAction* ActionChartNext = nullptr;
+    QAction* ActionChartPrev = nullptr;
+    QAction* ActionChartNext1 = nullptr;
+    QAction* ActionChartPrev1 = nullptr;
+};
+
+} // namespace quillo

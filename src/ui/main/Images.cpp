@@ -1,0 +1,162 @@
+#include "main/Images.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <functional>
+
+namespace quillo {
+
+namespace {
+using TDraw = std::function<void(QPainter&)>; // draws in a 16x16 coordinate space
+
+QIcon Make(const TDraw& draw) {
+    QIcon icon;
+    for (int scale : {1, 2}) {
+        QPixmap pm(16 * scale, 16 * scale);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
+        draw(p);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+void Folder(QPainter& p, QColor fill) {
+    QPainterPath path;
+    path.moveTo(1.5, 4.5);
+    path.lineTo(6, 4.5);
+    path.lineTo(7.5, 6);
+    path.lineTo(14.5, 6);
+    path.lineTo(14.5, 13.5);
+    path.lineTo(1.5, 13.5);
+    path.closeSubpath();
+    p.setPen(QPen(fill.darker(180), 1));
+    p.setBrush(fill);
+    p.drawPath(path);
+}
+
+void Sheet(QPainter& p, QColor fill, bool check) {
+    p.setPen(QPen(fill.darker(180), 1));
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(2.5, 1.5, 11, 13), 1.5, 1.5);
+    if (check) {
+        p.setPen(QPen(Qt::black, 1.6));
+        p.drawPolyline(QPolygonF({{4.5, 8}, {7, 11}, {12, 4.5}}));
+    }
+}
+
+void Glyph(QPainter& p, const QString& text, QColor colour) {
+    QFont f = p.font();
+    f.setPixelSize(11);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(colour);
+    p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, text);
+}
+
+const int kStateOfFolderImage[] = {0, 2, 3, 1, 4, 5}; // images 1..5 → state
+const int kStateOfToDoImage[] = {3, 2, 1, 4, 5};      // images 6..10 → state
+} // namespace
+
+QColor CellFill(int v) {
+    static const QColor k[] = {{204, 204, 204}, {204, 102, 255}, {102, 102, 255}, {102, 255, 102},
+                               {255, 255, 102}, {255, 102, 102}, {255, 0, 0}};
+    return v >= 0 && v <= 6 ? k[v] : QColor(Qt::white);
+}
+
+QColor CellFrame(int v) {
+    static const QColor k[] = {{153, 153, 153}, {128, 0, 128}, {0, 0, 255}, {0, 128, 0},
+                               {128, 128, 0},   {128, 0, 0},   {128, 0, 0}};
+    return v >= 0 && v <= 6 ? k[v] : QColor(Qt::white);
+}
+
+const std::vector<QIcon>& NodeImages() {
+    static const std::vector<QIcon> images = [] {
+        std::vector<QIcon> v;
+        v.push_back(Make([](QPainter& p) { // 0: the schedule itself, a bound book
+            p.setPen(QPen(QColor(60, 60, 120), 1));
+            p.setBrush(QColor(120, 140, 220));
+            p.drawRect(QRectF(3.5, 1.5, 10, 13));
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(5.5, 3.5, 6, 3));
+        }));
+        for (int i = 1; i <= 5; ++i)
+            v.push_back(Make([i](QPainter& p) { Folder(p, CellFill(kStateOfFolderImage[i])); }));
+        for (int i = 0; i < 5; ++i)
+            v.push_back(
+                Make([i](QPainter& p) { Sheet(p, CellFill(kStateOfToDoImage[i]), kStateOfToDoImage[i] == 1); }));
+        v.push_back(Make([](QPainter& p) { Folder(p, QColor(235, 235, 235)); })); // 11: empty folder
+        for (int i = 12; i <= 14; ++i)
+            v.push_back(QIcon());
+        v.push_back(Make([](QPainter& p) { // 15: a calendar page, the day list's root
+            p.setPen(QPen(QColor(90, 90, 90), 1));
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(1.5, 2.5, 13, 12));
+            p.fillRect(QRectF(2, 3, 12, 3), QColor(220, 60, 60));
+        }));
+        v.push_back(Make([](QPainter& p) { Glyph(p, "-", Qt::gray); })); // 16: nothing listed
+        return v;
+    }();
+    return images;
+}
+
+const std::vector<QIcon>& ToolbarImages() {
+    static const std::vector<QIcon> images = [] {
+        std::vector<QIcon> v(tiToolImageCount);
+        v[tiFileNew] = Make([](QPainter& p) { Sheet(p, Qt::white, false); });
+        v[tiFileOpen] = Make([](QPainter& p) { Folder(p, QColor(250, 210, 100)); });
+        v[tiFileSave] = Make([](QPainter& p) { // save: a disk
+            p.setPen(QPen(QColor(40, 40, 90), 1));
+            p.setBrush(QColor(80, 110, 200));
+            p.drawRect(QRectF(2.5, 2.5, 11, 11));
+            p.fillRect(QRectF(5, 3, 6, 4), Qt::white);
+        });
+        v[tiChartView] = Make([](QPainter& p) { // chart view
+            for (int r = 0; r < 3; ++r)
+                p.fillRect(QRectF(2 + r * 3, 3 + r * 4, 8, 3), CellFill(2 + r));
+        });
+        v[tiMemo] = Make([](QPainter& p) { // memo
+            p.setPen(QPen(QColor(150, 120, 0), 1));
+            p.setBrush(QColor(255, 240, 150));
+            p.drawRect(QRectF(2.5, 2.5, 11, 11));
+            p.drawLine(QPointF(4.5, 6.5), QPointF(11.5, 6.5));
+            p.drawLine(QPointF(4.5, 9.5), QPointF(11.5, 9.5));
+        });
+        v[tiLink] = Make([](QPainter& p) { // link: two chain rings
+            p.setPen(QPen(QColor(30, 90, 200), 1.6));
+            p.setBrush(Qt::NoBrush);
+            p.drawRoundedRect(QRectF(1.5, 5.5, 8, 5), 2.5, 2.5);
+            p.drawRoundedRect(QRectF(6.5, 5.5, 8, 5), 2.5, 2.5);
+        });
+        v[tiListView] = Make([](QPainter& p) { // list view
+            for (int r = 0; r < 4; ++r)
+                p.fillRect(QRectF(2, 2.5 + r * 3.5, 12, 2), QColor(90, 90, 90));
+        });
+        v[tiAutoSave] = Make([](QPainter& p) { // save with autosave: the disk with a clock hand
+            p.setPen(QPen(QColor(40, 90, 40), 1));
+            p.setBrush(QColor(90, 180, 90));
+            p.drawRect(QRectF(2.5, 2.5, 11, 11));
+            p.setPen(QPen(Qt::white, 1.4));
+            p.drawLine(QPointF(8, 8), QPointF(8, 4.5));
+            p.drawLine(QPointF(8, 8), QPointF(11, 8));
+        });
+        return v;
+    }();
+    return images;
+}
+
+const std::vector<QIcon>& ChartMarks() {
+    static const std::vector<QIcon> images = [] {
+        std::vector<QIcon> v(4);
+        v[cmInProgress] = Make([](QPainter& p) { Glyph(p, "▶", QColor(0, 100, 0)); });   // in progress today
+        v[cmCaution] = Make([](QPainter& p) { Glyph(p, "!", QColor(110, 110, 0)); }); // caution
+        v[cmWarning] = Make([](QPainter& p) { Glyph(p, "×", QColor(110, 0, 0)); });   // warning, overdue
+        return v;
+    }();
+    return images;
+}
+
+} // namespace quillo

@@ -1,0 +1,34 @@
+#pragma once
+// The program's own pictures, drawn at 16x16 and at twice that for high-density screens.
+#include <QColor>
+#include <QIcon>
+#include <vector>
+
+namespace quillo {
+
+// Tool bar pictures by what they show; the indexes are those the commands name.
+enum TToolImage {
+    tiNoImage = -1,
+    tiFileNew = 0,
+    tiFileOpen = 1,
+    tiFileSave = 2,
+    tiChartView = 17,
+    tiMemo = 20,
+    tiLink = 25,
+    tiListView = 26,
+    tiAutoSave = 33,
+    tiToolImageCount = 34
+};
+
+// Chart marks on today's cell.
+enum TChartMark { cmNone = 0, cmInProgress = 1, cmCaution = 2, cmWarning = 3 };
+
+const std::vector<QIcon>& NodeImages();    // tree node images 0..16
+const std::vector<QIcon>& ToolbarImages(); // tool bar images 0..33
+const std::vector<QIcon>& ChartMarks();    // chart marks 1..3 (0 unused)
+
+// The state colours shared by node images and chart blocks: fill and frame of day cell values 0..6.
+QColor CellFill(int value);
+QColor CellFrame(int value);
+
+} // namespace quillo
