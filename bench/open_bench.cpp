@@ -1,9 +1,9 @@
 // Benchmark: from window creation to the first complete paint of the tree, empty and with
 // 10 000 and 100 000 items opened from a file. Run with QT_QPA_PLATFORM=offscreen.
-#include "main/FormMain.h"
-#include "desktop/QtDesktop.h"
 #include "base/Clock.h"
 #include "controls/TreeList.h"
+#include "desktop/QtDesktop.h"
+#include "main/FormMain.h"
 #include "model/NodesIF.h"
 #include "model/SchItem.h"
 #include "model/ScheduleFormat.h"

@@ -1,13 +1,13 @@
 // Benchmarks (not tests): quillo_bench tree | refresh | file DIR | list FILE
 // Each prints its figures; run them one per process so peak memory belongs to one case.
-#include "cli/CliRunner.h"
 #include "base/Clock.h"
 #include "base/StrUtil.h"
+#include "cli/CliRunner.h"
+#include "model/Calendar.h"
+#include "model/Chart.h"
 #include "model/NodesIF.h"
 #include "model/SchItem.h"
 #include "model/ScheduleFormat.h"
-#include "model/Calendar.h"
-#include "model/Chart.h"
 #include "model/StateEval.h"
 
 #include <chrono>

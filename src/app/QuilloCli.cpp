@@ -1,5 +1,5 @@
-#include "cli/CliRunner.h"
 #include "base/Clock.h"
+#include "cli/CliRunner.h"
 
 #include <iostream>
 

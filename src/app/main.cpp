@@ -1,9 +1,9 @@
-#include "shell/CommandLine.h"
-#include "settings/ConfigPaths.h"
-#include "main/FormMain.h"
-#include "desktop/QtDesktop.h"
 #include "base/Clock.h"
 #include "base/FileNames.h"
+#include "desktop/QtDesktop.h"
+#include "main/FormMain.h"
+#include "settings/ConfigPaths.h"
+#include "shell/CommandLine.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

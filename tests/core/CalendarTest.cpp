@@ -1,6 +1,7 @@
 #include "model/Calendar.h"
-#include "model/Chart.h"
+#include "base/Exceptions.h"
 #include "core/TestTree.h"
+#include "model/Chart.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,8 @@ TEST(Calendar, HolidaysFile) {
     // A folder in the file's place is no holidays file: the list stays as it is.
     EXPECT_TRUE(cal.LoadHolidaysFile(dir.Path(), error));
     EXPECT_EQ(cal.HolidayDates().size(), 3u);
+    // A failed write is one of the program's errors, which the window shows in a box.
+    EXPECT_THROW(cal.SaveHolidaysFile(dir.File("missing/quillo.hld")), EQuilloError);
 }
 
 TEST(Calendar, HugeRangesCountWithoutWalkingEveryDay) {

@@ -1,6 +1,6 @@
-#include "cli/CliRunner.h"
 #include "base/Clock.h"
 #include "base/FileNames.h"
+#include "cli/CliRunner.h"
 #include "core/TestTree.h"
 
 #include <gtest/gtest.h>

@@ -164,18 +164,18 @@ TEST_F(TSections, DragMovingSwapsPastTheCentreAndRespectsFixColumn) {
     // Section 2 (120..160, centre 140) dragged right past section 3's centre (180).
     ASSERT_TRUE(S.Press(145, 5, 20));
     EXPECT_EQ(S.MovingSection(), S.Items(2));
-    S.Move(145, 20); // first move shows the frame
+    S.Move(145); // first move shows the frame
     EXPECT_TRUE(S.FrameShown());
-    S.Move(186, 20);
+    S.Move(186);
     EXPECT_EQ(Order(), "0123"); // the frame's centre (181) passed the neighbour's centre only now...
-    S.Move(187, 20);
+    S.Move(187);
     EXPECT_EQ(Order(), "0132"); // ...and the swap happens on the next move
     EXPECT_EQ(Events.back(), "column 2");
     // Back left, but never before the fixed column.
-    S.Move(0, 20);
-    S.Move(-100, 20);
-    S.Move(-200, 20);
-    S.Move(-300, 20);
+    S.Move(0);
+    S.Move(-100);
+    S.Move(-200);
+    S.Move(-300);
     EXPECT_EQ(Order(), "0213");
     EXPECT_FALSE(S.Release()); // a frame was shown: no click
     EXPECT_FALSE(S.FrameShown());

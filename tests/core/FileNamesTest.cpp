@@ -1,7 +1,7 @@
 #include "base/FileNames.h"
-#include "shell/ShellFolder.h"
-#include "shell/MakeShortCut.h"
 #include "core/TestTree.h"
+#include "shell/MakeShortCut.h"
+#include "shell/ShellFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "settings/RegManager.h"
-#include "settings/IniFile.h"
-#include "settings/Settings.h"
 #include "base/Exceptions.h"
 #include "base/FileNames.h"
 #include "core/TestTree.h"
 #include "model/Calendar.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -133,7 +133,8 @@ TEST(ScheduleFormat, AFileWithoutOneScheduleLineIsRefusedNotOpenedEmpty) {
     TTempDir dir;
     // ...but a file made only of them is no schedule: opening it empty would let the next save
     // replace the user's file.
-    for (const std::string& text : {std::string("just some text\nand more\n"), std::string("\x89PNG\r\n\x1a\n\0\0", 10)}) {
+    for (const std::string& text :
+         {std::string("just some text\nand more\n"), std::string("\x89PNG\r\n\x1a\n\0\0", 10)}) {
         WriteFile(dir.File("stray.qlp"), text);
         try {
             TOpened f(dir.File("stray.qlp"));

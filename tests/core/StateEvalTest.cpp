@@ -34,6 +34,21 @@ TEST(StateEval, ToDoWithoutDates) {
         ASSERT_EQ(n->Data()->GetDayCell(i), ssInProgress);
 }
 
+TEST(StateEval, TheCheckDecidesBeforeMissingDates) {
+    TTestSchedule s(kToday);
+    s.Load("{\nF|f||+\n{\nI|noEnd|1|2024|5|9|-|-|-|0|\nI|noDates|1|-|-|-|-|-|-|0|\n}\n}");
+    for (const char* name : {"noEnd", "noDates"}) {
+        EXPECT_EQ(s.Item(name)->State, ssDone) << name;
+        EXPECT_EQ(s.Find(name)->SubItems()->Text(2), "完了") << name;
+        EXPECT_EQ(s.Find(name)->ImageIndex(), niToDoDone) << name;
+    }
+    EXPECT_EQ(s.Item("f")->State, ssDone);
+    EXPECT_TRUE(s.Item("f")->Checked);
+    s.Find("f")->Collapse();
+    RefreshNode(s.Ctx, s.Find("f"), false);
+    EXPECT_EQ(s.Find("f")->SubItems()->Text(2), "完了");
+}
+
 TEST(StateEval, EndingTodayIsCautionThenWarningTheNextDay) {
     const std::string lines = "{\nI|due|0|2024|4|29|2024|5|3|0|\n}";
     TTestSchedule today(kToday);

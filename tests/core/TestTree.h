@@ -1,10 +1,10 @@
 #pragma once
 // Builds schedules for tests from their text form ("|" stands for a tab, one line per row).
 #include "base/Desktop.h"
-#include "model/NodesIF.h"
-#include "model/SchItem.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
+#include "model/NodesIF.h"
+#include "model/SchItem.h"
 
 #include <deque>
 #include <functional>

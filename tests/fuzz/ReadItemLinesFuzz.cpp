@@ -2,10 +2,10 @@
 // and what was read must write out again as lines that read back to the same lines.
 #include "base/Exceptions.h"
 #include "base/StrUtil.h"
-#include "model/NodesIF.h"
-#include "model/ScheduleFormat.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
+#include "model/NodesIF.h"
+#include "model/ScheduleFormat.h"
 #include "model/StateEval.h"
 
 #include <cstdint>

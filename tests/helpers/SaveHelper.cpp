@@ -4,11 +4,11 @@
 #include "base/Clock.h"
 #include "base/Exceptions.h"
 #include "base/SafeFile.h"
-#include "model/NodesIF.h"
-#include "model/ScheduleFormat.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
 #include "model/Document.h"
+#include "model/NodesIF.h"
+#include "model/ScheduleFormat.h"
 
 #include <iostream>
 #include <string>

@@ -1,15 +1,15 @@
-#include "main/FormMain.h"
 #include "base/Clock.h"
 #include "controls/ExHeader.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
+#include "main/FormMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
-#include <QMenu>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -47,7 +47,8 @@ struct TChartWindow : ::testing::Test {
     // The colour in the middle of a day cell of a row, away from marks.
     QColor Cell(const QImage& img, const std::string& name, int day) const {
         QRect row = Form->TreeList()->visualRect(Form->TreeList()->Model().IndexOf(Node(name)));
-        return img.pixelColor(Day(day)->Left() + 2 - Form->TreeList()->horizontalScrollBar()->value(), row.center().y());
+        return img.pixelColor(Day(day)->Left() + 2 - Form->TreeList()->horizontalScrollBar()->value(),
+                              row.center().y());
     }
     QImage Grab() const {
         Form->TreeList()->SetSelected(nullptr);

@@ -1,11 +1,11 @@
 #include "main/FormMain.h"
-#include "settings/IniFile.h"
 #include "base/Clock.h"
-#include "controls/ExHeader.h"
 #include "base/FileNames.h"
+#include "controls/ExHeader.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "model/ScheduleFormat.h"
+#include "settings/IniFile.h"
 
 #include <QAction>
 #include <QApplication>

@@ -47,6 +47,33 @@ TEST(NodesModel, StaysConsistentOverRandomEdits) {
     EXPECT_EQ(model.rowCount(), 0);
 }
 
+TEST(NodesModel, ABulkChangeIsOneConsistentReset) {
+    TNodesIF nodes;
+    TNodesModel model(nodes);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    TTreeNode* root = nodes.Add(nullptr, "root");
+    TTreeNode* keep = nodes.AddChild(root, "keep");
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
+    model.BeginBulk();
+    model.BeginBulk(); // nested: only the outer end resets
+    for (int i = 0; i < 50; ++i)
+        nodes.AddChild(i % 2 ? keep : root, "n" + std::to_string(i));
+    nodes.MoveTo(keep, root, naAddChild);
+    nodes.Delete(root->GetFirstChild());
+    keep->SetText("renamed");
+    model.EndBulk();
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(model.rowCount(model.IndexOf(root)), root->Count());
+    model.EndBulk();
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(inserts.count(), 0);
+    EXPECT_EQ(model.rowCount(model.IndexOf(root)), root->Count());
+    EXPECT_EQ(model.rowCount(model.IndexOf(keep)), 25);
+    EXPECT_EQ(model.data(model.IndexOf(keep), Qt::DisplayRole).toString(), "renamed");
+    nodes.Clear();
+}
+
 TEST(NodesModel, PersistentIndexesFollowMovedNodes) {
     TNodesIF nodes;
     TNodesModel model(nodes);

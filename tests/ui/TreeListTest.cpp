@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <QValidator>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -192,6 +193,29 @@ TEST(TreeList, LabelEditingAsksAndReportsCp932) {
     EXPECT_EQ(edited, "\x95\x5C\x8E\xA6"); // unchanged by the cancelled edit
     b.List->ReadOnly = true;
     EXPECT_FALSE(b.List->EditNode(n));
+}
+
+TEST(TreeList, TheNameEditorTakesOnlyWritableTextAndSpansTheNameColumn) {
+    TTreeListBuilder b("name:300 info:80", "node");
+    b.List->OnEditing = [](TTreeList*, TTreeNode*, bool& a) { a = true; };
+    ASSERT_TRUE(b.List->EditNode(b.Node("node")));
+    auto* editor = b.List->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor && editor->validator());
+    auto verdict = [&](const QString& text) {
+        QString t = text;
+        int pos = 0;
+        return editor->validator()->validate(t, pos);
+    };
+    EXPECT_EQ(verdict(QString::fromUtf8("表示 ソ〜")), QValidator::Acceptable); // the wave dash is cp932 0x8160
+    for (const QString& bad :
+         {QString("a\tb"), QString("a") + QChar(0x7F), QString::fromUtf8("😀"), QString::fromUtf8("한국어")})
+        EXPECT_EQ(verdict(bad), QValidator::Invalid) << bad.toStdString();
+    // Typing a refused character leaves the text as it was.
+    editor->setText("ab");
+    editor->insert(QString("\t"));
+    editor->insert(QString::fromUtf8("😀"));
+    EXPECT_EQ(editor->text(), "ab");
+    EXPECT_GE(editor->geometry().right(), 300 - 10);
 }
 
 TEST(TreeList, TrackLineAndRedraw) {

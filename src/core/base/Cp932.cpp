@@ -7,10 +7,8 @@
 namespace quillo {
 
 namespace {
-constexpr size_t kNameLimit = 256;
-
 // Opening a converter costs more than converting a name, so each thread keeps one per direction.
-iconv_t Descriptor(const char* to, const char* from) {
+iconv_t Descriptor(const char* to) {
     struct TCache {
         iconv_t ToUtf8 = iconv_open("UTF-8", "CP932");
         iconv_t ToCp932 = iconv_open("CP932", "UTF-8");
@@ -21,15 +19,13 @@ iconv_t Descriptor(const char* to, const char* from) {
     };
     thread_local TCache cache;
     iconv_t cd = std::string_view(to) == "UTF-8" ? cache.ToUtf8 : cache.ToCp932;
-    (void)from;
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert between CP932 and UTF-8");
     return cd;
 }
 
 // One iconv conversion; `onInvalid` decides whether to skip with a replacement or give up.
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view in, const char* replacement,
-                                   size_t skipWidth) {
-    iconv_t cd = Descriptor(to, from);
+std::optional<std::string> Convert(const char* to, std::string_view in, const char* replacement, size_t skipWidth) {
+    iconv_t cd = Descriptor(to);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     out.reserve(in.size() * 3 / 2 + 8);
@@ -70,15 +66,15 @@ bool IsCp932LeadByte(unsigned char c) {
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {
-    return *Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD", 1);
+    return *Convert("UTF-8", cp932, "\xEF\xBF\xBD", 1);
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-    return Convert("CP932", "UTF-8", utf8, nullptr, 0);
+    return Convert("CP932", utf8, nullptr, 0);
 }
 
 std::string Utf8ToCp932Lossy(std::string_view utf8) {
-    return *Convert("CP932", "UTF-8", utf8, "?", 0);
+    return *Convert("CP932", utf8, "?", 0);
 }
 
 bool IsCp932Encodable(std::string_view utf8) {
@@ -102,17 +98,17 @@ bool IsTrailByteAt(std::string_view s, size_t pos) {
 }
 
 std::string CutToNameLength(std::string_view s) {
-    if (s.size() <= kNameLimit) return std::string(s);
+    if (s.size() <= kMaxNameBytes) return std::string(s);
     // Scan once: where does the character that holds byte 256 start?
     size_t i = 0;
-    while (i < kNameLimit) {
+    while (i < kMaxNameBytes) {
         bool dbcs = IsCp932LeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size();
         size_t next = i + (dbcs ? 2 : 1);
-        if (next > kNameLimit) return std::string(s.substr(0, i)); // would split the last character
-        if (next == kNameLimit - 1 && dbcs) return std::string(s.substr(0, kNameLimit - 1));
+        if (next > kMaxNameBytes) return std::string(s.substr(0, i)); // would split the last character
+        if (next == kMaxNameBytes - 1 && dbcs) return std::string(s.substr(0, kMaxNameBytes - 1));
         i = next;
     }
-    return std::string(s.substr(0, kNameLimit));
+    return std::string(s.substr(0, kMaxNameBytes));
 }
 
 } // namespace quillo

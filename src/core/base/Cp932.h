@@ -6,6 +6,9 @@
 
 namespace quillo {
 
+// An item name holds at most this many bytes.
+constexpr size_t kMaxNameBytes = 256;
+
 bool IsCp932LeadByte(unsigned char c);
 
 // Lossy: undecodable bytes become U+FFFD.

@@ -70,8 +70,7 @@ bool TFileCommands::OpenSchedule() {
         TBusy busy(mHooks.Busy);
         result = mDocument.Load(&mCtx, [this](const std::string& badLine) {
             mDesktop.Sound(sndError);
-            const std::string message =
-                mDocument.FileName + "\r\n読み込み中にエラーが発生しました。\r\n\r\n" + badLine;
+            const std::string message = mDocument.FileName + "\r\n読み込み中にエラーが発生しました。\r\n\r\n" + badLine;
             if (mDesktop.MessageBox(message, mtError, mbAbort) == mrAbort)
                 throw ELoadError(mDocument.FileName + "\r\n読み込みは中止されました。");
         });

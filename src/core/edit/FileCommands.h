@@ -27,8 +27,7 @@ public:
         std::function<void()> Opened;                          // a schedule was read: select its root
     };
 
-    TFileCommands(TDocument& document, IDesktop& desktop, const TClock& clock, const TEvalContext& ctx,
-                  THooks hooks);
+    TFileCommands(TDocument& document, IDesktop& desktop, const TClock& clock, const TEvalContext& ctx, THooks hooks);
 
     TDocument& Document() const { return mDocument; }
 
@@ -37,7 +36,7 @@ public:
     void SetModified(bool value);
     void NewSchedule();
     void CloseSchedule();
-    bool OpenSchedule(); // FileName; false when a bad line ended the reading early
+    bool OpenSchedule();                     // FileName; false when a bad line ended the reading early
     void OpenNamed(const std::string& path); // a failure leaves no schedule open
     void WriteSchedule();
 
@@ -47,8 +46,8 @@ public:
     void FileSaveAs();
     void FileClose();
     void AutoSaveToggle();
-    void MinuteTick();  // autosave every tenth tick; the date-change notice once
-    bool CloseQuery();  // false when the user cancelled
+    void MinuteTick(); // autosave every tenth tick; the date-change notice once
+    bool CloseQuery(); // false when the user cancelled
 
     int AutoSaveTicks = 0;
     bool DateChangeWatch = true;

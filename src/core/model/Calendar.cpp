@@ -1,8 +1,8 @@
 #include "model/Calendar.h"
 
-#include "base/StrUtil.h"
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
+#include "base/StrUtil.h"
 #include "model/SchItem.h"
 
 #include <algorithm>

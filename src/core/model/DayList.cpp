@@ -1,8 +1,8 @@
 #include "model/DayList.h"
 
+#include "model/Calendar.h"
 #include "model/NodesIF.h"
 #include "model/SchItem.h"
-#include "model/Calendar.h"
 #include "model/StateEval.h"
 
 namespace quillo {

@@ -285,7 +285,7 @@ bool TExSections::Press(int x, int y, int height) {
     return true;
 }
 
-void TExSections::Move(int x, int height) {
+void TExSections::Move(int x) {
     if (!mMoving || !DragMove) return;
     if (mFrameTop < 0) {
         mLastX = x;
@@ -293,7 +293,6 @@ void TExSections::Move(int x, int height) {
         mFrameRight = mMoving->Right();
         mFrameTop = 0;
         mFrameWasShown = true;
-        (void)height;
         return;
     }
     const int c = (mFrameLeft + mFrameRight) / 2;

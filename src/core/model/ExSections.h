@@ -102,7 +102,7 @@ public:
     // on a section that does not allow clicks); Move shows and shifts the frame and swaps the
     // section past a neighbour's centre; Release ends it and tells whether a click counts.
     bool Press(int x, int y, int height);
-    void Move(int x, int height);
+    void Move(int x);
     bool Release();
     bool FrameShown() const { return mFrameTop >= 0; }
     int FrameLeft() const { return mFrameLeft; }

@@ -1,8 +1,8 @@
 #include "model/SchItem.h"
 
 #include "base/StrUtil.h"
-#include "model/TreeNode.h"
 #include "model/Calendar.h"
+#include "model/TreeNode.h"
 
 #include <algorithm>
 #include <vector>

@@ -19,7 +19,6 @@ enum TSchState : int32_t { ssNone = 0, ssDone = 1, ssWaiting = 2, ssInProgress =
 constexpr int kCellNothing = -1;
 constexpr int kCellRest = 0;
 constexpr int kCellOverdue = 6;
-constexpr size_t kMaxNameBytes = 256;
 
 class TSchItem {
 public:
@@ -104,4 +103,3 @@ TSchItem* BindItem(TTreeNode* node, std::unique_ptr<TSchItem> item);
 const char* StateWord(int state); // 完了 待機 進行 注意 警告; empty for None
 
 } // namespace quillo
-

@@ -1,8 +1,8 @@
 #include "model/StateEval.h"
 
+#include "model/Calendar.h"
 #include "model/NodesIF.h"
 #include "model/SchItem.h"
-#include "model/Calendar.h"
 
 #include <algorithm>
 #include <vector>

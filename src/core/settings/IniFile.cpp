@@ -1,9 +1,9 @@
 #include "settings/IniFile.h"
 
 #include "base/Exceptions.h"
-#include "base/StrUtil.h"
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
+#include "base/StrUtil.h"
 
 #include <SimpleIni.h>
 #include <algorithm>

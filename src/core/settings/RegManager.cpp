@@ -1,8 +1,8 @@
 #include "settings/RegManager.h"
 
 #include "base/Desktop.h"
-#include "settings/IniFile.h"
 #include "base/StrUtil.h"
+#include "settings/IniFile.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
 #include "settings/Settings.h"
 
-#include "settings/RegManager.h"
 #include "base/FileNames.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
+#include "settings/RegManager.h"
 
 namespace quillo {
 

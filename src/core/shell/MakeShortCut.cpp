@@ -1,9 +1,9 @@
 #include "shell/MakeShortCut.h"
 
 #include "base/FileNames.h"
-#include "shell/ShellFolder.h"
 #include "base/SafeFile.h"
 #include "base/StrUtil.h"
+#include "shell/ShellFolder.h"
 
 #include <algorithm>
 #include <cctype>

@@ -144,7 +144,7 @@ void TExHeader::mouseMoveEvent(QMouseEvent* e) {
     if (mSections.TrackedSection()) {
         mSections.TrackTo(HeaderX(x));
     } else if ((e->buttons() & Qt::LeftButton) && mSections.MovingSection()) {
-        mSections.Move(HeaderX(x), height());
+        mSections.Move(HeaderX(x));
         viewport()->update();
     } else {
         unsigned flags = 0;

@@ -71,8 +71,7 @@ TTooltip::TTooltip(QWidget* parent)
 }
 
 TTreeList::TTreeList(TNodesIF& items, QWidget* parent)
-    : QTreeView(parent), mItems(items), mModel(new TNodesModel(mItems, this)),
-      mTooltip(new TTooltip(this)) {
+    : QTreeView(parent), mItems(items), mModel(new TNodesModel(mItems, this)), mTooltip(new TTooltip(this)) {
     setModel(mModel);
     setItemDelegate(new TTreeListDelegate(this));
     setHeaderHidden(true);

@@ -27,10 +27,11 @@ constexpr int kStatusPanel1Width = 130;
 } // namespace
 
 TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& settingsFile, QWidget* parent)
-    : QMainWindow(parent), mDesktop(desktop), mClock(clock), mToday(clock.Today()), mSelectedDate(mToday),
-      mCtx{mToday, &mCalendar, &mChart},
+    : QMainWindow(parent), mDesktop(desktop), mClock(clock), mToday(clock.Today()),
+      mSelectedDate(mToday), mCtx{mToday, &mCalendar, &mChart},
       mFiles(mDocument, desktop, clock, mCtx,
-             {[this] { ShowTitle(); }, [this](const std::string& text) { StatusPanel1->setText(QString::fromStdString(text)); },
+             {[this] { ShowTitle(); },
+              [this](const std::string& text) { StatusPanel1->setText(QString::fromStdString(text)); },
               [this](bool busy) {
                   if (busy) {
                       QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,12 +1,12 @@
 // The chart of the main window: 60 day sections, their painting, the row cells, navigation,
 // the holiday popup and the mouse hints of header and rows.
-#include "main/FormMain.h"
-#include "main/Images.h"
 #include "base/Cp932.h"
 #include "base/StrUtil.h"
 #include "controls/ExHeader.h"
 #include "controls/StatusPanel.h"
 #include "controls/TreeList.h"
+#include "main/FormMain.h"
+#include "main/Images.h"
 #include "model/SchItem.h"
 #include "model/StateEval.h"
 
@@ -222,8 +222,7 @@ void TFormMain::DrawSubItem(QPainter* p, TTreeNode* node, int index, QRect r, bo
         if (!node->Parent() || !item) return;
         const auto& images = ToolbarImages();
         if (!item->Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kMarkWidth, kMarkWidth));
-        if (!item->Link.empty())
-            images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
+        if (!item->Link.empty()) images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
         return;
     }
     const int i = index - (kFirstDaySection - 1); // sub-item texts start at section 1
@@ -247,8 +246,8 @@ void TFormMain::DrawSubItem(QPainter* p, TTreeNode* node, int index, QRect r, bo
         const int level = mChart.DayLevel(i);
         fill = level == dlHoliday       ? QColor(255, 153, 153)
                : level == dlHalfHoliday ? QColor(255, 204, 204)
-               : DayOfWeek(d) % 2 == 0 ? QColor(Qt::white)
-                                       : QColor(238, 238, 238);
+               : DayOfWeek(d) % 2 == 0  ? QColor(Qt::white)
+                                        : QColor(238, 238, 238);
         frame = fill;
     }
     p->fillRect(r, fill);

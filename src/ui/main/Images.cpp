@@ -151,9 +151,9 @@ const std::vector<QIcon>& ToolbarImages() {
 const std::vector<QIcon>& ChartMarks() {
     static const std::vector<QIcon> images = [] {
         std::vector<QIcon> v(4);
-        v[cmInProgress] = Make([](QPainter& p) { Glyph(p, "▶", QColor(0, 100, 0)); });   // in progress today
-        v[cmCaution] = Make([](QPainter& p) { Glyph(p, "!", QColor(110, 110, 0)); }); // caution
-        v[cmWarning] = Make([](QPainter& p) { Glyph(p, "×", QColor(110, 0, 0)); });   // warning, overdue
+        v[cmInProgress] = Make([](QPainter& p) { Glyph(p, "▶", QColor(0, 100, 0)); }); // in progress today
+        v[cmCaution] = Make([](QPainter& p) { Glyph(p, "!", QColor(110, 110, 0)); });  // caution
+        v[cmWarning] = Make([](QPainter& p) { Glyph(p, "×", QColor(110, 0, 0)); });    // warning, overdue
         return v;
     }();
     return images;
