@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: warnings as errors, then again under ASan+UBSan, a short fuzzing
-# run of the schedule reader, and the real program started under Xvfb.
+# Builds and runs every test: warnings as errors, 200 killed saves, then again under ASan+UBSan,
+# a short fuzzing run of the schedule reader, and the real program started under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -15,6 +15,9 @@ echo "== build (warnings are errors) and test"
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLO_WERROR=ON
 cmake --build build/ci -j "$jobs"
 ctest --test-dir build/ci --output-on-failure -j "$jobs"
+
+echo "== reliability: 200 saves killed mid-write"
+QUILLO_SAVE_KILLS=200 build/ci/tests/quillo_core_tests --gtest_filter='SafeFile.KilledSaves*' | tail -n 3
 
 echo "== ASan + UBSan"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLO_WERROR=ON -DQUILLO_SANITIZE=ON \

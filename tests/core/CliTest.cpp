@@ -70,6 +70,38 @@ TEST(Cli, SettingsAndHolidaysChangeTheResult) {
     EXPECT_NE(chart.Out.find("5日残\t4\t4,-1,"), std::string::npos) << chart.Out;
 }
 
+TEST(Cli, HostileSettingsAreBroughtIntoRange) {
+    TTempDir hostile, sane;
+    WriteFile(hostile.File("quillo.ini"),
+              "[DateCount]\r\nHolidayLv=-9\r\nAlertCount=2147483647\r\n"
+              "[Holidays]\r\nSun=99\r\nSat=-2147483648\r\n[Header]\r\nChartDate=2147483647\r\n");
+    WriteFile(sane.File("quillo.ini"), "[DateCount]\r\nHolidayLv=0\r\nAlertCount=7\r\n"
+                                       "[Holidays]\r\nSun=2\r\nSat=0\r\n[Header]\r\nChartDate=36524\r\n");
+    for (const char* command : {"list", "agenda"}) {
+        TRun h =
+            Cli({command, Data("roundtrip.qlp"), "--today", "2024-05-03", "--config-dir", hostile.Path(), "--tsv"});
+        TRun s = Cli({command, Data("roundtrip.qlp"), "--today", "2024-05-03", "--config-dir", sane.Path(), "--tsv"});
+        EXPECT_EQ(h.Code, 0) << h.Err;
+        EXPECT_EQ(h.Out, s.Out) << command;
+    }
+}
+
+TEST(Cli, PlainListingOfADeepTreeStaysNarrow) {
+    TTempDir dir;
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "{\nF\tf\t\t+\n";
+    WriteFile(dir.File("deep.qlp"), text);
+    TRun r = Cli({"list", dir.File("deep.qlp"), "--config-dir", dir.Path()});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    size_t widest = 0, lines = 0;
+    for (size_t from = 0, to; (to = r.Out.find('\n', from)) != std::string::npos; from = to + 1, ++lines)
+        widest = std::max(widest, to - from);
+    EXPECT_EQ(lines, 3001u);
+    EXPECT_LT(widest, 200u);
+    EXPECT_NE(r.Out.find("[3000] + f"), std::string::npos);
+}
+
 TEST(Cli, CheckAndRefusals) {
     std::string err;
     EXPECT_EQ(RunBinary("check " + Data("roundtrip.qlp"), err), 0);

@@ -259,8 +259,9 @@ TEST(ScheduleFormat, SaveSetsSavedAtEvenWhenTheWriteFails) {
         SaveSchedule(s.Nodes, "/nonexistent-folder/x.qlp", kToday, true, clock, savedAt);
         ADD_FAILURE() << "saved into a missing folder";
     } catch (const ESaveError& e) {
-        EXPECT_EQ(std::string(e.what()), "/nonexistent-folder/x.qlp の保存に失敗しました。\r\n"
-                                         "別名での保存を試すか、自動保存を無効にして終了してください。");
+        EXPECT_EQ(std::string(e.what()),
+                  "/nonexistent-folder/x.qlp の保存に失敗しました。\r\nフォルダが見つかりません。\r\n"
+                  "別名での保存を試すか、自動保存を無効にして終了してください。");
     }
     TTempDir dir;
     SaveSchedule(s.Nodes, dir.File("ok.qlp"), kToday, false, clock, savedAt);

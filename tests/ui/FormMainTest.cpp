@@ -7,10 +7,14 @@
 #include "model/ScheduleFormat.h"
 #include "settings/IniFile.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -120,7 +124,8 @@ TEST_F(TWindow, YesWithAFailingSaveKeepsTheScheduleOpen) {
     Form->FindAction("ActionFileClose")->trigger();
     EXPECT_TRUE(Root());
     EXPECT_TRUE(Form->Document().Modified);
-    EXPECT_EQ(Desktop.Shown.back().Text, Dir.File("no/such/folder/plan.qlp") + " の保存に失敗しました。");
+    EXPECT_EQ(Desktop.Shown.back().Text,
+              Dir.File("no/such/folder/plan.qlp") + " の保存に失敗しました。\r\nフォルダが見つかりません。");
     EXPECT_EQ(Status(), "保存失敗 12:00:00");
     // With autosave on a failing save stops the window's close too.
     Form->Document().AutoSave = true;
@@ -223,4 +228,46 @@ TEST_F(TWindow, CloseRequestStoresLastEditEvenWhenCancelled) {
     Desktop.SetNextAnswer(mrNo);
     EXPECT_TRUE(Form->close());
     EXPECT_FALSE(Root());
+}
+
+TEST_F(TWindow, DeepSchedulesOpenShownOnlyToADepthQtSurvives) {
+    Form->resize(800, 600);
+    Form->show();
+    for (int depth : {30000, 1000000}) {
+        std::string text;
+        text.reserve(size_t(depth) * 12);
+        for (int i = 0; i < depth; ++i)
+            text += "{\r\nF\tf\t\t+\r\n";
+        Open(Plan("deep.qlp", text));
+        ASSERT_TRUE(Root());
+        EXPECT_EQ(Form->Nodes().Count(), depth + 1);
+        Form->TreeList()->viewport()->grab(); // lays out and paints every open row
+        TTreeNode* last = Root();
+        while (last->Level() < TTreeList::kMaxShownDepth)
+            last = last->GetFirstChild();
+        TTreeList* list = Form->TreeList();
+        EXPECT_TRUE(list->isExpanded(list->Model().IndexOf(last->Parent())));
+        EXPECT_FALSE(list->isExpanded(list->Model().IndexOf(last)));
+        EXPECT_TRUE(last->Expanded()); // the file's state is kept, only the view stops
+        list->SetSelected(last);
+        list->scrollTo(list->Model().IndexOf(last));
+        list->viewport()->grab();
+        EXPECT_TRUE(Form->StatusPanel(0)->text().startsWith(QString::fromUtf8("階層が深すぎるため")));
+        Form->TreeList()->ToggleExpanded(last); // opening deeper by hand is refused too
+        EXPECT_FALSE(Form->TreeList()->isExpanded(Form->TreeList()->Model().IndexOf(last)));
+        EXPECT_FALSE(Form->Document().Modified);
+    }
+}
+
+TEST_F(TWindow, AnIdleWindowSleeps) {
+    Open(Plan());
+    Form->show();
+    QTest::qWait(200); // let the first layout and paints settle
+    int wakeUps = 0;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, Form.get(),
+                     [&] { ++wakeUps; });
+    QEventLoop idle;
+    QTimer::singleShot(1000, &idle, &QEventLoop::quit);
+    idle.exec();
+    EXPECT_LE(wakeUps, 1) << "only the timer that ends the wait may wake the loop";
 }

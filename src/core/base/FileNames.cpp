@@ -1,6 +1,7 @@
 #include "base/FileNames.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -59,7 +60,7 @@ std::string MakeTempFileName(const std::string& directory, const std::string& pr
         char hex[8];
         std::snprintf(hex, sizeof hex, "%X", (start + i) & 0xFFFFu);
         std::string name = stem + hex + ".tmp";
-        if (name.size() > 260) return "";
+        if (name.size() >= PATH_MAX) return "";
         int fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);

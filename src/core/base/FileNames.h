@@ -14,7 +14,7 @@ bool IsRegularFile(const std::string& path); // links followed
 std::string ExpandLongPath(const std::string& path);
 
 // Creates a new empty file "<first 3 chars of prefix><hex>.tmp" in the folder and returns its
-// name; empty when none could be made (missing folder, no permission, name over 260 characters).
+// name; empty when none could be made (missing folder, no permission, a path over PATH_MAX).
 std::string MakeTempFileName(const std::string& directory, const std::string& prefix);
 
 } // namespace quillo

@@ -17,6 +17,7 @@
 #include "settings/RegManager.h"
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -35,6 +36,8 @@ const char* const kUsage =
     "list    the schedule as the main window shows it after opening\n"
     "agenda  the day schedule of --date (default: today)\n"
     "Settings and holidays come from quillo.ini and quillo.hld of the desktop program (read only).\n";
+
+constexpr int kMaxIndentLevels = 40;
 
 struct TOptions {
     std::string Command, File;
@@ -176,7 +179,10 @@ void List(TSession& s, bool tsv, std::ostream& out) {
             out.write(line.data(), static_cast<std::streamsize>(line.size()));
             continue;
         }
-        out << std::string(static_cast<size_t>(n->Level()) * 2, ' ');
+        // Deep trees would make the indentation grow with the square of the depth: past a
+        // readable depth the level is written as a number instead.
+        out << std::string(static_cast<size_t>(std::min(n->Level(), kMaxIndentLevels)) * 2, ' ');
+        if (n->Level() > kMaxIndentLevels) out << "[" << n->Level() << "] ";
         if (!item) {
             out << name << "\n";
             continue;

@@ -18,7 +18,8 @@ TCalendar::TCalendar() {
 
 void TCalendar::SetWeekdayLevel(int dow, int level) {
     if (dow < 1 || dow > 7) return;
-    mWeekdayLevels[static_cast<size_t>(dow)] = level;
+    mWeekdayLevels[static_cast<size_t>(dow)] =
+        std::clamp(level, static_cast<int>(dlWorkday), static_cast<int>(dlHoliday));
     RebuildIndex();
 }
 

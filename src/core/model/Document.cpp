@@ -43,8 +43,11 @@ TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHa
         ~TLoadingFlag() { Flag = false; }
     } loading(Loading);
     std::string text, error;
-    if (!ReadWholeFile(FileName, text, error))
-        throw ELoadError(FileName + "\r\nファイルのオープン処理に失敗しました。");
+    if (!ReadWholeFile(FileName, text, error)) {
+        std::string message = FileName + "\r\nファイルのオープン処理に失敗しました。";
+        if (error == kTooLargeText) message += "\r\n" + error;
+        throw ELoadError(message);
+    }
     const auto lines = SplitLines(text);
     // Opening a stray file as an empty schedule would let the next save destroy it.
     if (!LooksLikeSchedule(text, lines)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);

@@ -158,13 +158,18 @@ std::string BuildScheduleText(const TNodesIF& nodes, TDate today, bool autoSave,
 }
 
 void WriteScheduleFile(const std::string& path, std::string_view text, bool autoSave) {
+    auto fail = [&](const std::string& reason, const std::string& keptTemp) {
+        std::string msg = path + " の保存に失敗しました。\r\n" + reason;
+        if (autoSave) msg += "\r\n別名での保存を試すか、自動保存を無効にして終了してください。";
+        if (!keptTemp.empty()) msg += "\r\n保存した内容は " + keptTemp + " に残っています。";
+        throw ESaveError(msg);
+    };
+    // A file the reader would refuse is no save.
+    if (text.size() > kMaxReadBytes) fail(kTooLargeText, "");
     try {
         WriteFileAtomic(path, text, "~qlp", /*keepTempOnRenameFailure=*/true);
     } catch (const EFileWriteError& e) {
-        std::string msg = path + " の保存に失敗しました。";
-        if (autoSave) msg += "\r\n別名での保存を試すか、自動保存を無効にして終了してください。";
-        if (!e.KeptTemp.empty()) msg += "\r\n保存した内容は " + e.KeptTemp + " に残っています。";
-        throw ESaveError(msg);
+        fail(SystemReason(e.Error), e.KeptTemp);
     }
 }
 

@@ -3,7 +3,9 @@
 #include "base/FileNames.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
+
 #include "settings/RegManager.h"
+#include <algorithm>
 
 namespace quillo {
 
@@ -37,15 +39,20 @@ void AddMainSettingsItems(TRegItems& items) {
     items.Add("AlertCount", "DateCount", "AlertCount", "0");
 }
 
+int ReadClamped(TRegManager& store, std::string_view name, int low, int high) {
+    return std::clamp(store.ItemFiler(name).ReadInteger(), low, high);
+}
+
 void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDateOffset) {
     chartDateOffset = kDefaultChartOffset;
     if (!IsRegularFile(store.IniFileName)) return;
+    // A hand-edited file may hold anything; the rules only ever see values they can use.
     static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     for (int dow = 1; dow <= 7; ++dow)
-        calendar.SetWeekdayLevel(dow, store.ItemFiler(kDays[dow - 1]).ReadInteger());
-    chartDateOffset = store.ItemFiler("ChartDate").ReadInteger();
-    calendar.HolidayLv = store.ItemFiler("HolidayLv").ReadInteger();
-    calendar.AlertCount = store.ItemFiler("AlertCount").ReadInteger();
+        calendar.SetWeekdayLevel(dow, ReadClamped(store, kDays[dow - 1], dlWorkday, dlHoliday));
+    chartDateOffset = ReadClamped(store, "ChartDate", -kMaxChartOffset, kMaxChartOffset);
+    calendar.HolidayLv = ReadClamped(store, "HolidayLv", dlWorkday, dlHoliday);
+    calendar.AlertCount = ReadClamped(store, "AlertCount", 0, kMaxAlertCount);
 }
 
 } // namespace quillo

@@ -91,7 +91,7 @@ TTreeList::TTreeList(TNodesIF& items, QWidget* parent)
     pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::ButtonText));
     setPalette(pal);
     connect(mModel, &TNodesModel::NodeExpandedChanged, this,
-            [this](const QModelIndex& i, bool expanded) { setExpanded(i, expanded); });
+            [this](const QModelIndex& i, bool expanded) { ShowExpanded(TNodesModel::NodeOf(i), expanded); });
     connect(itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
                 if (hint == QAbstractItemDelegate::RevertModelCache && mEditing) FinishEdit(mEditing, {}, false);
@@ -176,8 +176,15 @@ void TTreeList::EndUpdate() {
     mModel->EndBulk();
     if (mModel->InBulk()) return;
     // After a reset the view lays out lazily, so this only records which rows are open.
-    for (TTreeNode* n = mItems.GetFirstNode(); n; n = n->GetNext())
-        if (n->Expanded() && n->HasChildren()) setExpanded(mModel->IndexOf(n), true);
+    bool limited = false;
+    for (TTreeNode* n = mItems.GetFirstNode(); n; n = n->GetNext()) {
+        if (!n->Expanded() || !n->HasChildren()) continue;
+        if (Showable(n))
+            setExpanded(mModel->IndexOf(n), true);
+        else
+            limited = true;
+    }
+    if (limited && OnDepthLimit) OnDepthLimit(this);
     Redraw();
 }
 
@@ -256,8 +263,20 @@ unsigned TTreeList::GetHitTestInfoAt(int x, int y) const {
     return htOnRight;
 }
 
+void TTreeList::ShowExpanded(TTreeNode* node, bool expanded) {
+    if (expanded && !Showable(node)) {
+        if (OnDepthLimit) OnDepthLimit(this);
+        return;
+    }
+    setExpanded(mModel->IndexOf(node), expanded);
+}
+
 void TTreeList::ToggleExpanded(TTreeNode* node) {
     if (!node || !node->HasChildren()) return;
+    if (!Showable(node)) { // shown closed whatever its state: a click can only be refused
+        if (OnDepthLimit) OnDepthLimit(this);
+        return;
+    }
     bool allow = true;
     if (node->Expanded()) {
         if (OnCollapsing) OnCollapsing(this, node, allow);

@@ -78,6 +78,12 @@ public:
     bool IsClipped(const TTreeNode* node) const;
     TTreeNode* DropTarget() const { return mDropTarget; }
 
+    // Qt lays out open rows recursively, so a chain of open folders thousands deep would overflow
+    // the stack. The view opens folders only down to this depth; deeper ones show closed (the
+    // collection keeps their state) and OnDepthLimit tells the window.
+    static constexpr int kMaxShownDepth = 1000;
+    static bool Showable(const TTreeNode* node) { return node->Level() < kMaxShownDepth; }
+
     // Asks OnExpanding/OnCollapsing, changes the node through the collection, then tells.
     void ToggleExpanded(TTreeNode* node);
     bool EditNode(TTreeNode* node); // starts a label edit (asks OnEditing)
@@ -94,6 +100,7 @@ public:
     std::function<void(TTreeList*, TTreeNode*, bool&)> OnCollapsing;
     std::function<void(TTreeList*, TTreeNode*)> OnExpanded;
     std::function<void(TTreeList*, TTreeNode*)> OnCollapsed;
+    std::function<void(TTreeList*)> OnDepthLimit;
     std::function<void(TTreeList*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)> OnMouseDown;
     std::function<void(TTreeList*, Qt::MouseButtons, Qt::KeyboardModifiers, int, int)> OnMouseMove;
     std::function<void(TTreeList*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)> OnMouseUp;
@@ -127,6 +134,7 @@ protected:
 
 private:
     void SyncGeometry();
+    void ShowExpanded(TTreeNode* node, bool expanded);
     void UpdateTooltip(const QPoint& pos);
     void HideTooltip(bool forget);
     void DrawSubItems(QPainter* painter, const QStyleOptionViewItem& option, TTreeNode* node) const;

@@ -77,6 +77,10 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     };
     TreeList1->OnExpanded = expandedOrCollapsed;
     TreeList1->OnCollapsed = expandedOrCollapsed;
+    TreeList1->OnDepthLimit = [this](TTreeList*) {
+        StatusPanel0->setText(QString::fromUtf8("階層が深すぎるため、%1階層より深いフォルダは閉じて表示しています。")
+                                  .arg(TTreeList::kMaxShownDepth));
+    };
 
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
