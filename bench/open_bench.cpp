@@ -56,7 +56,7 @@ double OpenAndPaint(const std::string& file) {
     form.TreeList()->viewport()->installEventFilter(&watch);
     form.resize(1280, 800);
     form.show();
-    form.StartWith(file);
+    form.Run([&] { form.Files().OpenNamed(file); });
     while (!watch.Painted)
         QApplication::processEvents();
     double ms = t.nsecsElapsed() / 1e6;
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
         TFormMain form(desktop, DefaultClock(), "");
         form.resize(1280, 800);
         form.show();
-        form.StartWith(f10k);
+        form.Run([&] { form.Files().OpenNamed(f10k); });
         QApplication::processEvents();
         double paint = 1e30, step = 1e30;
         for (int r = 0; r < 10; ++r) {

@@ -39,3 +39,4 @@ rm -rf "$corpus"
 echo "== the program under Xvfb"
 scripts/xvfb-smoke.sh build/ci/src/quillo
 scripts/xvfb-edit.sh build/ci/src/quillo
+scripts/xvfb-start.sh build/ci/src/quillo

@@ -2,6 +2,7 @@
 #include "core/TestTree.h"
 #include "shell/MakeShortCut.h"
 #include "shell/ShellFolder.h"
+#include "shell/StartupShortcut.h"
 
 #include <gtest/gtest.h>
 
@@ -139,4 +140,19 @@ TEST(MakeShortCut, WrittenEntriesValidate) {
         std::string cmd = "desktop-file-validate '" + path + "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(cmd.c_str()), 0) << ReadFile(path);
     }
+}
+
+TEST(StartupShortcut, AnOldEntryIsRenamedOrGivesWayToANewOne) {
+    TFakeHome home;
+    const std::string folder = GetShellFolder(sfStartup);
+    MigrateStartupShortcut(); // no folder yet: nothing to do
+    std::filesystem::create_directories(folder);
+    WriteFile(folder + "Quillo.desktop", "old");
+    MigrateStartupShortcut();
+    EXPECT_FALSE(IsRegularFile(folder + "Quillo.desktop"));
+    EXPECT_EQ(ReadFile(folder + "QuilloryPlan.desktop"), "old");
+    WriteFile(folder + "Quillo.desktop", "older");
+    MigrateStartupShortcut();
+    EXPECT_FALSE(IsRegularFile(folder + "Quillo.desktop"));
+    EXPECT_EQ(ReadFile(folder + "QuilloryPlan.desktop"), "old");
 }

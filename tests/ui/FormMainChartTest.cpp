@@ -34,7 +34,7 @@ struct TChartWindow : ::testing::Test {
         WriteFile(Dir.File("chart.qlp"), kSchedule);
         Form->resize(1400, 500);
         Form->show();
-        Form->StartWith(Dir.File("chart.qlp"));
+        Form->Run([&] { Form->Files().OpenNamed(Dir.File("chart.qlp")); });
         Form->SetSelectedDate(0); // no selected day, so today's own colours show
         QApplication::processEvents();
     }

@@ -1,13 +1,25 @@
 #include "settings/Settings.h"
 
+#include "base/Exceptions.h"
 #include "base/FileNames.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
+#include "model/ExSections.h"
+
+#include <exception>
+#include <optional>
 
 #include "settings/RegManager.h"
 #include <algorithm>
+#include <cmath>
 
 namespace quillo {
+
+namespace {
+const char* const kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+const char* const kSectionNames[kStoredSections] = {"Section0", "Section1", "Section2", "Section3", "Section4"};
+constexpr int kFarPosition = 100000; // beyond any screen; the window brings what it reads onto one
+} // namespace
 
 void AddMainSettingsItems(TRegItems& items) {
     items.Add("FormX", "MainForm", "PosX");
@@ -47,12 +59,81 @@ void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDat
     chartDateOffset = kDefaultChartOffset;
     if (!IsRegularFile(store.IniFileName)) return;
     // A hand-edited file may hold anything; the rules only ever see values they can use.
-    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     for (int dow = 1; dow <= 7; ++dow)
-        calendar.SetWeekdayLevel(dow, ReadClamped(store, kDays[dow - 1], dlWorkday, dlHoliday));
+        calendar.SetWeekdayLevel(dow, ReadClamped(store, kDayNames[dow - 1], dlWorkday, dlHoliday));
     chartDateOffset = ReadClamped(store, "ChartDate", -kMaxChartOffset, kMaxChartOffset);
     calendar.HolidayLv = ReadClamped(store, "HolidayLv", dlWorkday, dlHoliday);
     calendar.AlertCount = ReadClamped(store, "AlertCount", 0, kMaxAlertCount);
+}
+
+void LoadMainSettings(TRegManager& store, TDate today, TCalendar& calendar, TChart& chart, TExSections& sections,
+                      TMainSettings& s) {
+    for (int dow = 1; dow <= 7; ++dow)
+        calendar.SetWeekdayLevel(dow, ReadClamped(store, kDayNames[dow - 1], dlWorkday, dlHoliday));
+    s.FormX = ReadClamped(store, "FormX", -kFarPosition, kFarPosition);
+    s.FormY = ReadClamped(store, "FormY", -kFarPosition, kFarPosition);
+    s.FormH = ReadClamped(store, "FormH", 0, kFarPosition);
+    s.FormW = ReadClamped(store, "FormW", 0, kFarPosition);
+    s.Maximized = store.ItemFiler("Maximized").ReadBool();
+    s.PropX = ReadClamped(store, "PropX", -kFarPosition, kFarPosition);
+    s.PropY = ReadClamped(store, "PropY", -kFarPosition, kFarPosition);
+    s.TodayX = ReadClamped(store, "TodayX", -kFarPosition, kFarPosition);
+    s.TodayY = ReadClamped(store, "TodayY", -kFarPosition, kFarPosition);
+    s.TodayW = ReadClamped(store, "TodayW", 0, kFarPosition);
+    s.TodayH = ReadClamped(store, "TodayH", 0, kFarPosition);
+    sections.BeginUpdate();
+    for (int i = 0; i < kStoredSections - 1 && i < sections.Count(); ++i)
+        sections.Items(i)->SetWidth(ReadClamped(store, kSectionNames[i], 0, kFarPosition));
+    const int dayWidth = ReadClamped(store, kSectionNames[kStoredSections - 1], 0, kFarPosition);
+    for (int i = kStoredSections - 1; i < sections.Count(); ++i)
+        sections.Items(i)->SetWidth(dayWidth);
+    sections.EndUpdate();
+    chart.SetChartDate(today + ReadClamped(store, "ChartDate", -kMaxChartOffset, kMaxChartOffset));
+    calendar.HolidayLv = ReadClamped(store, "HolidayLv", dlWorkday, dlHoliday);
+    calendar.AlertCount = ReadClamped(store, "AlertCount", 0, kMaxAlertCount);
+}
+
+void SaveMainSettings(TRegManager& store, TDate today, const TCalendar& calendar, const TChart& chart,
+                      const TExSections& sections, const TMainSettings& s, const std::string& holidaysFile) {
+    std::optional<std::string> firstError;
+    auto attempt = [&](auto&& write) {
+        try {
+            write();
+        } catch (const EQuilloError& e) {
+            if (!firstError) firstError = e.what();
+        }
+    };
+    auto integer = [&](const char* name, int value) { attempt([&] { store.ItemFiler(name).WriteInteger(value); }); };
+    for (int dow = 1; dow <= 7; ++dow)
+        integer(kDayNames[dow - 1], calendar.WeekdayLevel(dow));
+    integer("HolidayLv", calendar.HolidayLv);
+    integer("AlertCount", calendar.AlertCount);
+    if (!s.Maximized) {
+        attempt([&] { store.ItemFiler("Maximized").WriteBool(false); });
+        integer("FormX", s.FormX);
+        integer("FormY", s.FormY);
+        integer("FormH", s.FormH);
+        integer("FormW", s.FormW);
+    } else {
+        attempt([&] { store.ItemFiler("Maximized").WriteBool(true); });
+    }
+    integer("PropX", s.PropX);
+    integer("PropY", s.PropY);
+    integer("TodayX", s.TodayX);
+    integer("TodayY", s.TodayY);
+    integer("TodayW", s.TodayW);
+    integer("TodayH", s.TodayH);
+    integer("ChartDate", static_cast<int>(std::floor(chart.ChartDate() - today)));
+    for (int i = 0; i < kStoredSections && i < sections.Count(); ++i)
+        integer(kSectionNames[i], sections.Items(i)->Width());
+    attempt([&] {
+        try {
+            calendar.SaveHolidaysFile(holidaysFile);
+        } catch (const EQuilloError&) {
+            throw EQuilloError(holidaysFile + " に書き込めません");
+        }
+    });
+    if (firstError) throw EQuilloError(*firstError);
 }
 
 } // namespace quillo

@@ -1,13 +1,28 @@
 #pragma once
-// The main window's table of persistent settings, and reading the calendar part of it.
+// The main window's table of persistent settings: reading and writing every row of it.
+#include "base/Date.h"
+
 #include <string>
 #include <string_view>
 
 namespace quillo {
 
 class TCalendar;
+class TChart;
+class TExSections;
 class TRegItems;
 class TRegManager;
+
+// What the settings hold besides the calendar, the chart and the header: the places of windows.
+struct TMainSettings {
+    int FormX = 0, FormY = 0, FormH = 0, FormW = 0; // the main window's normal placement
+    bool Maximized = false;
+    int PropX = -1, PropY = -1;                         // -1: the property dialog was never placed
+    int TodayX = 0, TodayY = 0, TodayW = 0, TodayH = 0; // a height of 0: the day window was never placed
+};
+
+// Header sections: 0 name, 1 begin, 2 end, 3 information, then the day columns, which share one width.
+constexpr int kStoredSections = 5;
 
 // The largest caution lead the holidays dialog offers, in counted days.
 constexpr int kMaxAlertCount = 7;
@@ -22,5 +37,17 @@ int ReadClamped(TRegManager& store, std::string_view name, int low, int high);
 // Reads the weekday levels, HolidayLv, AlertCount and the ChartDate offset (days from the start-up
 // day) from the store; an absent settings file keeps the first-start values. Never writes.
 void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDateOffset);
+
+// Every row in the order a start reads them: the weekday levels, the window, the dialogs, the
+// header widths (each section keeps its own limits; the fifth width is every day column's), the
+// chart's first day, HolidayLv and AlertCount. Values outside their range are brought into it.
+void LoadMainSettings(TRegManager& store, TDate today, TCalendar& calendar, TChart& chart, TExSections& sections,
+                      TMainSettings& settings);
+
+// Every row in the order a shutdown writes them, then the holidays file. A row that cannot be
+// written does not stop the others; the first failure is thrown when all were tried. While the
+// window is maximized only that is written, so the file keeps its last normal placement.
+void SaveMainSettings(TRegManager& store, TDate today, const TCalendar& calendar, const TChart& chart,
+                      const TExSections& sections, const TMainSettings& settings, const std::string& holidaysFile);
 
 } // namespace quillo

@@ -59,6 +59,7 @@ public:
     bool ShowLines = false;
     bool ToolTips = true;
     bool ReadOnly = false;
+    bool HideSelection = false; // paint selected rows as unselected
 
     void Redraw();
     // Suspends the view while the tree changes wholesale; the expanded states are applied after.

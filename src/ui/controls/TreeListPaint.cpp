@@ -12,7 +12,7 @@ namespace {
 bool PaintSelected(const TTreeList* list, const TTreeNode* node, QStyle::State state) {
     // The drop target of a drag shows as selected; while it has one, the selection does not.
     if (list->DropTarget()) return list->DropTarget() == node;
-    return state & QStyle::State_Selected;
+    return !list->HideSelection && (state & QStyle::State_Selected);
 }
 } // namespace
 
@@ -80,7 +80,7 @@ void TTreeList::drawRow(QPainter* painter, const QStyleOptionViewItem& option, c
 
 void TTreeList::DrawSubItems(QPainter* painter, const QStyleOptionViewItem& option, TTreeNode* node) const {
     if (!mHeader || !node->SubItems()) return;
-    const bool selected = option.state & QStyle::State_Selected;
+    const bool selected = !HideSelection && (option.state & QStyle::State_Selected);
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
     painter->save();
     // One canvas for the whole row: what a handler changes stays for the following cells.

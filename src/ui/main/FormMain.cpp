@@ -86,6 +86,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setCursor(Qt::ArrowCursor);
 
     StatusPanel0 = new TStatusPanel(this);
     StatusPanel1 = new TStatusPanel(this);
@@ -158,10 +159,18 @@ bool TFormMain::event(QEvent* event) {
 void TFormMain::closeEvent(QCloseEvent* event) {
     bool granted = false;
     Run([&] { granted = FormCloseQuery(); });
-    if (granted)
-        event->accept();
-    else
-        event->ignore();
+    if (!granted) return event->ignore();
+    FormClose();
+    event->accept();
+}
+
+void TFormMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // An inactive window hides its selection, so it does not look like the window in use.
+    if (event->type() == QEvent::ActivationChange) {
+        TreeList1->HideSelection = !isActiveWindow();
+        TreeList1->Redraw();
+    }
 }
 
 bool TFormMain::FormCloseQuery() {
@@ -176,13 +185,6 @@ bool TFormMain::FormCloseQuery() {
 void TFormMain::Timer2Timer() {
     mFiles.MinuteTick();
     UpdateActions();
-}
-
-void TFormMain::StartWith(const std::string& path) {
-    Run([&] {
-        if (path.empty()) return mFiles.FileNew();
-        mFiles.OpenNamed(path);
-    });
 }
 
 } // namespace quillo

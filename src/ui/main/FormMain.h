@@ -6,11 +6,13 @@
 #include "model/Document.h"
 #include "model/EvalContext.h"
 #include "settings/RegManager.h"
+#include "settings/Settings.h"
 
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -63,8 +65,10 @@ public:
     void UpdateActions(); // the enabling rules, run when the event loop goes idle
     // Runs a command; what it throws is shown in an error box.
     void Run(const std::function<void()>& command);
-    // Start-up: open the named file, or start a new schedule.
-    void StartWith(const std::string& path);
+    // Start-up after construction: settings, the chart, the command line (without the program
+    // name), then the schedule to show.
+    void FormCreate(const std::vector<std::string>& args);
+    const TMainSettings& Settings() const { return mSettings; }
 
     // The chart.
     static constexpr int kFirstDaySection = 4;
@@ -76,6 +80,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
@@ -119,6 +124,14 @@ private:
     void TreeClick();
     void ShowHint(const std::string& hint, QWidget* tipOwner); // "short|long": tooltip and panel 0
 
+    // Start-up and shutdown (FormMainSettings.cpp).
+    void LoadSettings();
+    void SaveSettings();
+    void FormClose();
+    void ApplyPlacement();
+    void IntoTaskTray();
+    std::string HolidaysFile() const;
+
     void FormResize();
     void ShowTitle();
 
@@ -139,6 +152,7 @@ private:
     TStatusPanel* StatusPanel1 = nullptr; // document status
     QTimer Timer2;                        // the minute timer
     TRegManager RegManager1;
+    TMainSettings mSettings;
     QMenu* HeaderPopup = nullptr; // the holiday popup of the day header
     QAction* HeaderPopupItems[kDayLevels] = {};
     TExSection* mHeaderSection = nullptr;

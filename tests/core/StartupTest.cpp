@@ -1,0 +1,131 @@
+// What start-up and shutdown rely on without a window: the single-instance lock and the
+// settings file as a whole.
+#include "base/Exceptions.h"
+#include "core/TestTree.h"
+#include "model/Calendar.h"
+#include "model/Chart.h"
+#include "model/ExSections.h"
+#include "settings/IniFile.h"
+#include "settings/RegManager.h"
+#include "settings/Settings.h"
+#include "shell/InstanceLock.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+// Asks a separate process whether it could take the lock: 0 acquired, 1 held elsewhere, 2 failed.
+int TryInChild(const std::string& path) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        TInstanceLock lock;
+        std::string error;
+        _exit(static_cast<int>(lock.Acquire(path, error)));
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+} // namespace
+
+TEST(InstanceLock, OneHolderAtATimeAndNothingStaleEverBlocks) {
+    TTempDir dir;
+    const std::string path = dir.File("ToDo_Scheduler_Instance.lock");
+    WriteFile(path, std::string("\0garbage\xff", 9)); // whatever a crash left
+    std::string error;
+    {
+        TInstanceLock lock;
+        ASSERT_EQ(lock.Acquire(path, error), TInstanceLock::ilAcquired) << error;
+        EXPECT_EQ(TryInChild(path), TInstanceLock::ilHeldElsewhere);
+    }
+    EXPECT_EQ(TryInChild(path), TInstanceLock::ilAcquired);
+
+    // A holder killed outright releases the lock with its death.
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t holder = fork();
+    if (holder == 0) {
+        TInstanceLock lock;
+        std::string e;
+        lock.Acquire(path, e);
+        (void)!write(ready[1], "x", 1);
+        pause();
+        _exit(0);
+    }
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_EQ(TryInChild(path), TInstanceLock::ilHeldElsewhere);
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_EQ(TryInChild(path), TInstanceLock::ilAcquired);
+    EXPECT_EQ(TryInChild(dir.File("no/folder/lock")), TInstanceLock::ilFailed);
+}
+
+namespace {
+struct TSettingsFile : ::testing::Test {
+    TTempDir Dir;
+    TScriptedDesktop Desktop;
+    TRegManager Store{&Desktop};
+    TCalendar Calendar;
+    TChart Chart{Calendar};
+    TExSections Sections;
+    TMainSettings Settings;
+    TSettingsFile() {
+        AddMainSettingsItems(Store.RegItems);
+        Store.IniFileName = Dir.File("quillo.ini");
+        for (int i = 0; i < 64; ++i)
+            Sections.Add()->SetMaxWidth(i == 0 ? 10000 : 200);
+    }
+    void Save() { SaveMainSettings(Store, 45000, Calendar, Chart, Sections, Settings, Dir.File("quillo.hld")); }
+};
+} // namespace
+
+TEST_F(TSettingsFile, WritingKeepsAWindowsFileReadableAndEverythingElseInIt) {
+    const std::string windows = "; written on Windows\r\n[MAINFORM]\r\nposx=5\r\n\r\n[Plugins]\r\nOther=x\r\n"
+                                "[holidays]\r\nSUN=1\r\n; trailing comment\r\n";
+    WriteFile(Store.IniFileName, windows);
+    LoadMainSettings(Store, 45000, Calendar, Chart, Sections, Settings);
+    EXPECT_EQ(Settings.FormX, 5);
+    EXPECT_EQ(Calendar.WeekdayLevel(1), 1);
+    Chart.SetChartDate(45000 - 10);
+    Calendar.SetHolidayDates({"2024\t5\t6\t2"});
+    Settings.FormY = 7;
+    Save();
+    const std::string text = ReadFile(Store.IniFileName);
+    for (const char* kept : {"; written on Windows\r\n", "[MAINFORM]\r\nposx=5\r\n", "[Plugins]\r\nOther=x\r\n",
+                             "SUN=1\r\n", "; trailing comment\r\n", "ChartDate=-10\r\n"})
+        EXPECT_NE(text.find(kept), std::string::npos) << kept << "\n" << text;
+    EXPECT_EQ(text.find("\n\n"), std::string::npos); // CR LF everywhere
+    EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), "2024\t5\t6\t2\r\n");
+    TMainSettings again;
+    TCalendar calendar;
+    TChart chart(calendar);
+    LoadMainSettings(Store, 45000, calendar, chart, Sections, again);
+    EXPECT_EQ(again.FormY, 7);
+    EXPECT_EQ(chart.ChartDate(), 45000 - 10);
+}
+
+TEST_F(TSettingsFile, AReadOnlyFolderFailsEveryWriteAndChangesNothing) {
+    Save();
+    const std::string ini = ReadFile(Store.IniFileName), hld = ReadFile(Dir.File("quillo.hld"));
+    Calendar.HolidayLv = 1;
+    Calendar.SetHolidayDates({"2024\t5\t6\t2"});
+    const int rc = RunInReadOnlyFolder(Dir.Path(), [&] {
+        try {
+            Save();
+        } catch (const EQuilloError& e) {
+            return std::string(e.what()) == Store.IniFileName + " に書き込めません" ? 0 : 2;
+        }
+        return 1;
+    });
+    if (rc == kCannotDropRights) GTEST_SKIP() << "cannot make a folder read-only for this process";
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(ReadFile(Store.IniFileName), ini);
+    EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), hld);
+}
