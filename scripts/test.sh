@@ -40,3 +40,4 @@ echo "== the program under Xvfb"
 scripts/xvfb-smoke.sh build/ci/src/quillo
 scripts/xvfb-edit.sh build/ci/src/quillo
 scripts/xvfb-start.sh build/ci/src/quillo
+scripts/xvfb-property.sh build/ci/src/quillo

@@ -3,6 +3,7 @@
 #include "shell/MakeShortCut.h"
 #include "shell/ShellFolder.h"
 #include "shell/StartupShortcut.h"
+#include "shell/UrlShortcut.h"
 
 #include <gtest/gtest.h>
 
@@ -155,4 +156,19 @@ TEST(StartupShortcut, AnOldEntryIsRenamedOrGivesWayToANewOne) {
     MigrateStartupShortcut();
     EXPECT_FALSE(IsRegularFile(folder + "Quillo.desktop"));
     EXPECT_EQ(ReadFile(folder + "QuilloryPlan.desktop"), "old");
+}
+
+TEST(UrlShortcut, AddressesOfShortcutFiles) {
+    EXPECT_EQ(UrlOfInternetShortcut("[internetshortcut]\r\nIconIndex=1\r\nUrL=HtTp://Example.org/A?b=C\r\n"),
+              std::optional<std::string>("HtTp://Example.org/A?b=C"));
+    EXPECT_EQ(UrlOfInternetShortcut("URL=http://before/\r\n[InternetShortcut]\r\n"), std::nullopt);
+    EXPECT_EQ(UrlOfInternetShortcut("x [INTERNETSHORTCUT] y\nhttp://x/url=1\n"), std::optional<std::string>("1"));
+    TTempDir dir;
+    WriteFile(dir.File("link.desktop"), "[Desktop Entry]\nType=Link\nName=x\nURL=https://example.org/\n");
+    WriteFile(dir.File("app.desktop"), "[Desktop Entry]\nType=Application\nExec=x\n");
+    WriteFile(dir.File("empty.URL"), "[InternetShortcut]\n");
+    EXPECT_EQ(LinkOfFile(dir.File("link.desktop")), std::optional<std::string>("https://example.org/"));
+    EXPECT_EQ(LinkOfFile(dir.File("app.desktop")), std::optional<std::string>(dir.File("app.desktop")));
+    EXPECT_EQ(LinkOfFile(dir.File("empty.URL")), std::nullopt);
+    EXPECT_EQ(LinkOfFile("/no/such/file.txt"), std::optional<std::string>("/no/such/file.txt"));
 }

@@ -52,6 +52,15 @@ public:
         FileAnswers.pop_front();
         return r;
     }
+    std::deque<std::string> FolderAnswers; // "" cancels
+    std::vector<std::string> Opened;       // what OpenDocument was asked to open
+    std::string FolderDialog(const std::string&, const std::string&, const std::string&) override {
+        if (FolderAnswers.empty()) return "";
+        std::string r = FolderAnswers.front();
+        FolderAnswers.pop_front();
+        return r;
+    }
+    void OpenDocument(const std::string& target) override { Opened.push_back(target); }
     void SetNextAnswer(TMsgResult r) { Answers.push_back(r); }
     void Sound(TSound s) override { Sounds.push_back(s); }
     TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) override {

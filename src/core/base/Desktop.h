@@ -23,11 +23,17 @@ public:
         std::string Title;
         std::string Filter; // "description|pattern|description|pattern"
         std::string DefaultExt;
-        std::string FileName; // preset name
-        bool Save = false;    // save: asks before overwriting; open: the file must exist
+        std::string FileName;  // preset name
+        bool Save = false;     // save: asks before overwriting
+        bool MustExist = true; // open: only an existing file can be chosen
     };
     // The chosen path (UTF-8), or empty when cancelled.
     virtual std::string FileDialog(const TFileDialog& dialog) = 0;
+    // A folder below `root`, starting at `initial` when that exists; empty when cancelled.
+    virtual std::string FolderDialog(const std::string& title, const std::string& root, const std::string& initial) = 0;
+    // Opens a document, folder or address with the desktop's default program. A failure is
+    // not reported: the desktop shows its own message, if any.
+    virtual void OpenDocument(const std::string& target) = 0;
 };
 
 } // namespace quillo

@@ -1,5 +1,7 @@
 #include "controls/TreeList.h"
 
+#include "controls/Cp932Validator.h"
+
 #include "base/Cp932.h"
 
 #include <QApplication>
@@ -15,17 +17,6 @@ namespace quillo {
 
 namespace {
 const char* const kNodeMime = "application/x-quillo-node";
-
-// Names and links must be writable back as cp932 and carry no control characters.
-class TCp932Validator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (QChar c : input)
-            if (c.unicode() < 0x20 || c.unicode() == 0x7F) return Invalid;
-        return IsCp932Encodable(input.toStdString()) ? Acceptable : Invalid;
-    }
-};
 
 class TTreeListDelegate : public QStyledItemDelegate {
 public:

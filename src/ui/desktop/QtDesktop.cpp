@@ -1,9 +1,12 @@
 #include "desktop/QtDesktop.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 namespace quillo {
 
@@ -71,10 +74,28 @@ std::string TQtDesktop::FileDialog(const TFileDialog& d) {
         dialog.selectFile(QString::fromStdString(d.FileName));
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(d.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
     return dialog.selectedFiles().front().toStdString();
+}
+
+std::string TQtDesktop::FolderDialog(const std::string& title, const std::string& root, const std::string& initial) {
+    QFileDialog dialog(mParent, QString::fromStdString(title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    const QString start =
+        QString::fromStdString(QDir(QString::fromStdString(initial)).exists() && !initial.empty() ? initial : root);
+    dialog.setDirectory(start);
+    if (!root.empty()) dialog.setSidebarUrls({QUrl::fromLocalFile(QString::fromStdString(root))});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+    return dialog.selectedFiles().front().toStdString();
+}
+
+void TQtDesktop::OpenDocument(const std::string& target) {
+    const QString t = QString::fromStdString(target);
+    const QUrl url = t.startsWith('/') ? QUrl::fromLocalFile(t) : QUrl::fromUserInput(t);
+    QDesktopServices::openUrl(url);
 }
 
 } // namespace quillo

@@ -13,6 +13,8 @@ public:
     void Sound(TSound sound) override;
     TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) override;
     std::string FileDialog(const TFileDialog& dialog) override;
+    std::string FolderDialog(const std::string& title, const std::string& root, const std::string& initial) override;
+    void OpenDocument(const std::string& target) override;
 
 private:
     QWidget* mParent;

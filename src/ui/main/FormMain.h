@@ -30,6 +30,7 @@ class TExSection;
 class TStatusPanel;
 class TTreeList;
 class TNodesIF;
+class TSchItem;
 class TTreeNode;
 
 // The main window: header above the tree list, a tool bar, a two-panel status bar. It shows the
@@ -54,6 +55,10 @@ public:
     TDate Today() const { return mToday; }
     TDate SelectedDate() const { return mSelectedDate; }
     void SetSelectedDate(TDate date);
+    TTreeNode* SelectedNode() const; // the selected node, or none
+    TSchItem* SelectedItem() const;  // its item; none for the root or no selection
+    // The property dialog on the selected item: 1 focuses the name, 2 the memo.
+    void OpenItemProperty(int focus);
     static int ImageOf(const QAction* action); // the tool bar picture a command shows
 
     // Document state, kept under the names the rest of the window uses.
@@ -107,6 +112,8 @@ private:
     void ActionChartNext1Execute() { MoveChart(1); }
     void ActionChartPrev1Execute() { MoveChart(-1); }
     bool FormCloseQuery();
+    void ActionItemPropertyExecute() { OpenItemProperty(1); }
+    bool HasSelectedItem() const;
 
     // The chart (FormMainChart.cpp).
     void BuildHeader();
@@ -171,6 +178,7 @@ private:
     QAction* ActionChartPrev = nullptr;
     QAction* ActionChartNext1 = nullptr;
     QAction* ActionChartPrev1 = nullptr;
+    QAction* ActionItemProperty = nullptr;
 };
 
 } // namespace quillo

@@ -99,6 +99,7 @@ void TFormMain::BuildChart() {
         if (b == Qt::LeftButton) TreeMouseDown(x, y);
     };
     TreeList1->OnClick = [this](TTreeList*) { TreeClick(); };
+    TreeList1->OnDblClick = [this](TTreeList*) { Run([this] { OpenItemProperty(1); }); };
 
     HeaderPopup = new QMenu(this);
     auto* group = new QActionGroup(HeaderPopup);

@@ -116,6 +116,9 @@ const TFormMain::TCommand TFormMain::kCommands[] = {
     {&TFormMain::ActionChartNext1, "ActionChartNext1", "チャート表示を一日進める(&O)",
      "一日進める|チャート表示を一日進めます。", Qt::ALT | Qt::Key_Right, tiNoImage, &TFormMain::ActionChartNext1Execute,
      &TFormMain::ChartMode},
+    {&TFormMain::ActionItemProperty, "ActionItemProperty", "項目のプロパティ(&I)...",
+     "項目のプロパティ|選択されている項目の項目名、開始予定日、終了予定日、メモ、関連リンクなどを編集します。",
+     Qt::CTRL | Qt::Key_I, tiItemProperty, &TFormMain::ActionItemPropertyExecute, &TFormMain::HasSelectedItem},
     {&TFormMain::ActionChartPrev1, "ActionChartPrev1", "チャート表示を一日戻す(&M)",
      "一日戻す|チャート表示を一日戻します。", Qt::ALT | Qt::Key_Left, tiNoImage, &TFormMain::ActionChartPrev1Execute,
      &TFormMain::ChartMode},
@@ -157,6 +160,9 @@ void TFormMain::BuildMenus() {
     file->addSeparator();
     file->addAction(ActionFileExit);
 
+    QMenu* items = menuBar()->addMenu(QStringLiteral("予定(&T)"));
+    items->addAction(ActionItemProperty);
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->addAction(ActionShowChart);
     for (QAction* a : {ActionChartNext, ActionChartPrev, ActionChartNext1, ActionChartPrev1})
@@ -167,11 +173,17 @@ void TFormMain::BuildMenus() {
     ToolBar1->addAction(ActionFileSave);
     ToolBar1->addAction(ActionAutoSaveChk);
     ToolBar1->addSeparator();
+    ToolBar1->addAction(ActionItemProperty);
+    ToolBar1->addSeparator();
     ToolBar1->addAction(ActionShowChart);
 }
 
 int TFormMain::ImageOf(const QAction* action) {
     return action->property("ImageIndex").toInt();
+}
+
+bool TFormMain::HasSelectedItem() const {
+    return SelectedItem() != nullptr;
 }
 
 bool TFormMain::CanSave() const {

@@ -114,6 +114,11 @@ const std::vector<QIcon>& ToolbarImages() {
             p.drawRect(QRectF(2.5, 2.5, 11, 11));
             p.fillRect(QRectF(5, 3, 6, 4), Qt::white);
         });
+        v[tiItemProperty] = Make([](QPainter& p) { // a sheet with a pen
+            Sheet(p, Qt::white, false);
+            p.setPen(QPen(QColor(60, 60, 160), 1.5));
+            p.drawLine(QPointF(6, 12), QPointF(13, 5));
+        });
         v[tiChartView] = Make([](QPainter& p) { // chart view
             for (int r = 0; r < 3; ++r)
                 p.fillRect(QRectF(2 + r * 3, 3 + r * 4, 8, 3), CellFill(2 + r));

@@ -12,6 +12,7 @@ enum TToolImage {
     tiFileNew = 0,
     tiFileOpen = 1,
     tiFileSave = 2,
+    tiItemProperty = 8,
     tiChartView = 17,
     tiMemo = 20,
     tiLink = 25,

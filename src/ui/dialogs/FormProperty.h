@@ -1,0 +1,91 @@
+#pragma once
+// The item property dialog: name, memo and link of any item, and for a to-do its dates, check
+// and holiday mode. It edits copies in its controls; only ApplyItem writes to the item.
+#include "base/Date.h"
+
+#include <QDialog>
+#include <string>
+
+class QCalendarWidget;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace quillo {
+
+class IDesktop;
+class TDropDst;
+class TFolderDialog;
+class TSchItem;
+
+enum TPropFocus { pfDefault = 0, pfName = 1, pfMemo = 2 };
+
+class TFormProperty : public QDialog {
+    Q_OBJECT
+public:
+    TFormProperty(IDesktop& desktop, TDate today, QWidget* parent = nullptr);
+    ~TFormProperty() override;
+
+    void LoadItem(const TSchItem& item);
+    // Texts become cp932 here; a name longer than an item may hold is cut as a rename cuts it.
+    void ApplyItem(TSchItem& item) const;
+
+    int PropFocus = pfDefault;
+    int PropX = -1, PropY = -1; // in: where to show (both > -1); out: where it was closed
+
+    // The controls, for tests.
+    QLineEdit* NameEdit;
+    QPlainTextEdit* MemoEdit;
+    QLineEdit* LinkEdit;
+    QTabWidget* Pages;
+    QWidget* MemoPage;
+    QWidget* DatePage;
+    QCheckBox* NoBegin;
+    QCheckBox* NoEnd;
+    QCalendarWidget* BeginCalendar;
+    QCalendarWidget* EndCalendar;
+    QLabel* BeginLabel;
+    QLabel* EndLabel;
+    QCheckBox* DoneCheck;
+    QComboBox* HolidayMode;
+    QGroupBox* LinkGroup;
+    QLabel* DropArea;
+    QLabel* MemoHint; // says when a character was refused
+    QPushButton* OpenButton;
+    QPushButton* ShortcutButton;
+    QPushButton* FileButton;
+    QPushButton* FolderButton;
+    QPushButton* ClearButton;
+    QPushButton* OkButton;
+    QPushButton* CancelButton;
+    TDropDst* DropDst1;
+    TFolderDialog* FolderDialog1;
+
+    // Keeping begin <= end, and the labels.
+    void NoBeginClick();
+    void NoEndClick();
+    void BeginChosen();
+    void EndChosen();
+    void DroppedFiles(const std::vector<std::string>& files);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+
+private:
+    void UpdateLabels();
+    void UpdateCalendars();
+    void SetLinkFrom(const std::string& path);
+    void FilterMemo();
+
+    IDesktop& mDesktop;
+    TDate mToday;
+    bool mFolder = false;
+};
+
+} // namespace quillo
