@@ -11,6 +11,7 @@ const char* const kNewScheduleTitle = "新規予定表";
 const char* const kNotScheduleText = "予定表ファイルではありません。";
 
 void TDocument::New(const std::string& title) {
+    History.Clear();
     mNodes.Clear();
     Title = title;
     CreateScheduleRoot(mNodes, Title);
@@ -19,6 +20,7 @@ void TDocument::New(const std::string& title) {
 }
 
 void TDocument::Close() {
+    History.Clear();
     mNodes.Clear();
     Modified = false;
 }
@@ -53,6 +55,7 @@ TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHa
     if (!LooksLikeSchedule(text, lines)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
 
     TLoadResult result;
+    History.Clear();
     mNodes.Clear();
     Title = ScheduleTitleOf(FileName);
     TTreeNode* root = CreateScheduleRoot(mNodes, Title);
@@ -72,6 +75,7 @@ TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHa
 
 void TDocument::Save(TDate today, const TClock& clock) {
     SaveSchedule(mNodes, FileName, today, AutoSave, clock, SavedAt);
+    History.MarkSaved();
 }
 
 } // namespace quillo

@@ -3,6 +3,7 @@
 // changed since, with the one load and the one save that the window and the terminal program share.
 #include "base/Date.h"
 #include "model/EvalContext.h"
+#include "model/History.h"
 #include "model/NodesIF.h"
 
 #include <functional>
@@ -35,6 +36,7 @@ public:
     bool AutoSave = false;
     TDate SavedAt = 0;
     bool Loading = false; // while a load builds the tree, expanding is no change
+    THistory History;     // the steps since the schedule was made or opened
 
     // Replaces the tree by an empty schedule titled `title`.
     void New(const std::string& title);

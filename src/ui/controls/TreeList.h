@@ -88,6 +88,7 @@ public:
     // Asks OnExpanding/OnCollapsing, changes the node through the collection, then tells.
     void ToggleExpanded(TTreeNode* node);
     bool EditNode(TTreeNode* node); // starts a label edit (asks OnEditing)
+    bool IsEditing() const { return state() == EditingState; }
 
     TTreeNode* TooltipNode() const { return mTooltipNode; }
     bool TooltipVisible() const { return mTooltip->isVisible(); }

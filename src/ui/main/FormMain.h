@@ -1,5 +1,6 @@
 #pragma once
 #include "base/Date.h"
+#include "edit/Editor.h"
 #include "edit/FileCommands.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
@@ -33,6 +34,9 @@ class TNodesIF;
 class TSchItem;
 class TTreeNode;
 
+// Sets an action's caption, hint ("short|long") and tool bar picture, each only when it changes.
+void SetLook(QAction* action, const char* caption, const char* hint, int image);
+
 // The main window: header above the tree list, a tool bar, a two-panel status bar. It shows the
 // one open document and turns the user's gestures into commands on it.
 class TFormMain : public QMainWindow {
@@ -50,6 +54,7 @@ public:
     QAction* HeaderPopupItem(int level) const { return HeaderPopupItems[level]; }
     TDocument& Document() { return mDocument; }
     TFileCommands& Files() { return mFiles; }
+    TScheduleEditor& Editor() { return mEditor; }
     TCalendar& Calendar() { return mCalendar; }
     const TChart& Chart() const { return mChart; }
     TDate Today() const { return mToday; }
@@ -59,6 +64,13 @@ public:
     TSchItem* SelectedItem() const;  // its item; none for the root or no selection
     // The property dialog on the selected item: 1 focuses the name, 2 the memo.
     void OpenItemProperty(int focus);
+    // Editing routines other commands share.
+    TTreeNode* NewFolder(TTreeNode* at, const std::string& name, bool rename);
+    TTreeNode* NewToDo(TTreeNode* at, const std::string& name, TDate date, bool dialog);
+    void SetDone(TTreeNode* node, bool done);
+    void SetEditingShortcuts();
+    void ClearEditingShortcuts();
+    QMenu* TreePopup() const { return TreePopupMenu; }
     static int ImageOf(const QAction* action); // the tool bar picture a command shows
 
     // Document state, kept under the names the rest of the window uses.
@@ -115,6 +127,47 @@ private:
     void ActionItemPropertyExecute() { OpenItemProperty(1); }
     bool HasSelectedItem() const;
 
+    // Editing commands (FormMainEdit.cpp).
+    void BuildEditing();
+    bool CanUndo() const { return mEditor.CanUndo(); }
+    bool CanRedo() const { return mEditor.CanRedo(); }
+    bool SelectedIsToDo() const;
+    bool HasPrevSibling() const;
+    bool HasNextSibling() const;
+    bool HasBegin() const;
+    bool HasEnd() const;
+    bool HasBeginOrEnd() const;
+    bool HasLink() const;
+    void ActionEditUndoExecute();
+    void ActionEditRedoExecute();
+    void ActionItemToDoNewExecute();
+    void ActionItemFolderNewExecute();
+    void ActionItemDeleteExecute();
+    void ActionItemDeleteNoWarningExecute();
+    void ActionItemChkReverseExecute();
+    void ActionItemUpExecute();
+    void ActionItemDownExecute();
+    void ActionToDoToFolderExecute();
+    void ActionDateBeginPExecute() { ShiftSelected(1, 0); }
+    void ActionDateBeginMExecute() { ShiftSelected(-1, 0); }
+    void ActionDatePExecute() { ShiftSelected(1, 1); }
+    void ActionDateMExecute() { ShiftSelected(-1, -1); }
+    void ActionDateEndPExecute() { ShiftSelected(0, 1); }
+    void ActionDateEndMExecute() { ShiftSelected(0, -1); }
+    void ActionOpenLinkExecute();
+    void ShiftSelected(int beginDays, int endDays);
+    void Edited(); // a command changed the schedule: modified, commands updated
+    void ShowUndone(TTreeNode* node);
+    void UpdateEditingLooks();
+    void TreeEditMouseDown(Qt::MouseButton button, int x, int y);
+    void TreeEditMouseUp(int x, int y);
+    void TreeDragOver(int x, int y, bool& accept);
+    void TreeDragDrop(int x, int y);
+    void TreeEndDrag();
+    void Timer1Timer();
+    void LabelEdited(TTreeNode* node, std::string& text);
+    void UpdateTreePopup();
+
     // The chart (FormMainChart.cpp).
     void BuildHeader();
     void BuildChart();
@@ -151,6 +204,7 @@ private:
     TEvalContext mCtx;
     TDocument mDocument;
     TFileCommands mFiles;
+    TScheduleEditor mEditor{mDocument, mCtx};
 
     TExHeader* ExHeader1 = nullptr;
     TTreeList* TreeList1 = nullptr;
@@ -163,6 +217,13 @@ private:
     QMenu* HeaderPopup = nullptr; // the holiday popup of the day header
     QAction* HeaderPopupItems[kDayLevels] = {};
     TExSection* mHeaderSection = nullptr;
+    QTimer Timer1; // auto-scroll while a drag is near an edge
+    QMenu* TreePopupMenu = nullptr;
+    QAction* TreePopupModes[3] = {};
+    TTreeNode* DragSourceNode = nullptr;
+    TTreeNode* CheckClickNode = nullptr;
+    int ScrollDirection = 0; // 0 up, 1 down
+    bool EditingLabel = false;
 
     QAction* ActionFileNew = nullptr;
     QAction* ActionFileOpen = nullptr;
@@ -179,6 +240,27 @@ private:
     QAction* ActionChartNext1 = nullptr;
     QAction* ActionChartPrev1 = nullptr;
     QAction* ActionItemProperty = nullptr;
+    QAction* ActionEditUndo = nullptr;
+    QAction* ActionEditRedo = nullptr;
+    QAction* ActionItemToDoNew = nullptr;
+    QAction* ActionItemFolderNew = nullptr;
+    QAction* ActionItemDelete = nullptr;
+    QAction* ActionItemDeleteNoWarning = nullptr;
+    QAction* ActionItemChkReverse = nullptr;
+    QAction* ActionItemUp = nullptr;
+    QAction* ActionItemDown = nullptr;
+    QAction* ActionToDoToFolder = nullptr;
+    QAction* ActionDateBeginP = nullptr;
+    QAction* ActionDateBeginM = nullptr;
+    QAction* ActionDateP = nullptr;
+    QAction* ActionDateM = nullptr;
+    QAction* ActionDateEndP = nullptr;
+    QAction* ActionDateEndM = nullptr;
+    QAction* ActionItemCopy = nullptr;
+    QAction* ActionItemPaste = nullptr;
+    QAction* ActionOpenLink = nullptr;
+    QAction* ActionShowTodaySchedule = nullptr;
+    QAction* ActionIntoTaskTray = nullptr;
 };
 
 } // namespace quillo

@@ -96,7 +96,8 @@ void TFormMain::BuildChart() {
         TreeMouseMove(x, y);
     };
     TreeList1->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
-        if (b == Qt::LeftButton) TreeMouseDown(x, y);
+        TreeEditMouseDown(b, x, y);
+        TreeMouseDown(x, y);
     };
     TreeList1->OnClick = [this](TTreeList*) { TreeClick(); };
     TreeList1->OnDblClick = [this](TTreeList*) { Run([this] { OpenItemProperty(1); }); };

@@ -49,12 +49,13 @@ void SetEnabled(QAction* a, bool enabled) {
     if (a->isEnabled() != enabled) a->setEnabled(enabled);
 }
 
+} // namespace
+
 void SetLook(QAction* a, const char* caption, const char* hint, int image) {
     SetText(a, QString::fromUtf8(caption));
     SetHint(a, hint);
     SetImage(a, image);
 }
-} // namespace
 
 const TFormMain::TCommand TFormMain::kCommands[] = {
     {&TFormMain::ActionFileNew,
@@ -105,22 +106,203 @@ const TFormMain::TCommand TFormMain::kCommands[] = {
      tiAutoSave,
      &TFormMain::ActionAutoSaveChkExecute,
      &TFormMain::HasSchedule},
-    {&TFormMain::ActionShowChart, "ActionShowChart", "", "", Qt::Key_Tab, tiListView,
-     &TFormMain::ActionShowChartExecute, nullptr},
-    {&TFormMain::ActionChartNext, "ActionChartNext", "チャート表示を一週間進める(&N)",
-     "一週間進める|チャート表示を一週間進めます。", Qt::SHIFT | Qt::ALT | Qt::Key_Right, tiNoImage,
-     &TFormMain::ActionChartNextExecute, &TFormMain::ChartMode},
-    {&TFormMain::ActionChartPrev, "ActionChartPrev", "チャート表示を一週間戻す(&P)",
-     "一週間戻す|チャート表示を一週間戻します。", Qt::SHIFT | Qt::ALT | Qt::Key_Left, tiNoImage,
-     &TFormMain::ActionChartPrevExecute, &TFormMain::ChartMode},
-    {&TFormMain::ActionChartNext1, "ActionChartNext1", "チャート表示を一日進める(&O)",
-     "一日進める|チャート表示を一日進めます。", Qt::ALT | Qt::Key_Right, tiNoImage, &TFormMain::ActionChartNext1Execute,
+    {&TFormMain::ActionShowChart,
+     "ActionShowChart",
+     "",
+     "",
+     {},
+     tiListView,
+     &TFormMain::ActionShowChartExecute,
+     nullptr},
+    {&TFormMain::ActionChartNext,
+     "ActionChartNext",
+     "チャート表示を一週間進める(&N)",
+     "一週間進める|チャート表示を一週間進めます。",
+     {},
+     tiNoImage,
+     &TFormMain::ActionChartNextExecute,
      &TFormMain::ChartMode},
+    {&TFormMain::ActionChartPrev,
+     "ActionChartPrev",
+     "チャート表示を一週間戻す(&P)",
+     "一週間戻す|チャート表示を一週間戻します。",
+     {},
+     tiNoImage,
+     &TFormMain::ActionChartPrevExecute,
+     &TFormMain::ChartMode},
+    {&TFormMain::ActionChartNext1,
+     "ActionChartNext1",
+     "チャート表示を一日進める(&O)",
+     "一日進める|チャート表示を一日進めます。",
+     {},
+     tiNoImage,
+     &TFormMain::ActionChartNext1Execute,
+     &TFormMain::ChartMode},
+    {&TFormMain::ActionEditUndo,
+     "ActionEditUndo",
+     "元に戻す(&U)",
+     "元に戻す|直前の変更を元に戻します。",
+     {},
+     tiNoImage,
+     &TFormMain::ActionEditUndoExecute,
+     &TFormMain::CanUndo},
+    {&TFormMain::ActionEditRedo,
+     "ActionEditRedo",
+     "やり直し(&R)",
+     "やり直し|元に戻した変更をやり直します。",
+     {},
+     tiNoImage,
+     &TFormMain::ActionEditRedoExecute,
+     &TFormMain::CanRedo},
+    {&TFormMain::ActionItemToDoNew, "ActionItemToDoNew", "予定の新規作成(&Y)...",
+     "予定の新規作成|新規に予定を作成します。", Qt::CTRL | Qt::Key_N, tiToDoNew, &TFormMain::ActionItemToDoNewExecute,
+     &TFormMain::HasSchedule},
+    {&TFormMain::ActionItemFolderNew,
+     "ActionItemFolderNew",
+     "フォルダ新規作成(&F)",
+     "フォルダ新規作成|新規にフォルダを作成します。",
+     {},
+     tiFolderNew,
+     &TFormMain::ActionItemFolderNewExecute,
+     &TFormMain::HasSchedule},
+    {&TFormMain::ActionItemDelete,
+     "ActionItemDelete",
+     "削除(&D)",
+     "削除|選択されている項目を削除します。",
+     {},
+     tiItemDelete,
+     &TFormMain::ActionItemDeleteExecute,
+     &TFormMain::HasSelectedItem},
+    {&TFormMain::ActionItemDeleteNoWarning,
+     "ActionItemDeleteNoWarning",
+     "無警告で削除(&X)",
+     "無警告で削除|確認ダイアログを表示せずに、選択されている項目を削除します。",
+     {},
+     tiNoImage,
+     &TFormMain::ActionItemDeleteNoWarningExecute,
+     &TFormMain::HasSelectedItem},
+    // Caption, hint and picture follow the selected to-do in UpdateActions.
+    {&TFormMain::ActionItemChkReverse,
+     "ActionItemChkReverse",
+     "完了チェックを反転(&R)",
+     "完了チェックを反転|選択されている項目の完了チェックを反転します。",
+     {},
+     tiMarkUndone,
+     &TFormMain::ActionItemChkReverseExecute,
+     &TFormMain::SelectedIsToDo},
+    {&TFormMain::ActionItemUp,
+     "ActionItemUp",
+     "上に移動(&M)",
+     "上に移動|選択されている項目を上に移動します。",
+     {},
+     tiItemUp,
+     &TFormMain::ActionItemUpExecute,
+     &TFormMain::HasPrevSibling},
+    {&TFormMain::ActionItemDown,
+     "ActionItemDown",
+     "下に移動(&N)",
+     "下に移動|選択されている項目を下に移動します。",
+     {},
+     tiItemDown,
+     &TFormMain::ActionItemDownExecute,
+     &TFormMain::HasNextSibling},
+    {&TFormMain::ActionToDoToFolder,
+     "ActionToDoToFolder",
+     "予定をフォルダに変換(&H)",
+     "予定をフォルダに変換|フォルダを新規作成し、その中に選択されている予定を移動します。",
+     {},
+     tiNoImage,
+     &TFormMain::ActionToDoToFolderExecute,
+     &TFormMain::SelectedIsToDo},
+    {&TFormMain::ActionDateBeginP,
+     "ActionDateBeginP",
+     "開始予定日を一日進める(&F)",
+     "開始予定日を一日進める|選択されている項目の開始予定日を一日進めます。フォルダの処理も可能です。",
+     {},
+     tiBeginLater,
+     &TFormMain::ActionDateBeginPExecute,
+     &TFormMain::HasBegin},
+    {&TFormMain::ActionDateBeginM,
+     "ActionDateBeginM",
+     "開始予定日を一日戻す(&G)",
+     "開始予定日を一日戻す|選択されている項目の開始予定日を一日戻します。フォルダの処理も可能です。",
+     {},
+     tiBeginEarlier,
+     &TFormMain::ActionDateBeginMExecute,
+     &TFormMain::HasBegin},
+    {&TFormMain::ActionDateP,
+     "ActionDateP",
+     "期間全体を一日進める(&H)",
+     "期間全体を一日進める|選択されている項目の開始予定日と終了予定日を一日進めます。フォルダの処理も可能です。",
+     {},
+     tiPeriodLater,
+     &TFormMain::ActionDatePExecute,
+     &TFormMain::HasBeginOrEnd},
+    {&TFormMain::ActionDateM,
+     "ActionDateM",
+     "期間全体を一日戻す(&J)",
+     "期間全体を一日戻す|選択されている項目の開始予定日と終了予定日を一日戻します。フォルダの処理も可能です。",
+     {},
+     tiPeriodEarlier,
+     &TFormMain::ActionDateMExecute,
+     &TFormMain::HasBeginOrEnd},
+    {&TFormMain::ActionDateEndP,
+     "ActionDateEndP",
+     "終了予定日を一日進める(&L)",
+     "終了予定日を一日進める|選択されている項目の終了予定日を一日進めます。フォルダの処理も可能です。",
+     {},
+     tiEndLater,
+     &TFormMain::ActionDateEndPExecute,
+     &TFormMain::HasEnd},
+    {&TFormMain::ActionDateEndM,
+     "ActionDateEndM",
+     "終了予定日を一日戻す(&K)",
+     "終了予定日を一日戻す|選択されている項目の終了予定日を一日戻します。フォルダの処理も可能です。",
+     {},
+     tiEndEarlier,
+     &TFormMain::ActionDateEndMExecute,
+     &TFormMain::HasEnd},
+    // Copy, paste, the day window and the tray come with their own commands; placed now, disabled.
+    {&TFormMain::ActionItemCopy,
+     "ActionItemCopy",
+     "コピー(&C)",
+     "コピー|選択されている項目をクリップボードにコピーします。",
+     {},
+     tiCopy,
+     nullptr,
+     nullptr},
+    {&TFormMain::ActionItemPaste,
+     "ActionItemPaste",
+     "貼り付け(&P)",
+     "貼り付け|クリップボードから項目を貼り付けます。",
+     {},
+     tiPaste,
+     nullptr,
+     nullptr},
+    {&TFormMain::ActionShowTodaySchedule, "ActionShowTodaySchedule", "今日の予定(&0)",
+     "今日の予定|今日の予定を一覧表示します。", Qt::CTRL | Qt::Key_T, tiTodaySchedule, nullptr, nullptr},
+    {&TFormMain::ActionIntoTaskTray,
+     "ActionIntoTaskTray",
+     "タスクトレイに入れる(&T)",
+     "タスクトレイに入れる|"
+     "このウィンドウを閉じて、タスクトレイに入れます。タスクトレイのアイコンをクリックするとメニューが開きます。",
+     {},
+     tiIntoTray,
+     nullptr,
+     nullptr},
+    {&TFormMain::ActionOpenLink, "ActionOpenLink", "関連リンクを開く(&O)",
+     "関連リンクを開く|選択されている項目に設定されている関連リンクを開きます。", Qt::CTRL | Qt::Key_L, tiLink,
+     &TFormMain::ActionOpenLinkExecute, &TFormMain::HasLink},
     {&TFormMain::ActionItemProperty, "ActionItemProperty", "項目のプロパティ(&I)...",
      "項目のプロパティ|選択されている項目の項目名、開始予定日、終了予定日、メモ、関連リンクなどを編集します。",
      Qt::CTRL | Qt::Key_I, tiItemProperty, &TFormMain::ActionItemPropertyExecute, &TFormMain::HasSelectedItem},
-    {&TFormMain::ActionChartPrev1, "ActionChartPrev1", "チャート表示を一日戻す(&M)",
-     "一日戻す|チャート表示を一日戻します。", Qt::ALT | Qt::Key_Left, tiNoImage, &TFormMain::ActionChartPrev1Execute,
+    {&TFormMain::ActionChartPrev1,
+     "ActionChartPrev1",
+     "チャート表示を一日戻す(&M)",
+     "一日戻す|チャート表示を一日戻します。",
+     {},
+     tiNoImage,
+     &TFormMain::ActionChartPrev1Execute,
      &TFormMain::ChartMode},
 };
 
@@ -147,35 +329,68 @@ QAction* TFormMain::FindAction(const char* name) const {
 }
 
 void TFormMain::BuildMenus() {
+    auto fill = [](QMenu* menu, std::initializer_list<QAction*> actions) {
+        for (QAction* a : actions)
+            if (a)
+                menu->addAction(a);
+            else
+                menu->addSeparator();
+    };
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->addAction(ActionFileNew);
-    file->addAction(ActionFileOpen);
-    file->addSeparator();
-    file->addAction(ActionFileExport);
-    file->addAction(ActionFileImport);
-    file->addSeparator();
-    file->addAction(ActionFileSave);
-    file->addAction(ActionFileSaveAs);
-    file->addAction(ActionFileClose);
-    file->addSeparator();
-    file->addAction(ActionFileExit);
-
-    QMenu* items = menuBar()->addMenu(QStringLiteral("予定(&T)"));
-    items->addAction(ActionItemProperty);
-
+    fill(file, {ActionFileNew, ActionFileOpen, nullptr, ActionFileExport, ActionFileImport, nullptr, ActionFileSave,
+                ActionFileSaveAs, ActionFileClose, nullptr, ActionFileExit});
+    QMenu* items = menuBar()->addMenu(QStringLiteral("項目(&I)"));
+    items->menuAction()->setStatusTip(QStringLiteral("予定とフォルダの作成、移動、複製、削除を行います。"));
+    fill(items, {ActionEditUndo, ActionEditRedo, nullptr, ActionItemToDoNew, ActionItemFolderNew, nullptr,
+                 ActionItemCopy, ActionItemPaste, nullptr, ActionToDoToFolder, nullptr, ActionItemUp, ActionItemDown,
+                 nullptr, ActionItemDelete, ActionItemDeleteNoWarning});
+    QMenu* todo = menuBar()->addMenu(QStringLiteral("予定(&T)"));
+    todo->menuAction()->setStatusTip(
+        QStringLiteral("予定の項目名、開始予定日、終了予定日、メモ、関連リンク、完了チェックなどを編集します。"));
+    fill(todo, {ActionDateBeginP, ActionDateBeginM, ActionDateP, ActionDateM, ActionDateEndP, ActionDateEndM, nullptr,
+                ActionOpenLink, ActionItemChkReverse, nullptr, ActionItemProperty});
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    view->addAction(ActionShowChart);
-    for (QAction* a : {ActionChartNext, ActionChartPrev, ActionChartNext1, ActionChartPrev1})
-        view->addAction(a);
+    fill(view, {ActionShowChart, ActionChartNext, ActionChartPrev, ActionChartNext1, ActionChartPrev1, nullptr,
+                ActionShowTodaySchedule, ActionIntoTaskTray});
 
-    ToolBar1->addAction(ActionFileNew);
-    ToolBar1->addAction(ActionFileOpen);
-    ToolBar1->addAction(ActionFileSave);
-    ToolBar1->addAction(ActionAutoSaveChk);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(ActionItemProperty);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(ActionShowChart);
+    for (QAction* a : {ActionFileNew,
+                       ActionFileOpen,
+                       ActionFileSave,
+                       ActionAutoSaveChk,
+                       static_cast<QAction*>(nullptr),
+                       ActionItemToDoNew,
+                       ActionItemFolderNew,
+                       static_cast<QAction*>(nullptr),
+                       ActionItemCopy,
+                       ActionItemPaste,
+                       static_cast<QAction*>(nullptr),
+                       ActionItemUp,
+                       ActionItemDown,
+                       static_cast<QAction*>(nullptr),
+                       ActionItemDelete,
+                       static_cast<QAction*>(nullptr),
+                       ActionDateBeginM,
+                       ActionDateBeginP,
+                       ActionDateM,
+                       ActionDateP,
+                       ActionDateEndM,
+                       ActionDateEndP,
+                       static_cast<QAction*>(nullptr),
+                       ActionItemProperty,
+                       static_cast<QAction*>(nullptr),
+                       ActionShowChart,
+                       ActionChartPrev,
+                       ActionChartPrev1,
+                       ActionChartNext1,
+                       ActionChartNext,
+                       static_cast<QAction*>(nullptr),
+                       ActionShowTodaySchedule,
+                       static_cast<QAction*>(nullptr),
+                       ActionIntoTaskTray})
+        if (a)
+            ToolBar1->addAction(a);
+        else
+            ToolBar1->addSeparator();
 }
 
 int TFormMain::ImageOf(const QAction* action) {
@@ -208,6 +423,7 @@ void TFormMain::UpdateActions() {
                 "自動保存を有効にする|自動保存を有効にします。10分毎に予定表が上書き保存されます。"
                 "予定表を閉じるときにも自動的に保存が行われます。",
                 tiAutoSave);
+    UpdateEditingLooks();
     if (ChartMode())
         SetLook(ActionShowChart, "リストで表示(&C)", "リストで表示|予定の状態をリストで表示します。", tiListView);
     else

@@ -114,6 +114,33 @@ const std::vector<QIcon>& ToolbarImages() {
             p.drawRect(QRectF(2.5, 2.5, 11, 11));
             p.fillRect(QRectF(5, 3, 6, 4), Qt::white);
         });
+        v[tiFolderNew] = Make([](QPainter& p) {
+            Folder(p, QColor(250, 210, 100));
+            Glyph(p, "+", QColor(0, 110, 0));
+        });
+        v[tiToDoNew] = Make([](QPainter& p) {
+            Sheet(p, Qt::white, false);
+            Glyph(p, "+", QColor(0, 110, 0));
+        });
+        v[tiItemUp] = Make([](QPainter& p) { Glyph(p, "▲", QColor(40, 70, 160)); });
+        v[tiItemDown] = Make([](QPainter& p) { Glyph(p, "▼", QColor(40, 70, 160)); });
+        v[tiItemDelete] = Make([](QPainter& p) { Glyph(p, "×", QColor(180, 0, 0)); });
+        v[tiMarkUndone] = Make([](QPainter& p) { Glyph(p, "□", QColor(60, 60, 60)); });
+        v[tiMarkDone] = Make([](QPainter& p) { Glyph(p, "☑", QColor(0, 120, 0)); });
+        // Date shifts: which end moves, and which way.
+        v[tiBeginLater] = Make([](QPainter& p) { Glyph(p, "[→", QColor(40, 70, 160)); });
+        v[tiBeginEarlier] = Make([](QPainter& p) { Glyph(p, "←[", QColor(40, 70, 160)); });
+        v[tiEndLater] = Make([](QPainter& p) { Glyph(p, "]→", QColor(160, 70, 40)); });
+        v[tiEndEarlier] = Make([](QPainter& p) { Glyph(p, "←]", QColor(160, 70, 40)); });
+        v[tiPeriodLater] = Make([](QPainter& p) { Glyph(p, "⇒", QColor(60, 60, 60)); });
+        v[tiPeriodEarlier] = Make([](QPainter& p) { Glyph(p, "⇐", QColor(60, 60, 60)); });
+        v[tiIntoTray] = Make([](QPainter& p) { Glyph(p, "↘", QColor(60, 60, 60)); });
+        v[tiTodaySchedule] = Make([](QPainter& p) {
+            Sheet(p, QColor(255, 255, 210), false);
+            Glyph(p, "日", QColor(160, 0, 0));
+        });
+        v[tiPaste] = Make([](QPainter& p) { Glyph(p, "貼", QColor(60, 60, 60)); });
+        v[tiCopy] = Make([](QPainter& p) { Glyph(p, "写", QColor(60, 60, 60)); });
         v[tiItemProperty] = Make([](QPainter& p) { // a sheet with a pen
             Sheet(p, Qt::white, false);
             p.setPen(QPen(QColor(60, 60, 160), 1.5));

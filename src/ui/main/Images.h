@@ -12,13 +12,30 @@ enum TToolImage {
     tiFileNew = 0,
     tiFileOpen = 1,
     tiFileSave = 2,
+    tiFolderNew = 3,
+    tiToDoNew = 4,
+    tiItemUp = 5,
+    tiItemDown = 6,
+    tiItemDelete = 7,
     tiItemProperty = 8,
+    tiMarkUndone = 9,
+    tiMarkDone = 10,
+    tiBeginLater = 12,
+    tiBeginEarlier = 13,
+    tiEndLater = 14,
+    tiEndEarlier = 15,
+    tiPeriodLater = 18,
+    tiPeriodEarlier = 19,
+    tiIntoTray = 21,
+    tiTodaySchedule = 29,
+    tiPaste = 34,
+    tiCopy = 35,
     tiChartView = 17,
     tiMemo = 20,
     tiLink = 25,
     tiListView = 26,
     tiAutoSave = 33,
-    tiToolImageCount = 34
+    tiToolImageCount = 36
 };
 
 // Chart marks on today's cell.

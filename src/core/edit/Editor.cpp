@@ -1,0 +1,202 @@
+#include "edit/Editor.h"
+
+#include "base/Cp932.h"
+#include "base/StrUtil.h"
+#include "edit/EditSteps.h"
+#include "model/Document.h"
+#include "model/NodesIF.h"
+#include "model/SchItem.h"
+#include "model/StateEval.h"
+
+namespace quillo {
+
+const char* const kNewFolderName = "\x90\x56\x82\xB5\x82\xA2\x83\x74\x83\x48\x83\x8B\x83\x5F"; // 新しいフォルダ
+const char* const kNewToDoName = "\x90\x56\x82\xB5\x82\xA2\x97\x5C\x92\xE8";                   // 新しい予定
+
+TItemFields FieldsOf(const TSchItem& item) {
+    return {item.Name, item.Memo, item.Link, item.Checked, item.BeginDate, item.EndDate, item.HolidayMode};
+}
+
+void ApplyFields(TSchItem& item, const TItemFields& f) {
+    item.SetName(f.Name);
+    item.Memo = f.Memo;
+    item.Link = f.Link;
+    if (item.IsFolder()) return; // its dates and check are its children's
+    item.Checked = f.Checked;
+    item.BeginDate = f.BeginDate;
+    item.EndDate = f.EndDate;
+    item.HolidayMode = f.HolidayMode;
+}
+
+TScheduleEditor::TScheduleEditor(TDocument& document, const TEvalContext& ctx)
+    : mDocument(document), mTarget{document.Nodes(), ctx} {}
+
+THistory& TScheduleEditor::History() {
+    return mDocument.History;
+}
+bool TScheduleEditor::CanUndo() const {
+    return mDocument.History.CanUndo();
+}
+bool TScheduleEditor::CanRedo() const {
+    return mDocument.History.CanRedo();
+}
+TTreeNode* TScheduleEditor::Undo() {
+    return mDocument.History.Undo(mTarget);
+}
+TTreeNode* TScheduleEditor::Redo() {
+    return mDocument.History.Redo(mTarget);
+}
+
+void TScheduleEditor::Push(std::unique_ptr<TEditStep> step) {
+    mDocument.History.Push(std::move(step));
+}
+
+TScheduleEditor::TPlace TScheduleEditor::PlaceFor(TTreeNode* at) const {
+    TTreeNode* root = mDocument.Root();
+    if (!at) return {root, 0};
+    if (const TSchItem* item = at->Data(); item && !item->IsFolder()) return {at->Parent(), at->Index() + 1};
+    return {at, at->Count()};
+}
+
+TTreeNode* TScheduleEditor::NewFolder(TTreeNode* at, const std::string& name) {
+    if (!mDocument.IsOpen()) return nullptr;
+    const TPlace place = PlaceFor(at);
+    TTreeNode* node = mDocument.Nodes().AddChild(place.Parent, name);
+    BindItem(node, TSchFolder::Create(name, node));
+    MoveToIndex(mDocument.Nodes(), node, place.Parent, place.Index);
+    Reevaluate(mTarget, node);
+    Push(MakeInsertStep(node, false));
+    return node;
+}
+
+TTreeNode* TScheduleEditor::AddToDo(TTreeNode* at, const std::string& name, TDate date) {
+    if (!mDocument.IsOpen()) return nullptr;
+    const TPlace place = PlaceFor(at);
+    mExpandedForNew = place.Parent->Parent() && !place.Parent->Expanded();
+    if (mExpandedForNew) place.Parent->Expand();
+    TTreeNode* node = mDocument.Nodes().AddChild(place.Parent, name);
+    BindItem(node, TSchToDo::Create(name, node, false, date, date));
+    MoveToIndex(mDocument.Nodes(), node, place.Parent, place.Index);
+    Reevaluate(mTarget, node);
+    return node;
+}
+
+void TScheduleEditor::KeepNew(TTreeNode* node) {
+    Reevaluate(mTarget, node);
+    Push(MakeInsertStep(node, mExpandedForNew));
+}
+
+void TScheduleEditor::DropNew(TTreeNode* node) {
+    TTreeNode* parent = RemoveSubtree(mTarget, node);
+    if (mExpandedForNew) parent->Collapse();
+}
+
+void TScheduleEditor::RecordInserted(TTreeNode* node) {
+    Push(MakeInsertStep(node, false));
+}
+
+bool TScheduleEditor::Rename(TTreeNode* node, std::string text) {
+    text = ReplaceAll(text, "\t", " ");
+    const bool cut = text.size() > kMaxNameBytes;
+    if (cut) text = CutToNameLength(text);
+    ChangeItem(node, [&](TSchItem& item) { item.SetName(text); });
+    return cut;
+}
+
+void TScheduleEditor::ChangeItem(TTreeNode* node, const std::function<void(TSchItem&)>& change) {
+    TSchItem* item = node ? node->Data() : nullptr;
+    if (!item) return;
+    TItemFields before = FieldsOf(*item);
+    change(*item);
+    TItemFields after = FieldsOf(*item);
+    Reevaluate(mTarget, node);
+    if (!(after == before)) Push(MakeFieldsStep(node, std::move(before), std::move(after)));
+}
+
+void TScheduleEditor::SetDone(TTreeNode* node, bool done) {
+    TSchItem* item = node ? node->Data() : nullptr;
+    if (!item || item->IsFolder()) return;
+    ChangeItem(node, [done](TSchItem& i) { i.SetChecked(done); });
+}
+
+void TScheduleEditor::SetHolidayMode(TTreeNode* node, int mode) {
+    TSchItem* item = node ? node->Data() : nullptr;
+    if (!item || item->IsFolder()) return;
+    ChangeItem(node, [mode](TSchItem& i) { i.SetHolidayMode(mode); });
+}
+
+TTreeNode* TScheduleEditor::Delete(TTreeNode* node) {
+    if (!node || !node->Parent()) return nullptr;
+    auto step = MakeRemoveStep(node);
+    TTreeNode* parent = RemoveSubtree(mTarget, node);
+    Push(std::move(step));
+    return parent;
+}
+
+bool TScheduleEditor::RecordedMove(TTreeNode* node, TTreeNode* parent, int index) {
+    const TNodePath fromParent = PathOf(node->Parent());
+    const int fromIndex = node->Index();
+    TTreeNode* oldParent = node->Parent();
+    if (!MoveToIndex(mDocument.Nodes(), node, parent, index)) return false;
+    if (node->Parent() == oldParent && node->Index() == fromIndex) return false; // stayed put
+    Reevaluate(mTarget, oldParent);
+    Reevaluate(mTarget, node);
+    Push(MakeMoveStep(fromParent, fromIndex, node));
+    return true;
+}
+
+bool TScheduleEditor::MoveUp(TTreeNode* node) {
+    if (!node || !node->Parent() || !node->GetPrevSibling()) return false;
+    return RecordedMove(node, node->Parent(), node->Index() - 1);
+}
+
+bool TScheduleEditor::MoveDown(TTreeNode* node) {
+    if (!node || !node->Parent() || !node->GetNextSibling()) return false;
+    // The next sibling moves before the node, as the command is written.
+    return RecordedMove(node->GetNextSibling(), node->Parent(), node->Index());
+}
+
+void TScheduleEditor::ShiftDates(TTreeNode* node, int beginDays, int endDays) {
+    TSchItem* item = node ? node->Data() : nullptr;
+    if (!item) return;
+    auto step = MakeShiftStep(node, beginDays, endDays);
+    item->ShiftDates(beginDays, endDays);
+    RefreshSubtree(mTarget.Ctx, node);
+    Reevaluate(mTarget, node);
+    Push(std::move(step));
+}
+
+TTreeNode* TScheduleEditor::ToDoToFolder(TTreeNode* todo) {
+    TSchItem* item = todo ? todo->Data() : nullptr;
+    if (!item || item->IsFolder()) return nullptr;
+    const TPlace place = PlaceFor(todo);
+    TTreeNode* folder = mDocument.Nodes().AddChild(place.Parent, item->Name);
+    TSchItem* f = BindItem(folder, TSchFolder::Create(item->Name, folder));
+    f->SetExtraText(item->GetExtraText());
+    MoveToIndex(mDocument.Nodes(), folder, place.Parent, place.Index);
+    std::vector<std::unique_ptr<TEditStep>> steps;
+    steps.push_back(MakeInsertStep(folder, false));
+    const TNodePath fromParent = PathOf(todo->Parent());
+    const int fromIndex = todo->Index();
+    mDocument.Nodes().MoveTo(todo, folder, naAddChildFirst);
+    steps.push_back(MakeMoveStep(fromParent, fromIndex, todo));
+    Push(MakeGroupStep(std::move(steps)));
+    RefreshAll(mTarget.Ctx, mDocument.Nodes());
+    return folder;
+}
+
+bool TScheduleEditor::Drop(TTreeNode* source, TTreeNode* target) {
+    if (!source || !target || !source->Parent() || source == target) return false;
+    if (target == source || target->HasAsParent(source)) return false; // never into its own subtree
+    const TSchItem* t = target->Data();
+    if (t && !t->IsFolder()) {
+        // Before the to-do: its row once the source has left.
+        const int index = source->Parent() == target->Parent() && source->Index() < target->Index()
+                              ? target->Index() - 1
+                              : target->Index();
+        return RecordedMove(source, target->Parent(), index);
+    }
+    return RecordedMove(source, target, 0);
+}
+
+} // namespace quillo

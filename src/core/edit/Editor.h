@@ -1,0 +1,83 @@
+#pragma once
+// The rules of the tree editing commands, on the open document: where new items go, what a
+// drop does, date shifts, to-do to folder, deleting and moving, with one history step per
+// command and the re-evaluation of what changed. The window only asks and shows.
+#include "base/Date.h"
+#include "model/EvalContext.h"
+#include "model/History.h"
+
+#include <functional>
+#include <string>
+
+namespace quillo {
+
+class TDocument;
+class TSchItem;
+
+// What a user edits on an item; a folder's dates and check are its children's.
+struct TItemFields {
+    std::string Name, Memo, Link;
+    bool Checked = false;
+    TDate BeginDate = 0, EndDate = 0;
+    int HolidayMode = 0;
+    bool operator==(const TItemFields&) const = default;
+};
+TItemFields FieldsOf(const TSchItem& item);
+void ApplyFields(TSchItem& item, const TItemFields& fields);
+
+extern const char* const kNewFolderName; // 新しいフォルダ
+extern const char* const kNewToDoName;   // 新しい予定
+
+class TScheduleEditor {
+public:
+    TScheduleEditor(TDocument& document, const TEvalContext& ctx);
+
+    THistory& History();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // Each returns the node to select, or none when there was nothing to do.
+    TTreeNode* Undo();
+    TTreeNode* Redo();
+
+    // A new folder by the placement rule: first child of the root without a node, after a
+    // to-do, last child of a folder or the root.
+    TTreeNode* NewFolder(TTreeNode* at, const std::string& name);
+    // A new to-do by the same rule, opening a folder it goes into; no step yet: the caller
+    // keeps it (one step) or drops it (as if it was never made), for the dialog that follows.
+    TTreeNode* AddToDo(TTreeNode* at, const std::string& name, TDate date);
+    void KeepNew(TTreeNode* node);
+    void DropNew(TTreeNode* node);
+    // A subtree already in the tree (pasted, imported, dropped) becomes one step.
+    void RecordInserted(TTreeNode* node);
+
+    // Tabs become spaces and a name too long for an item is cut; true when it was cut.
+    bool Rename(TTreeNode* node, std::string text);
+    // One step for whatever `change` does to the item's fields.
+    void ChangeItem(TTreeNode* node, const std::function<void(TSchItem&)>& change);
+    void SetDone(TTreeNode* node, bool done);
+    void SetHolidayMode(TTreeNode* node, int mode);
+    TTreeNode* Delete(TTreeNode* node); // returns the former parent
+    bool MoveUp(TTreeNode* node);
+    bool MoveDown(TTreeNode* node);
+    void ShiftDates(TTreeNode* node, int beginDays, int endDays);
+    TTreeNode* ToDoToFolder(TTreeNode* todo); // returns the new folder
+    // A dragged node onto a target: before a to-do, first child of a folder or the root, never
+    // into its own subtree. Returns whether it moved.
+    bool Drop(TTreeNode* source, TTreeNode* target);
+
+private:
+    struct TPlace {
+        TTreeNode* Parent;
+        int Index;
+    };
+    TPlace PlaceFor(TTreeNode* at) const;
+    void Push(std::unique_ptr<TEditStep> step);
+    // Moves as one step; false when the tree refused the move.
+    bool RecordedMove(TTreeNode* node, TTreeNode* parent, int index);
+
+    TDocument& mDocument;
+    TEditTarget mTarget;
+    bool mExpandedForNew = false;
+};
+
+} // namespace quillo

@@ -1,0 +1,236 @@
+// The editing rules without a window, and undo and redo over random command sequences.
+#include "edit/Editor.h"
+#include "base/StrUtil.h"
+#include "core/TestTree.h"
+#include "model/Document.h"
+#include "model/ScheduleFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+const TDate kToday = D(2024, 5, 3);
+
+struct TEdit : ::testing::Test {
+    TCalendar Calendar;
+    TChart Chart{Calendar};
+    TEvalContext Ctx{kToday, &Calendar, &Chart};
+    TDocument Doc;
+    TScheduleEditor Editor{Doc, Ctx};
+    TEdit() { Chart.SetChartDate(kToday - 7); }
+
+    void Load(const std::string& lines) {
+        Doc.New("test");
+        ReadItemLines(Doc.Nodes(), Doc.Root(), SplitLines(Tabs(lines)), nullptr);
+        FinishScheduleLoad(Doc.Nodes(), Ctx);
+        Doc.History.Clear();
+    }
+    TTreeNode* Find(const std::string& name) const {
+        for (TTreeNode* n = Doc.Root(); n; n = n->GetNext())
+            if (n->Text() == name) return n;
+        return nullptr;
+    }
+    // Parent and row of every node, as text: "a<root b<a".
+    std::string Shape() const {
+        std::string s;
+        for (TTreeNode* n = Doc.Root()->GetNext(); n; n = n->GetNext())
+            s += (s.empty() ? "" : " ") + n->Text() + "<" + (n->Parent()->Parent() ? n->Parent()->Text() : "root");
+        return s;
+    }
+    std::string Lines() const {
+        std::string s;
+        WriteItemLines(Doc.Root(), s);
+        return s;
+    }
+};
+
+const char* const kPlan = "{\nF|f||+\n{\nI|a|0|2024|5|5|2024|5|5|0|\nI|b|0|-|-|-|-|-|-|0|\n}\nF|g||-\n{\nI|c|0|-|-|-|"
+                          "2024|5|9|0|\n}\nI|d|0|-|-|-|-|-|-|0|\n}";
+} // namespace
+
+TEST_F(TEdit, NewItemsFollowThePlacementRule) {
+    Load(kPlan);
+    Editor.NewFolder(nullptr, "n1");
+    Editor.NewFolder(Doc.Root(), "n2");
+    Editor.NewFolder(Find("a"), "n3");
+    Editor.NewFolder(Find("g"), "n4");
+    EXPECT_EQ(Shape(), "n1<root f<root a<f n3<f b<f g<root c<g n4<g d<root n2<root");
+    EXPECT_FALSE(Find("g")->Expanded()); // a folder does not open for a new folder
+    TTreeNode* t = Editor.AddToDo(Find("g"), "t", D(2024, 5, 8));
+    EXPECT_TRUE(Find("g")->Expanded()); // ...but does for a new to-do
+    EXPECT_EQ(t->Data()->BeginDate, D(2024, 5, 8));
+    EXPECT_EQ(t->Data()->EndDate, D(2024, 5, 8));
+    EXPECT_EQ(t->Parent(), Find("g"));
+    EXPECT_EQ(t->Index(), 2);
+    const std::string withNew = Lines();
+    Editor.DropNew(t); // a cancelled dialog: exactly as before, and no step
+    EXPECT_FALSE(Find("g")->Expanded());
+    EXPECT_EQ(Doc.History.Count(), 4u);
+    Editor.KeepNew(Editor.AddToDo(Find("g"), "t", D(2024, 5, 8)));
+    EXPECT_EQ(Lines(), withNew);
+    Editor.Undo();
+    EXPECT_FALSE(Find("g")->Expanded());
+    EXPECT_FALSE(Find("t"));
+}
+
+TEST_F(TEdit, RenamesReplaceTabsAndCutSafely) {
+    Load(kPlan);
+    EXPECT_FALSE(Editor.Rename(Find("f"), "x\ty"));
+    EXPECT_TRUE(Find("x y"));
+    TTreeNode* a = Find("a");
+    EXPECT_TRUE(Editor.Rename(a, std::string(300, 's')));
+    EXPECT_EQ(a->Text().size(), 256u);
+    std::string dbcs;
+    for (int i = 0; i < 150; ++i)
+        dbcs += "\x95\x5C"; // 表
+    EXPECT_TRUE(Editor.Rename(a, dbcs));
+    EXPECT_EQ(a->Text().size(), 256u);
+    EXPECT_TRUE(Editor.Rename(a, "s" + dbcs));
+    EXPECT_EQ(a->Text(), "s" + dbcs.substr(0, 254)); // 255 bytes: no half character
+    EXPECT_EQ(a->Data()->Name, a->Text());
+}
+
+TEST_F(TEdit, ShiftsKeepTheBeginBeforeTheEndAndFoldersMoveEverythingBelow) {
+    Load(kPlan);
+    TTreeNode* a = Find("a");
+    Editor.ShiftDates(a, 0, -1);
+    EXPECT_EQ(a->Data()->BeginDate, D(2024, 5, 4));
+    EXPECT_EQ(a->Data()->EndDate, D(2024, 5, 4));
+    Editor.ShiftDates(a, 1, 0);
+    EXPECT_EQ(a->Data()->BeginDate, D(2024, 5, 5));
+    EXPECT_EQ(a->Data()->EndDate, D(2024, 5, 5));
+    Editor.ShiftDates(Doc.Root()->GetFirstChild(), 2, 2); // folder f: a moves, b has no dates
+    EXPECT_EQ(a->Data()->BeginDate, D(2024, 5, 7));
+    EXPECT_EQ(Find("b")->Data()->BeginDate, 0);
+    EXPECT_EQ(Find("f")->Data()->EndDate, 0); // b without an end keeps the folder's end open
+    Editor.Undo();
+    Editor.Undo();
+    Editor.Undo(); // a clamped shift comes back exactly
+    EXPECT_EQ(a->Data()->BeginDate, D(2024, 5, 5));
+    EXPECT_EQ(a->Data()->EndDate, D(2024, 5, 5));
+}
+
+TEST_F(TEdit, DropsMovesAndToDoToFolder) {
+    Load(kPlan);
+    EXPECT_TRUE(Editor.Drop(Find("d"), Find("b"))); // before a to-do
+    EXPECT_EQ(Shape(), "f<root a<f d<f b<f g<root c<g");
+    EXPECT_TRUE(Editor.Drop(Find("a"), Find("g"))); // first child of a folder, which stays closed
+    EXPECT_EQ(Shape(), "f<root d<f b<f g<root a<g c<g");
+    EXPECT_FALSE(Find("g")->Expanded());
+    EXPECT_FALSE(Editor.Drop(Find("f"), Find("d"))); // into its own subtree: nothing moves
+    EXPECT_TRUE(Editor.Drop(Find("c"), Doc.Root()));
+    EXPECT_EQ(Shape(), "c<root f<root d<f b<f g<root a<g");
+    EXPECT_FALSE(Editor.MoveUp(Find("c")));
+    EXPECT_TRUE(Editor.MoveDown(Find("c")));
+    EXPECT_EQ(Shape(), "f<root d<f b<f c<root g<root a<g");
+    TTreeNode* b = Find("b");
+    Editor.ChangeItem(b, [](TSchItem& i) {
+        i.Memo = "memo";
+        i.Link = "http://x/";
+    });
+    TTreeNode* folder = Editor.ToDoToFolder(b);
+    EXPECT_EQ(Shape(), "f<root d<f b<f b<b c<root g<root a<g");
+    EXPECT_TRUE(folder->Data()->IsFolder());
+    EXPECT_EQ(folder->Data()->Memo, "memo");
+    EXPECT_EQ(folder->Data()->Link, "http://x/");
+    Editor.Undo();
+    EXPECT_EQ(Shape(), "f<root d<f b<f c<root g<root a<g");
+}
+
+TEST_F(TEdit, UndoMarksTheSavedStateAndOpeningClearsTheHistory) {
+    Load(kPlan);
+    Doc.History.MarkSaved();
+    Editor.SetDone(Find("a"), true);
+    EXPECT_FALSE(Doc.History.AtSaved());
+    Editor.Undo();
+    EXPECT_TRUE(Doc.History.AtSaved());
+    Editor.Redo();
+    Doc.History.ForgetSaved(); // a folder opened: undo no longer gets back to the file
+    Editor.Undo();
+    EXPECT_FALSE(Doc.History.AtSaved());
+    Load(kPlan); // a schedule read anew has nothing to undo
+    EXPECT_FALSE(Editor.CanUndo());
+    EXPECT_EQ(Editor.Undo(), nullptr);
+}
+
+// From random schedules, random sequences of every command: undoing all gives back the start's
+// lines, redoing all the end's, and half and back again the same.
+TEST_F(TEdit, UndoAndRedoRetraceRandomCommandSequences) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::mt19937 rng(seed);
+        Load(kPlan);
+        for (int i = 0; i < 12; ++i)
+            Editor.NewFolder(nullptr, "r" + std::to_string(i));
+        Doc.History.Clear();
+        auto any = [&]() -> TTreeNode* {
+            std::vector<TTreeNode*> all;
+            for (TTreeNode* n = Doc.Root(); n; n = n->GetNext())
+                all.push_back(n);
+            return all[rng() % all.size()];
+        };
+        const std::string start = Lines();
+        std::vector<std::string> after;
+        for (int step = 0; step < 200; ++step) {
+            TTreeNode* n = any();
+            const bool item = n->Parent() != nullptr;
+            const size_t before = Doc.History.Count();
+            switch (rng() % 11) {
+            case 0:
+                Editor.NewFolder(n, "nf" + std::to_string(step));
+                break;
+            case 1:
+                Editor.KeepNew(Editor.AddToDo(n, "nt" + std::to_string(step), kToday + int(rng() % 9) - 4));
+                break;
+            case 2:
+                if (item) Editor.Rename(n, "rn" + std::to_string(step));
+                break;
+            case 3:
+                if (item) Editor.Delete(n);
+                break;
+            case 4:
+                Editor.MoveUp(n);
+                break;
+            case 5:
+                Editor.MoveDown(n);
+                break;
+            case 6:
+                if (item) Editor.ShiftDates(n, int(rng() % 3) - 1, int(rng() % 3) - 1);
+                break;
+            case 7:
+                Editor.SetDone(n, rng() % 2);
+                break;
+            case 8:
+                Editor.ToDoToFolder(n);
+                break;
+            case 9:
+                Editor.Drop(n, any());
+                break;
+            case 10:
+                Editor.SetHolidayMode(n, int(rng() % 3));
+                break;
+            }
+            if (Doc.History.Count() != before) after.push_back(Lines());
+        }
+        const std::string end = Lines();
+        const size_t steps = after.size();
+        ASSERT_EQ(Doc.History.Count(), steps);
+        for (size_t i = steps; i-- > 0;) {
+            ASSERT_EQ(Lines(), after[i]) << "seed " << seed << " undo of step " << i;
+            Editor.Undo();
+        }
+        ASSERT_EQ(Lines(), start) << "seed " << seed;
+        while (Editor.CanRedo())
+            Editor.Redo();
+        ASSERT_EQ(Lines(), end) << "seed " << seed;
+        for (size_t i = 0; i < steps / 2; ++i)
+            Editor.Undo();
+        ASSERT_EQ(Lines(), steps / 2 < steps ? after[steps - steps / 2 - 1] : start) << "seed " << seed;
+        while (Editor.CanRedo())
+            Editor.Redo();
+        ASSERT_EQ(Lines(), end) << "seed " << seed;
+    }
+}
