@@ -41,3 +41,4 @@ scripts/xvfb-smoke.sh build/ci/src/quillo
 scripts/xvfb-edit.sh build/ci/src/quillo
 scripts/xvfb-start.sh build/ci/src/quillo
 scripts/xvfb-property.sh build/ci/src/quillo
+scripts/xvfb-undo.sh build/ci/src/quillo
