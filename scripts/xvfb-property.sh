@@ -6,10 +6,8 @@ program="$1"
 work="$(mktemp -d)"
 trap 'kill ${xvfb:-0} 2>/dev/null || true; rm -rf "$work"' EXIT
 printf 'D\t2024\t5\t3\r\nA-\r\n{\r\nI\tReport\t0\t2024\t5\t6\t2024\t5\t9\t0\t\r\n}\r\n' >"$work/plan.qlp"
-display=":$((200 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/xvfb-common.sh"
+xvfb_start
 QUILLO_TODAY=2024-05-03 QUILLO_CONFIG_DIR="$work" DISPLAY="$display" "$program" "$work/plan.qlp" &
 app=$!
 key() { for k in "$@"; do DISPLAY="$display" xdotool key --delay 100 "$k"; sleep 0.3; done; }
@@ -22,13 +20,7 @@ key alt+p alt+b alt+b Tab Right Tab Return
 # Without a window manager the focus does not go back by itself.
 DISPLAY="$display" xdotool windowfocus --sync "$win"
 key ctrl+s ctrl+q
-for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
-if kill -0 $app 2>/dev/null; then
-    echo "xvfb-property: the program did not exit"
-    kill $app
-    exit 1
-fi
-wait $app
+xvfb_wait_exit xvfb-property $app
 if grep -q $'^I\tReport\t0\t2024\t5\t7\t2024\t5\t9\t0\t\r$' "$work/plan.qlp"; then
     echo "xvfb-property: 1 passed, 0 failed"
 else

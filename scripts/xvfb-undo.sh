@@ -9,10 +9,8 @@ trap 'kill ${xvfb:-0} 2>/dev/null || true; rm -rf "$work"' EXIT
 printf 'D\t2024\t5\t3\r\nA-\r\n{\r\nF\tWork\t\t+\r\n{\r\nI\tReport\t0\t2024\t5\t6\t2024\t5\t9\t0\t\r\nI\tMail\t0\t-\t-\t-\t-\t-\t-\t0\t\r\nI\tCall\t0\t-\t-\t-\t2024\t5\t7\t0\t\r\n}\r\n}\r\n' >"$work/plan.qlp"
 items() { sed -n '/^{/,/^}/p' "$1" | sed -e 's/^\(F\t.*\)\t[+-]\r$/\1\r/'; }
 original=$(items "$work/plan.qlp")
-display=":$((200 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/xvfb-common.sh"
+xvfb_start
 QUILLO_TODAY=2024-05-03 QUILLO_CONFIG_DIR="$work" DISPLAY="$display" "$program" "$work/plan.qlp" &
 app=$!
 win=$(DISPLAY="$display" timeout 20 xdotool search --sync --onlyvisible --name "^plan$" | head -n 1)
@@ -31,13 +29,7 @@ if [ "$edited" = "$original" ]; then
 fi
 for _ in $(seq 12); do key ctrl+z; done
 key ctrl+s ctrl+q
-for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
-if kill -0 $app 2>/dev/null; then
-    echo "xvfb-undo: the program did not exit"
-    kill $app
-    exit 1
-fi
-wait $app
+xvfb_wait_exit xvfb-undo $app
 if [ "$(items "$work/plan.qlp")" = "$original" ]; then
     echo "xvfb-undo: 1 passed, 0 failed"
 else
