@@ -4,7 +4,7 @@
 set -euo pipefail
 program="$1"
 work="$(mktemp -d)"
-trap 'kill ${xvfb:-0} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap '[ -z "${xvfb:-}" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 printf 'D\t2024\t5\t3\r\nA-\r\n{\r\nF\tWork\t\t+\r\n{\r\nF\tInner\t\t-\r\n{\r\nI\tdeep\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n}\r\n}\r\n\r\n# Quillory Plan Schedule File (ver0.15)\r\n# 2024/05/03 11:00:00\r\n' >"$work/plan.qlp"
 . "$(dirname "$0")/xvfb-common.sh"
 xvfb_start

@@ -4,7 +4,7 @@
 set -euo pipefail
 program="$1"
 work="$(mktemp -d)"
-trap 'kill ${xvfb:-0} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap '[ -z "${xvfb:-}" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 printf 'D\t2024\t5\t3\r\nA-\r\n{\r\nI\tReport\t0\t2024\t5\t6\t2024\t5\t9\t0\t\r\n}\r\n' >"$work/plan.qlp"
 . "$(dirname "$0")/xvfb-common.sh"
 xvfb_start

@@ -5,7 +5,7 @@
 set -euo pipefail
 program="$1"
 work="$(mktemp -d)"
-trap 'kill ${xvfb:-0} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap '[ -z "${xvfb:-}" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 printf 'D\t2024\t5\t3\r\nA-\r\n{\r\nF\tWork\t\t+\r\n{\r\nI\tReport\t0\t2024\t5\t6\t2024\t5\t9\t0\t\r\nI\tMail\t0\t-\t-\t-\t-\t-\t-\t0\t\r\nI\tCall\t0\t-\t-\t-\t2024\t5\t7\t0\t\r\n}\r\n}\r\n' >"$work/plan.qlp"
 items() { sed -n '/^{/,/^}/p' "$1" | sed -e 's/^\(F\t.*\)\t[+-]\r$/\1\r/'; }
 original=$(items "$work/plan.qlp")

@@ -134,3 +134,13 @@ TEST(Cli, UsageErrors) {
     EXPECT_EQ(help.Code, 0);
     EXPECT_NE(help.Out.find("quillo-cli agenda FILE"), std::string::npos);
 }
+
+TEST(Cli, ExportWritesICalendarToStandardOutput) {
+    TTempDir config;
+    TRun r = Cli({"export", Data("roundtrip.qlp"), "--ics", "--today", "2024-05-03", "--config-dir", config.Path()});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(r.Out.rfind("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n", 0), 0u);
+    EXPECT_NE(r.Out.find("SUMMARY:報告書ソ表\r\n"), std::string::npos);
+    EXPECT_NE(r.Out.find("DTSTAMP:20240503T000000Z\r\n"), std::string::npos);
+    EXPECT_EQ(Cli({"export", Data("roundtrip.qlp")}).Code, ceUsage); // the format is not optional
+}

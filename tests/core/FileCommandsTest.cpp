@@ -19,7 +19,7 @@ struct TFiles : ::testing::Test {
     TChart Chart{Calendar};
     TEvalContext Ctx{D(2024, 5, 3), &Calendar, &Chart};
     TDocument Document;
-    int BusyDepth = 0, Opened = 0;
+    int BusyDepth = 0, Rebuilds = 0, Opened = 0;
     std::vector<std::string> Titles, Statuses;
     TFileCommands Files{Document,
                         Desktop,
@@ -27,7 +27,8 @@ struct TFiles : ::testing::Test {
                         Ctx,
                         {[this] { Titles.push_back(Document.Title); },
                          [this](const std::string& s) { Statuses.push_back(s); },
-                         [this](bool on) { BusyDepth += on ? 1 : -1; }, [this] { ++Opened; }}};
+                         [this](bool on) { BusyDepth += on ? 1 : -1; }, [this](bool on) { Rebuilds += on ? 1 : 0; },
+                         [this] { ++Opened; }}};
 };
 } // namespace
 
@@ -54,6 +55,11 @@ TEST_F(TFiles, OpeningStrayAndGoodFilesEndToEnd) {
     EXPECT_FALSE(Document.Modified);
     EXPECT_TRUE(Document.Root()->GetFirstChild()->Expanded());
 
+    // Saving keeps the view as it is: no rebuild, so the selection stays where the user left it.
+    const int rebuilds = Rebuilds;
+    Files.SetModified(true);
+    Files.FileSave();
+    EXPECT_EQ(Rebuilds, rebuilds);
     // A change with autosave on is written at close without a question.
     Document.Root()->GetFirstChild()->Collapse();
     Files.SetModified(true);

@@ -61,6 +61,9 @@ public:
         return r;
     }
     void OpenDocument(const std::string& target) override { Opened.push_back(target); }
+    std::string Clipboard;
+    std::string ClipboardText() override { return Clipboard; }
+    void SetClipboardText(const std::string& text) override { Clipboard = text; }
     void SetNextAnswer(TMsgResult r) { Answers.push_back(r); }
     void Sound(TSound s) override { Sounds.push_back(s); }
     TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) override {

@@ -70,8 +70,9 @@ TEST_F(TWindow, MenuAndActionTexts) {
     QStringList items;
     for (QAction* a : Form->menuBar()->actions().front()->menu()->actions())
         items << (a->isSeparator() ? "-" : a->objectName());
-    EXPECT_EQ(items.join(","), "ActionFileNew,ActionFileOpen,-,ActionFileExport,ActionFileImport,-,ActionFileSave,"
-                               "ActionFileSaveAs,ActionFileClose,-,ActionFileExit");
+    EXPECT_EQ(items.join(","),
+              "ActionFileNew,ActionFileOpen,-,ActionFileExport,ActionFileExportICal,ActionFileImport,-,ActionFileSave,"
+              "ActionFileSaveAs,ActionFileClose,-,ActionFileExit");
     EXPECT_EQ(Form->FindAction("ActionFileSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     EXPECT_EQ(Form->FindAction("ActionFileSave")->toolTip().toStdString(), "上書き保存");
     EXPECT_EQ(Form->FindAction("ActionFileSave")->statusTip().toStdString(), "編集中の予定表を上書き保存します。");

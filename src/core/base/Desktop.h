@@ -34,6 +34,9 @@ public:
     // Opens a document, folder or address with the desktop's default program. A failure is
     // not reported: the desktop shows its own message, if any.
     virtual void OpenDocument(const std::string& target) = 0;
+    // The desktop clipboard as plain text (UTF-8).
+    virtual std::string ClipboardText() = 0;
+    virtual void SetClipboardText(const std::string& text) = 0;
 };
 
 } // namespace quillo

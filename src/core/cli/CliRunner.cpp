@@ -3,8 +3,10 @@
 #include "base/Clock.h"
 #include "base/Cp932.h"
 #include "base/Exceptions.h"
+#include "base/FileNames.h"
 #include "base/SafeFile.h"
 #include "base/StrUtil.h"
+#include "edit/ICalendar.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
 #include "model/DayList.h"
@@ -30,11 +32,13 @@ const char* const kUsage =
     "usage: quillo-cli check FILE\n"
     "       quillo-cli list FILE [--today YYYY-MM-DD] [--chart-date YYYY-MM-DD] [--config-dir DIR] [--tsv]\n"
     "       quillo-cli agenda FILE [--date YYYY-MM-DD] [--today YYYY-MM-DD] [--config-dir DIR] [--tsv]\n"
+    "       quillo-cli export FILE --ics [--today YYYY-MM-DD] [--config-dir DIR]\n"
     "\n"
     "check   exit 0 when every line of FILE reads, 1 with the first bad line's message, 2 when FILE cannot\n"
     "        be read or is not a schedule\n"
     "list    the schedule as the main window shows it after opening\n"
     "agenda  the day schedule of --date (default: today)\n"
+    "export  the schedule as iCalendar to-dos on standard output\n"
     "Settings and holidays come from quillo.ini and quillo.hld of the desktop program (read only).\n";
 
 constexpr int kMaxIndentLevels = 40;
@@ -43,6 +47,7 @@ struct TOptions {
     std::string Command, File;
     std::map<std::string, std::string> Values;
     bool Tsv = false;
+    bool Ics = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -53,15 +58,18 @@ TOptions Parse(const std::vector<std::string>& args) {
     TOptions o;
     if (args.empty()) throw EUsage("missing command");
     o.Command = args[0];
-    if (o.Command != "check" && o.Command != "list" && o.Command != "agenda")
+    if (o.Command != "check" && o.Command != "list" && o.Command != "agenda" && o.Command != "export")
         throw EUsage("unknown command: " + o.Command);
     std::vector<std::string> allowed;
     if (o.Command == "list") allowed = {"--today", "--chart-date", "--config-dir"};
     if (o.Command == "agenda") allowed = {"--date", "--today", "--config-dir"};
+    if (o.Command == "export") allowed = {"--today", "--config-dir"};
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--tsv" && o.Command != "check") {
+        if (a == "--tsv" && (o.Command == "list" || o.Command == "agenda")) {
             o.Tsv = true;
+        } else if (a == "--ics" && o.Command == "export") {
+            o.Ics = true;
         } else if (a.rfind("--", 0) == 0) {
             std::string name = a, value;
             if (size_t eq = a.find('='); eq != std::string::npos) {
@@ -84,6 +92,7 @@ TOptions Parse(const std::vector<std::string>& args) {
         }
     }
     if (o.File.empty()) throw EUsage("missing FILE");
+    if (o.Command == "export" && !o.Ics) throw EUsage("export needs a format: --ics");
     return o;
 }
 
@@ -226,7 +235,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (o.Command == "check") return Check(o, err);
         TSession s;
         if (int rc = Load(o, clock, s, err); rc >= 0) return rc;
-        if (o.Command == "list")
+        if (o.Command == "export") {
+            const std::string identity = ExpandLongPath(o.File);
+            const auto today = DateOption(o, "--today");
+            out << ScheduleToICalendar(s.Document.Nodes(), identity.empty() ? o.File : identity,
+                                       today ? *today : clock.Now());
+        } else if (o.Command == "list")
             List(s, o.Tsv, out);
         else
             Agenda(s, DateOption(o, "--date").value_or(s.Ctx.Today), o.Tsv, out);

@@ -92,7 +92,20 @@ void TScheduleEditor::DropNew(TTreeNode* node) {
 }
 
 void TScheduleEditor::RecordInserted(TTreeNode* node) {
+    RefreshSubtree(mTarget.Ctx, node);
+    Reevaluate(mTarget, node);
     Push(MakeInsertStep(node, false));
+}
+
+void TScheduleEditor::RecordInsertedGroup(const std::vector<TTreeNode*>& nodes) {
+    if (nodes.empty()) return;
+    std::vector<std::unique_ptr<TEditStep>> steps;
+    for (TTreeNode* node : nodes) {
+        RefreshSubtree(mTarget.Ctx, node);
+        Reevaluate(mTarget, node);
+        steps.push_back(MakeInsertStep(node, false));
+    }
+    Push(MakeGroupStep(std::move(steps)));
 }
 
 bool TScheduleEditor::Rename(TTreeNode* node, std::string text) {

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillo {
 
@@ -49,6 +50,7 @@ public:
     void DropNew(TTreeNode* node);
     // A subtree already in the tree (pasted, imported, dropped) becomes one step.
     void RecordInserted(TTreeNode* node);
+    void RecordInsertedGroup(const std::vector<TTreeNode*>& nodes); // siblings added together: one step
 
     // Tabs become spaces and a name too long for an item is cut; true when it was cut.
     bool Rename(TTreeNode* node, std::string text);

@@ -53,21 +53,21 @@ void TFileCommands::SetModified(bool value) {
 
 void TFileCommands::NewSchedule() {
     mDocument.FileName.clear();
-    TBusy busy(mHooks.Busy);
+    TBusy busy(mHooks.Busy), rebuild(mHooks.Rebuild);
     mDocument.New(kNewScheduleTitle);
     SetTitle(kNewScheduleTitle);
 }
 
 void TFileCommands::CloseSchedule() {
     if (!mDocument.IsOpen()) return;
-    TBusy busy(mHooks.Busy);
+    TBusy busy(mHooks.Busy), rebuild(mHooks.Rebuild);
     mDocument.Close();
 }
 
 bool TFileCommands::OpenSchedule() {
     TDocument::TLoadResult result;
     {
-        TBusy busy(mHooks.Busy);
+        TBusy busy(mHooks.Busy), rebuild(mHooks.Rebuild);
         result = mDocument.Load(&mCtx, [this](const std::string& badLine) {
             mDesktop.Sound(sndError);
             const std::string message = mDocument.FileName + "\r\n読み込み中にエラーが発生しました。\r\n\r\n" + badLine;

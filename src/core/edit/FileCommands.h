@@ -23,7 +23,8 @@ public:
     struct THooks {
         std::function<void()> TitleChanged;                    // show TDocument::Title
         std::function<void(const std::string&)> StatusChanged; // status panel 1
-        std::function<void(bool)> Busy;                        // true: hourglass and no redraw; false: back
+        std::function<void(bool)> Busy;                        // true: hourglass; false: back
+        std::function<void(bool)> Rebuild;                     // true: the whole tree is replaced; false: done
         std::function<void()> Opened;                          // a schedule was read: select its root
     };
 
@@ -58,9 +59,6 @@ private:
     // modified and propagates.
     void WriteWithStatus(const char* done, const char* failed);
     std::string NowText() const;
-    void Busy(bool on) const {
-        if (mHooks.Busy) mHooks.Busy(on);
-    }
 
     TDocument& mDocument;
     IDesktop& mDesktop;

@@ -1,9 +1,11 @@
 #include "desktop/QtDesktop.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -90,6 +92,14 @@ std::string TQtDesktop::FolderDialog(const std::string& title, const std::string
     if (!root.empty()) dialog.setSidebarUrls({QUrl::fromLocalFile(QString::fromStdString(root))});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
     return dialog.selectedFiles().front().toStdString();
+}
+
+std::string TQtDesktop::ClipboardText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void TQtDesktop::SetClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 void TQtDesktop::OpenDocument(const std::string& target) {

@@ -15,6 +15,8 @@ public:
     std::string FileDialog(const TFileDialog& dialog) override;
     std::string FolderDialog(const std::string& title, const std::string& root, const std::string& initial) override;
     void OpenDocument(const std::string& target) override;
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
 
 private:
     QWidget* mParent;

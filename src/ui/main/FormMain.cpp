@@ -32,14 +32,18 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
       mFiles(mDocument, desktop, clock, mCtx,
              {[this] { ShowTitle(); },
               [this](const std::string& text) { StatusPanel1->setText(QString::fromStdString(text)); },
-              [this](bool busy) {
-                  if (busy) {
+              [](bool busy) {
+                  if (busy)
                       QApplication::setOverrideCursor(Qt::WaitCursor);
-                      TreeList1->BeginUpdate();
-                  } else {
-                      TreeList1->EndUpdate();
+                  else
                       QApplication::restoreOverrideCursor();
-                  }
+              },
+              // Only a tree replaced whole is shown anew; a save keeps the view and its selection.
+              [this](bool rebuilding) {
+                  if (rebuilding)
+                      TreeList1->BeginUpdate();
+                  else
+                      TreeList1->EndUpdate();
               },
               [this] {
                   if (TTreeNode* root = mDocument.Root()) {

@@ -62,6 +62,9 @@ public:
     void SetSelectedDate(TDate date);
     TTreeNode* SelectedNode() const; // the selected node, or none
     TSchItem* SelectedItem() const;  // its item; none for the root or no selection
+    // Adds a file's items below the selection (the shell's dropped files use it too); returns the
+    // node that received them, or none after a bad line.
+    TTreeNode* ImportFile(const std::string& path);
     // The property dialog on the selected item: 1 focuses the name, 2 the memo.
     void OpenItemProperty(int focus);
     // Editing routines other commands share.
@@ -155,6 +158,12 @@ private:
     void ActionDateEndPExecute() { ShiftSelected(0, 1); }
     void ActionDateEndMExecute() { ShiftSelected(0, -1); }
     void ActionOpenLinkExecute();
+    // Transfer commands (FormMainTransfer.cpp).
+    void ActionItemCopyExecute();
+    void ActionItemPasteExecute();
+    void ActionFileExportExecute();
+    void ActionFileImportExecute();
+    void ActionFileExportICalExecute();
     void ShiftSelected(int beginDays, int endDays);
     void Edited(); // a command changed the schedule: modified, commands updated
     void ShowUndone(TTreeNode* node);
@@ -229,6 +238,7 @@ private:
     QAction* ActionFileOpen = nullptr;
     QAction* ActionFileExport = nullptr;
     QAction* ActionFileImport = nullptr;
+    QAction* ActionFileExportICal = nullptr;
     QAction* ActionFileSave = nullptr;
     QAction* ActionFileSaveAs = nullptr;
     QAction* ActionFileClose = nullptr;

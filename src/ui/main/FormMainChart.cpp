@@ -252,12 +252,14 @@ void TFormMain::DrawSubItem(QPainter* p, TTreeNode* node, int index, QRect r, bo
                                         : QColor(238, 238, 238);
         frame = fill;
     }
-    p->fillRect(r, fill);
-    p->save();
-    p->setPen(frame);
-    p->setBrush(Qt::NoBrush);
-    p->drawRect(r.adjusted(0, 0, -1, -1));
-    p->restore();
+    // The frame as a filled rectangle under the fill: the same pixels as an outline, without
+    // changing the painter's state thousands of times a paint.
+    if (frame == fill) {
+        p->fillRect(r, fill);
+    } else {
+        p->fillRect(r, frame);
+        p->fillRect(r.adjusted(1, 1, -1, -1), fill);
+    }
     static const int kMark[] = {cmNone, cmNone, cmNone, cmInProgress, cmCaution, cmWarning, cmWarning};
     if (d == mToday && value >= 0 && value <= 6 && kMark[value])
         ChartMarks()[size_t(kMark[value])].paint(

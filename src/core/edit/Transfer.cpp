@@ -1,0 +1,132 @@
+#include "edit/Transfer.h"
+
+#include "base/Cp932.h"
+#include "base/Exceptions.h"
+#include "base/SafeFile.h"
+#include "base/StrUtil.h"
+#include "edit/EditSteps.h"
+#include "edit/Editor.h"
+#include "model/Document.h"
+#include "model/NodesIF.h"
+#include "model/SchItem.h"
+#include "model/ScheduleFormat.h"
+#include "model/StateEval.h"
+
+#include <vector>
+
+namespace quillo {
+
+const char* const kClippedBanner = "# Quillory Plan Clipped Data (ver0.15)";
+const char* const kExportedBanner = "# Quillory Plan Exported Data (ver0.15)";
+const char* const kPasteErrorText = "クリップボードからの項目の読み込み中にエラーが発生しました。";
+
+std::string TransferText(const TTreeNode* node, TDate today, TDate now, const char* banner) {
+    int y, m, d;
+    DecodeDate(today, y, m, d);
+    std::string out = "D\t" + std::to_string(y) + '\t' + std::to_string(m) + '\t' + std::to_string(d) + "\r\n{\r\n";
+    WriteItemLines(node, out);
+    out += "}\r\n\r\n";
+    out += banner;
+    out += "\r\n# " + FormatDateTime(now) + "\r\n";
+    return out;
+}
+
+std::string SafeFileName(std::string_view name) {
+    static const std::string_view kRemoved = "\"*./:<>?\\|";
+    std::string out;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (IsCp932LeadByte(c) && i + 1 < name.size()) { // both bytes of a double-byte character stay
+            out += name.substr(i, 2);
+            ++i;
+            continue;
+        }
+        if (c >= 32 && c <= 127 && kRemoved.find(static_cast<char>(c)) != std::string_view::npos) continue;
+        out += static_cast<char>(c);
+    }
+    return out;
+}
+
+void ResetChecks(TTreeNode* node) {
+    if (!node || !node->Parent()) return;
+    const TTreeNode* stop = node->GetNextSkipChildren();
+    for (TTreeNode* n = node; n && n != stop; n = n->GetNext())
+        if (TSchItem* item = n->Data(); item && !item->IsFolder()) item->SetChecked(false);
+}
+
+TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* selected, std::string_view text,
+                     const std::function<bool()>& askResetChecks) {
+    TTreeNode* root = document.Root();
+    if (!root || !selected) return nullptr;
+    TTreeNode* parent = selected;
+    int index = selected->Count();
+    if (const TSchItem* item = selected->Data(); item && !item->IsFolder()) {
+        parent = selected->Parent();
+        index = selected->Index() + 1;
+    }
+    // The items are read into a folder of their own first, which never reaches the history and
+    // goes on every way out.
+    TTreeNode* temp = document.Nodes().AddChild(root, "Temp");
+    BindItem(temp, TSchFolder::Create("Temp", temp));
+    struct TRemoveTemp {
+        TNodesIF& Nodes;
+        TTreeNode* Temp;
+        ~TRemoveTemp() {
+            if (Temp) Nodes.Delete(Temp);
+        }
+    } removeTemp{document.Nodes(), temp};
+    try {
+        ReadItemLines(document.Nodes(), temp, SplitLines(text), nullptr);
+    } catch (const EInvalidScheduleData&) {
+        throw ELoadError(kPasteErrorText);
+    }
+    TTreeNode* pasted = temp->GetFirstChild();
+    if (!pasted) throw ELoadError(kPasteErrorText);
+    MoveToIndex(document.Nodes(), pasted, parent, index);
+    document.Nodes().Delete(temp); // with every further top-level item of the text
+    removeTemp.Temp = nullptr;
+    const TTreeNode* stop = pasted->GetNextSkipChildren();
+    for (TTreeNode* n = pasted; n && n != stop; n = n->GetNext())
+        if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
+    if (askResetChecks && askResetChecks()) ResetChecks(pasted);
+    editor.RecordInserted(pasted);
+    return pasted;
+}
+
+TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* selected, const std::string& path,
+                      const std::function<void(const std::string&)>& onBadLine) {
+    TTreeNode* root = document.Root();
+    if (!root) return nullptr;
+    std::string text, error;
+    if (!ReadWholeFile(path, text, error)) throw ELoadError(path + "\r\nファイルのオープン処理に失敗しました。");
+    const auto lines = SplitLines(text);
+    if (!LooksLikeSchedule(text, lines)) throw ELoadError(path + "\r\n" + kNotScheduleText);
+    TTreeNode* target = selected ? selected : root;
+    if (const TSchItem* item = target->Data(); item && !item->IsFolder()) target = target->Parent();
+    const int before = target->Count();
+    bool complete = true;
+    try {
+        ReadItemLines(document.Nodes(), target, lines, nullptr);
+    } catch (const EInvalidScheduleData& e) {
+        complete = false;
+        try {
+            if (onBadLine) onBadLine(e.what());
+        } catch (...) {
+            // Aborted: what the import added goes again, and nothing of it reaches the history.
+            while (target->Count() > before)
+                document.Nodes().Delete(target->Item(target->Count() - 1));
+            throw;
+        }
+    }
+    std::vector<TTreeNode*> added(target->Children().begin() + before, target->Children().end());
+    for (TTreeNode* node : added) {
+        const TTreeNode* stop = node->GetNextSkipChildren();
+        for (TTreeNode* n = node; n && n != stop; n = n->GetNext())
+            if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
+    }
+    editor.RecordInsertedGroup(added);
+    root->Expand();
+    return complete ? target : nullptr;
+}
+
+} // namespace quillo

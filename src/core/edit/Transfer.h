@@ -1,0 +1,44 @@
+#pragma once
+// Items as text between schedules: copy, paste, export and import in the schedule's line format.
+#include "base/Date.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quillo {
+
+class TDocument;
+class TScheduleEditor;
+class TTreeNode;
+
+extern const char* const kClippedBanner;  // # Quillory Plan Clipped Data (ver0.15)
+extern const char* const kExportedBanner; // # Quillory Plan Exported Data (ver0.15)
+extern const char* const kPasteErrorText; // クリップボードからの項目の読み込み中にエラーが発生しました。
+
+// The "D" line, the node's block in braces, an empty line, the banner and the time (cp932, CR LF).
+std::string TransferText(const TTreeNode* node, TDate today, TDate now, const char* banner);
+
+// An item name made fit for a file name: the characters " * . / : < > ? \ | go, bytes of
+// double-byte characters stay.
+std::string SafeFileName(std::string_view name);
+
+// Every to-do below `node` (itself included) becomes undone; the root is left alone.
+void ResetChecks(TTreeNode* node);
+
+// Paste: the first top-level item of `text` goes after a selected to-do, last into a selected
+// folder or the root, as one history step. `askResetChecks` is asked once the item stands.
+// Throws ELoadError with kPasteErrorText when the text holds no readable item; the schedule is
+// then as before. Returns the pasted node.
+TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* selected, std::string_view text,
+                     const std::function<bool()>& askResetChecks);
+
+// Import: every top-level item of the file becomes a last child of the selected folder (of a
+// selected to-do's parent; of the root without a selection), as one step. `onBadLine` is told the
+// message of the first bad line; returning keeps what was read before it, throwing aborts and
+// leaves the schedule as it was. Returns the target, or none when a bad line ended the reading.
+// Throws ELoadError for a file that cannot be read or is no schedule.
+TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* selected, const std::string& path,
+                      const std::function<void(const std::string&)>& onBadLine);
+
+} // namespace quillo

@@ -1,0 +1,107 @@
+// Items to and from other schedules: the clipboard, export and import, and iCalendar export.
+#include "base/Clock.h"
+#include "base/Cp932.h"
+#include "base/Desktop.h"
+#include "base/Exceptions.h"
+#include "base/FileNames.h"
+#include "base/SafeFile.h"
+#include "controls/TreeList.h"
+#include "edit/ICalendar.h"
+#include "edit/Transfer.h"
+#include "main/FormMain.h"
+#include "model/SchItem.h"
+#include "model/StateEval.h"
+
+#include <QApplication>
+
+namespace quillo {
+
+void TFormMain::ActionItemCopyExecute() {
+    TTreeNode* node = SelectedItem() ? SelectedNode() : nullptr;
+    if (!node) return;
+    mDesktop.SetClipboardText(Cp932ToUtf8(TransferText(node, mToday, mClock.Now(), kClippedBanner)));
+}
+
+void TFormMain::ActionItemPasteExecute() {
+    TTreeNode* selected = SelectedNode();
+    if (!selected) return;
+    const std::string text = mDesktop.ClipboardText();
+    if (text.empty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct TRestore {
+        TFormMain* Form;
+        ~TRestore() {
+            RefreshAll(Form->mCtx, Form->Nodes());
+            Form->TreeList1->Redraw();
+            QApplication::restoreOverrideCursor();
+        }
+    } restore{this};
+    SetModified(true);
+    // Text cp932 cannot hold is no schedule text.
+    const std::optional<std::string> cp932 = Utf8ToCp932(text);
+    if (!cp932) throw ELoadError(kPasteErrorText);
+    TTreeNode* pasted = PasteText(mDocument, mEditor, selected, *cp932, [this] {
+        mDesktop.Sound(sndExclamation);
+        return mDesktop.MessageBox("貼り付ける項目のチェックを未完了に戻しますか？", mtConfirmation, mbYes | mbNo) ==
+               mrYes;
+    });
+    if (pasted) {
+        TreeList1->SetSelected(pasted);
+        TreeList1->scrollTo(TreeList1->Model().IndexOf(pasted));
+    }
+}
+
+void TFormMain::ActionFileExportExecute() {
+    TSchItem* item = SelectedItem();
+    if (!item) return;
+    const std::string text = TransferText(item->Node, mToday, mClock.Now(), kExportedBanner);
+    const std::string name = Cp932ToUtf8(SafeFileName(item->Name));
+    const std::string preset =
+        mDocument.FileName.empty() ? name : AddPathDelimiter(ExtractFileDir(mDocument.FileName)) + name;
+    const std::string path = mDesktop.FileDialog({"予定表を保存", kSaveFilter, "qlp", preset, true});
+    if (path.empty()) return;
+    try {
+        WriteFileAtomic(path, text, "~qle");
+    } catch (const EFileWriteError& e) {
+        throw ESaveError(path + " の保存に失敗しました。\r\n" + SystemReason(e.Error));
+    }
+}
+
+TTreeNode* TFormMain::ImportFile(const std::string& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct TRestore {
+        TFormMain* Form;
+        ~TRestore() {
+            RefreshAll(Form->mCtx, Form->Nodes());
+            Form->TreeList1->Redraw();
+            QApplication::restoreOverrideCursor();
+        }
+    } restore{this};
+    const size_t steps = mDocument.History.Count();
+    TTreeNode* target = quillo::ImportFile(mDocument, mEditor, SelectedNode(), path, [&](const std::string& badLine) {
+        mDesktop.Sound(sndError);
+        const std::string message = path + "\r\n読み込み中にエラーが発生しました。\r\n\r\n" + badLine;
+        if (mDesktop.MessageBox(message, mtError, mbAbort) == mrAbort)
+            throw ELoadError(path + "\r\nインポートは中止されました。");
+    });
+    // What the user could lose on exit marks the schedule modified.
+    if (mDocument.History.Count() != steps) SetModified(true);
+    if (target) TreeList1->SetSelected(target);
+    return target;
+}
+
+void TFormMain::ActionFileImportExecute() {
+    if (!ScheduleOpen()) return;
+    const std::string path = mDesktop.FileDialog({"予定表を開く", kOpenFilter, "qlp", "", false});
+    if (!path.empty()) ImportFile(path);
+}
+
+void TFormMain::ActionFileExportICalExecute() {
+    if (!ScheduleOpen()) return;
+    const std::string path =
+        mDesktop.FileDialog({"iCalendar形式でエクスポート", "iCalendar(*.ics)|*.ics", "ics", mDocument.Title, true});
+    if (path.empty()) return;
+    ExportICalendar(Nodes(), mDocument.FileName.empty() ? mDocument.Title : mDocument.FileName, mClock.Now(), path);
+}
+
+} // namespace quillo

@@ -1,0 +1,71 @@
+// Copy, paste, export and import from the window, with the clipboard and dialogs scripted.
+#include "base/Clock.h"
+#include "controls/TreeList.h"
+#include "core/TestTree.h"
+#include "main/FormMain.h"
+#include "model/SchItem.h"
+
+#include <QAction>
+#include <gtest/gtest.h>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+struct TTransferWindow : ::testing::Test {
+    TTempDir Dir;
+    TScriptedDesktop Desktop;
+    TFixedClock Clock{D(2024, 5, 3) + 0.5};
+    std::unique_ptr<TFormMain> Form;
+    TTransferWindow() {
+        Form = std::make_unique<TFormMain>(Desktop, Clock, "");
+        WriteFile(Dir.File("plan.qlp"),
+                  Tabs("A-\n{\nF|Work||+\n{\nI|a/b:c.d|1|-|-|-|-|-|-|0|\nI|Mail|1|-|-|-|-|-|-|0|\n}\n}\n"));
+        Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
+    }
+    TTreeNode* Work() const { return Form->Document().Root()->GetFirstChild(); }
+    void Trigger(const char* name, TTreeNode* selected) {
+        Form->TreeList()->SetSelected(selected);
+        Form->UpdateActions();
+        Form->FindAction(name)->trigger();
+    }
+};
+} // namespace
+
+TEST_F(TTransferWindow, CopyPasteExportAndImportThroughTheDesktop) {
+    Trigger("ActionItemCopy", Form->Document().Root()); // nothing on the root
+    EXPECT_TRUE(Desktop.Clipboard.empty());
+    Trigger("ActionItemCopy", Work()->Item(1));
+    EXPECT_EQ(Desktop.Clipboard, "D\t2024\t5\t3\r\n{\r\nI\tMail\t1\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n\r\n"
+                                 "# Quillory Plan Clipped Data (ver0.15)\r\n# 2024/05/03 12:00:00\r\n");
+    Desktop.SetNextAnswer(mrYes); // clear the checks
+    Trigger("ActionItemPaste", Work()->Item(0));
+    ASSERT_EQ(Work()->Count(), 3);
+    EXPECT_EQ(Work()->Item(1)->Text(), "Mail");
+    EXPECT_FALSE(Work()->Item(1)->Data()->Checked);
+    EXPECT_EQ(Form->TreeList()->Selected(), Work()->Item(1));
+    EXPECT_EQ(Desktop.Shown.back().Text, "貼り付ける項目のチェックを未完了に戻しますか？");
+    EXPECT_TRUE(Form->Document().Modified);
+
+    Desktop.Clipboard = "not a schedule 😀";
+    Trigger("ActionItemPaste", Work());
+    EXPECT_EQ(Desktop.Shown.back().Text, "クリップボードからの項目の読み込み中にエラーが発生しました。");
+    EXPECT_EQ(Form->Document().Root()->Count(), 1); // no "Temp" left behind
+
+    Desktop.SetNextFile(Dir.File("abcd.qlp"));
+    Trigger("ActionFileExport", Work()->Item(0));
+    EXPECT_EQ(Desktop.Dialogs.back().FileName, Dir.Path() + "/abcd");
+    EXPECT_NE(ReadFile(Dir.File("abcd.qlp")).find("# Quillory Plan Exported Data (ver0.15)\r\n"), std::string::npos);
+
+    Desktop.SetNextFile(Dir.File("abcd.qlp"));
+    Trigger("ActionFileImport", Work()->Item(0)); // a to-do: into its folder
+    EXPECT_EQ(Work()->Count(), 4);
+    EXPECT_EQ(Work()->Item(3)->Text(), "a/b:c.d");
+    Form->UpdateActions();
+    Form->FindAction("ActionEditUndo")->trigger();
+    EXPECT_EQ(Work()->Count(), 3);
+
+    Desktop.SetNextFile(Dir.File("plan.ics"));
+    Trigger("ActionFileExportICal", Work());
+    EXPECT_EQ(ReadFile(Dir.File("plan.ics")).rfind("BEGIN:VCALENDAR", 0), 0u);
+}
