@@ -2,6 +2,7 @@
 #include "base/Exceptions.h"
 #include "core/TestTree.h"
 #include "model/Chart.h"
+#include "model/HolidayLists.h"
 
 #include <gtest/gtest.h>
 
@@ -183,4 +184,34 @@ TEST(Calendar, IndexAgreesWithTheLiteralRuleOnRandomLists) {
             ASSERT_EQ(indexed.CountDays(mode, from, to), literal.CountDays(mode, from, to));
         }
     }
+}
+
+TEST(HolidayImport, AllDayDatesRangesAndYearlyRulesOnce) {
+    const std::string ics =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+        "BEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:20200211\r\nRRULE:FREQ=YEARLY\r\n"
+        "SUMMARY:Foundation\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;VALUE=DATE:20240503\r\nDTEND;VALUE=DATE:20240506\r\n"
+        "END:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:3\r\nDTSTART:20240510T090000Z\r\nDTEND:20240510T100000Z\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:4\r\nDTSTART;VALUE=DATE:20240504\r\nEND:VEVENT\r\n"
+        "END:VCALENDAR\r\n";
+    const std::vector<TDate> dates = HolidayDatesOfICalendar(ics, D(2024, 5, 3));
+    std::vector<TDate> want;
+    for (int y = 2023; y <= 2029; ++y)
+        want.push_back(D(y, 2, 11));
+    want.insert(want.begin() + 2, {D(2024, 5, 3), D(2024, 5, 4), D(2024, 5, 5)});
+    EXPECT_EQ(dates, want);
+    EXPECT_THROW(HolidayDatesOfICalendar("a shopping list\n", D(2024, 5, 3)), EQuilloError);
+
+    TCalendar cal;
+    cal.SetHolidayDates({"2024\t5\t3\t2", "2024\t1\t1\t1", "junk", "2024\t2\t30\t2", "2024\t5\t4\t7"});
+    THolidayLists lists = HolidayListsOf(cal);
+    EXPECT_EQ(lists[1], (std::vector<std::string>{"2024/01/01 (月)"}));
+    EXPECT_EQ(lists[2], (std::vector<std::string>{"2024/05/03 (金)"}));
+    EXPECT_FALSE(AddHolidayText(lists[2], D(2024, 5, 3)));
+    EXPECT_TRUE(AddHolidayText(lists[0], D(2024, 5, 3)));
+    cal.SetHolidayDates(HolidayLinesOf(lists)); // zero-padded; the later line decides
+    EXPECT_EQ(cal.HolidayDates(), (std::vector<std::string>{"2024\t01\t01\t1", "2024\t05\t03\t0", "2024\t05\t03\t2"}));
+    EXPECT_EQ(cal.LevelOfDate(D(2024, 5, 3)), 2);
 }

@@ -164,6 +164,7 @@ private:
     void ActionFileExportExecute();
     void ActionFileImportExecute();
     void ActionFileExportICalExecute();
+    void ActionSetHolidaysExecute();
     void ShiftSelected(int beginDays, int endDays);
     void Edited(); // a command changed the schedule: modified, commands updated
     void ShowUndone(TTreeNode* node);
@@ -239,6 +240,7 @@ private:
     QAction* ActionFileExport = nullptr;
     QAction* ActionFileImport = nullptr;
     QAction* ActionFileExportICal = nullptr;
+    QAction* ActionSetHolidays = nullptr;
     QAction* ActionFileSave = nullptr;
     QAction* ActionFileSaveAs = nullptr;
     QAction* ActionFileClose = nullptr;

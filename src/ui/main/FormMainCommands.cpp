@@ -146,6 +146,9 @@ const TFormMain::TCommand TFormMain::kCommands[] = {
      &TFormMain::HasSelectedItem},
     {&TFormMain::ActionItemPaste, "ActionItemPaste", "貼り付け(&P)", "貼り付け|クリップボードから項目を貼り付けます。",
      {}, tiPaste, &TFormMain::ActionItemPasteExecute, &TFormMain::HasSchedule},
+    {&TFormMain::ActionSetHolidays, "ActionSetHolidays", "休日と日数計算(&H)...",
+     "休日と日数計算|休日にする曜日・日付と、チャート注意表示の設定を行います。", {}, tiNoImage,
+     &TFormMain::ActionSetHolidaysExecute, nullptr},
     // The day window and the tray come with their own commands; placed now, disabled.
     {&TFormMain::ActionShowTodaySchedule, "ActionShowTodaySchedule", "今日の予定(&0)",
      "今日の予定|今日の予定を一覧表示します。", Qt::CTRL | Qt::Key_T, tiTodaySchedule, nullptr, nullptr},
@@ -207,6 +210,8 @@ void TFormMain::BuildMenus() {
         QStringLiteral("予定の項目名、開始予定日、終了予定日、メモ、関連リンク、完了チェックなどを編集します。"));
     fill(todo, {ActionDateBeginP, ActionDateBeginM, ActionDateP, ActionDateM, ActionDateEndP, ActionDateEndM, nullptr,
                 ActionOpenLink, ActionItemChkReverse, nullptr, ActionItemProperty});
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
+    settings->addAction(ActionSetHolidays);
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     fill(view, {ActionShowChart, ActionChartNext, ActionChartPrev, ActionChartNext1, ActionChartPrev1, nullptr,
                 ActionShowTodaySchedule, ActionIntoTaskTray});

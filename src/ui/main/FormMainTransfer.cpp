@@ -6,6 +6,7 @@
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
 #include "controls/TreeList.h"
+#include "dialogs/FormHolidays.h"
 #include "edit/ICalendar.h"
 #include "edit/Transfer.h"
 #include "main/FormMain.h"
@@ -94,6 +95,13 @@ void TFormMain::ActionFileImportExecute() {
     if (!ScheduleOpen()) return;
     const std::string path = mDesktop.FileDialog({"予定表を開く", kOpenFilter, "qlp", "", false});
     if (!path.empty()) ImportFile(path);
+}
+
+void TFormMain::ActionSetHolidaysExecute() {
+    TFormHolidays dialog(mDesktop, mCalendar, mToday, this);
+    dialog.exec();
+    // Whatever the answer: the chart's days follow the calendar, and the states are evaluated anew.
+    ChartChanged();
 }
 
 void TFormMain::ActionFileExportICalExecute() {

@@ -1,0 +1,101 @@
+// The holidays dialog driven by its widgets, and from the main window.
+#include "dialogs/FormHolidays.h"
+#include "base/Clock.h"
+#include "core/TestTree.h"
+#include "main/FormMain.h"
+#include "model/Calendar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+const TDate kToday = D(2024, 5, 3);
+} // namespace
+
+TEST(Holidays, OkWritesEverythingBackAndCancelNothing) {
+    TScriptedDesktop desktop;
+    TCalendar cal;
+    cal.SetHolidayDates({"2024\t5\t3\t2", "2024\t2\t30\t2", "junk"});
+    {
+        TFormHolidays form(desktop, cal, kToday);
+        EXPECT_EQ(form.Pages->currentIndex(), 2); // the holiday page first
+        EXPECT_EQ(form.Lists[2]->count(), 1);
+        form.Calendar->setSelectedDate(QDate(2024, 5, 6));
+        form.AddDate();
+        form.AddDate(); // the same date twice: once
+        form.Pages->setCurrentIndex(0);
+        form.AddDate(); // on another page too
+        form.Lists[2]->item(0)->setSelected(true);
+        form.Pages->setCurrentIndex(2);
+        form.DeleteDate();
+        form.CancelButton->click();
+    }
+    EXPECT_EQ(cal.HolidayDates(), (std::vector<std::string>{"2024\t2\t30\t2", "2024\t5\t3\t2", "junk"}));
+
+    TFormHolidays form(desktop, cal, kToday);
+    form.Calendar->setSelectedDate(QDate(2024, 5, 6));
+    form.AddDate();
+    form.Pages->setCurrentIndex(0);
+    form.AddDate();
+    form.Weekdays[6]->setCurrentIndex(2); // Saturday a holiday
+    form.CountGroup->button(1)->click();
+    form.AlertList->setCurrentIndex(3);
+    EXPECT_EQ(form.AlertList->currentText().toStdString(), "終了予定日の３日前");
+    form.OkButton->click();
+    EXPECT_EQ(cal.HolidayDates(), (std::vector<std::string>{"2024\t05\t03\t2", "2024\t05\t06\t0", "2024\t05\t06\t2"}));
+    EXPECT_EQ(cal.AlertCount, 3);
+    EXPECT_EQ(cal.HolidayLv, 1);
+    EXPECT_EQ(cal.WeekdayLevel(7), 2);
+}
+
+TEST(Holidays, ImportAddsTheCalendarsDaysOnceAndRefusesOtherFiles) {
+    TTempDir dir;
+    WriteFile(dir.File("jp.ics"), "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+                                  "DTSTART;VALUE=DATE:20240503\r\nDTEND;VALUE=DATE:20240505\r\nEND:VEVENT\r\n"
+                                  "END:VCALENDAR\r\n");
+    WriteFile(dir.File("notes.txt"), "a shopping list\n");
+    TScriptedDesktop desktop;
+    TCalendar cal;
+    cal.SetHolidayDates({"2024\t5\t3\t2"});
+    TFormHolidays form(desktop, cal, kToday);
+    desktop.SetNextFile(dir.File("jp.ics"));
+    form.ImportButton->click();
+    EXPECT_EQ(form.Lists[2]->count(), 2); // 3 May was there already
+    EXPECT_EQ(desktop.Shown.back().Text, "1件の日付を追加しました。");
+    desktop.SetNextFile(dir.File("notes.txt"));
+    form.ImportButton->click();
+    EXPECT_EQ(desktop.Shown.back().Type, mtError);
+    EXPECT_EQ(form.Lists[2]->count(), 2);
+}
+
+TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
+    TTempDir dir;
+    TScriptedDesktop desktop;
+    TFixedClock clock(kToday + 0.5);
+    TFormMain main(desktop, clock, "");
+    WriteFile(dir.File("plan.qlp"), Tabs("{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
+    main.Run([&] { main.Files().OpenNamed(dir.File("plan.qlp")); });
+    TTreeNode* due = main.Document().Root()->GetFirstChild();
+    const std::string before = due->SubItems()->Text(2);
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<TFormHolidays*>(QApplication::activeModalWidget());
+        d->Weekdays[1]->setCurrentIndex(0); // Monday... and Sunday: working days
+        d->Weekdays[0]->setCurrentIndex(0);
+        d->CountGroup->button(0)->click();
+        d->OkButton->click();
+    });
+    main.FindAction("ActionSetHolidays")->trigger();
+    EXPECT_NE(due->SubItems()->Text(2), before);    // the remaining days were counted anew
+    EXPECT_EQ(main.Chart().DayLevel(9), dlWorkday); // Sunday 5 May in the chart
+}
