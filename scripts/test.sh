@@ -43,3 +43,4 @@ scripts/xvfb-start.sh build/ci/src/quillo
 scripts/xvfb-property.sh build/ci/src/quillo
 scripts/xvfb-undo.sh build/ci/src/quillo
 scripts/xvfb-clipboard.sh build/ci/src/quillo
+scripts/xvfb-day.sh build/ci/src/quillo

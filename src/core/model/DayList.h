@@ -39,6 +39,8 @@ struct TDayList {
     bool NothingListed = false;           // then the root shows kNoDayItemsText
 };
 
+constexpr int kDayRootImage = 15;
+constexpr int kNoDayItemsImage = 16;
 extern const char* const kNoDayItemsText;
 
 TDayList BuildDayList(const std::vector<TDayItem>& items, const TEvalContext& ctx, TDate date);

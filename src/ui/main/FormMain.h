@@ -72,6 +72,13 @@ public:
     TTreeNode* NewToDo(TTreeNode* at, const std::string& name, TDate date, bool dialog);
     void SetDone(TTreeNode* node, bool done);
     void SetEditingShortcuts();
+    // What the day window uses.
+    const TEvalContext& Context() const { return mCtx; }
+    IDesktop& Desktop() { return mDesktop; }
+    void SelectNode(TTreeNode* node);  // selects and reveals it
+    void Execute(const char* command); // a command as its menu entry would run it, if enabled
+    void ShowDaySchedule(TDate date);
+    void StoreDayWindowPlace(const QRect& geometry);
     void ClearEditingShortcuts();
     QMenu* TreePopup() const { return TreePopupMenu; }
     static int ImageOf(const QAction* action); // the tool bar picture a command shows
@@ -165,6 +172,7 @@ private:
     void ActionFileImportExecute();
     void ActionFileExportICalExecute();
     void ActionSetHolidaysExecute();
+    void ActionShowTodayScheduleExecute();
     void ShiftSelected(int beginDays, int endDays);
     void Edited(); // a command changed the schedule: modified, commands updated
     void ShowUndone(TTreeNode* node);

@@ -291,7 +291,7 @@ void TFormMain::HeaderMouseDown(Qt::MouseButton button, int x, int y) {
     if (button != Qt::LeftButton || !ScheduleOpen()) return;
     if (const TDate d = DateOfSection(ExHeader1->GetSectionAt(x, y)); d != 0) {
         SetSelectedDate(d);
-        // The day schedule window opens here once it exists.
+        Run([this, d] { ShowDaySchedule(d); });
     }
 }
 

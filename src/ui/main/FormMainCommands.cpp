@@ -149,9 +149,10 @@ const TFormMain::TCommand TFormMain::kCommands[] = {
     {&TFormMain::ActionSetHolidays, "ActionSetHolidays", "休日と日数計算(&H)...",
      "休日と日数計算|休日にする曜日・日付と、チャート注意表示の設定を行います。", {}, tiNoImage,
      &TFormMain::ActionSetHolidaysExecute, nullptr},
-    // The day window and the tray come with their own commands; placed now, disabled.
+    // The tray comes with its own commands; placed now, disabled.
     {&TFormMain::ActionShowTodaySchedule, "ActionShowTodaySchedule", "今日の予定(&0)",
-     "今日の予定|今日の予定を一覧表示します。", Qt::CTRL | Qt::Key_T, tiTodaySchedule, nullptr, nullptr},
+     "今日の予定|今日の予定を一覧表示します。", Qt::CTRL | Qt::Key_T, tiTodaySchedule,
+     &TFormMain::ActionShowTodayScheduleExecute, &TFormMain::HasSchedule},
     {&TFormMain::ActionIntoTaskTray, "ActionIntoTaskTray", "タスクトレイに入れる(&T)",
      "タスクトレイに入れる|" "このウィンドウを閉じて、タスクトレイに入れます。タスクトレイのアイコンをクリックするとメニューが開きます。",
      {}, tiIntoTray, nullptr, nullptr},

@@ -1,10 +1,12 @@
 // Commands on the items of the main window's tree: the selection and the property dialog.
 #include "controls/TreeList.h"
+#include "dialogs/FormDaySchedule.h"
 #include "dialogs/FormProperty.h"
 #include "main/FormMain.h"
 #include "model/SchItem.h"
 #include "model/StateEval.h"
 
+#include <QAction>
 #include <QApplication>
 
 namespace quillo {
@@ -35,6 +37,42 @@ void TFormMain::OpenItemProperty(int focus) {
     RefreshChangedItem(mCtx, item->Node);
     SetModified(true);
     QApplication::restoreOverrideCursor();
+}
+
+} // namespace quillo
+
+namespace quillo {
+
+void TFormMain::SelectNode(TTreeNode* node) {
+    if (!node) return;
+    TreeList1->SetSelected(node);
+    TreeList1->scrollTo(TreeList1->Model().IndexOf(node));
+    UpdateActions();
+}
+
+void TFormMain::Execute(const char* command) {
+    UpdateActions();
+    if (QAction* a = FindAction(command); a && a->isEnabled()) a->trigger();
+}
+
+void TFormMain::ShowDaySchedule(TDate date) {
+    if (!ScheduleOpen()) return;
+    TFormDaySchedule window(*this);
+    window.Build(date);
+    window.exec();
+    TreeList1->Redraw();
+}
+
+void TFormMain::StoreDayWindowPlace(const QRect& g) {
+    mSettings.TodayX = g.x();
+    mSettings.TodayY = g.y();
+    mSettings.TodayW = g.width();
+    mSettings.TodayH = g.height();
+}
+
+void TFormMain::ActionShowTodayScheduleExecute() {
+    SetSelectedDate(mToday);
+    ShowDaySchedule(mToday);
 }
 
 } // namespace quillo
