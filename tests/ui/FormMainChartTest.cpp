@@ -158,8 +158,15 @@ TEST_F(TChartWindow, HeaderHintsAndClicks) {
               "ヘッダを左クリックすると、2024/05/08(水)の予定を表示します。右クリックで休日の設定を行えます。");
     QTest::mouseMove(h->viewport(), QPoint(10, 5));
     EXPECT_EQ(h->toolTip().toStdString(), "");
+    std::string shown;
+    QTimer::singleShot(0, [&] { // a click on a day opens that day's schedule
+        QWidget* day = QApplication::activeModalWidget();
+        shown = day ? day->windowTitle().toStdString() : "";
+        if (day) day->close();
+    });
     QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(Day(12)->Left() + 8 - h->offset(), 5));
     EXPECT_EQ(Form->SelectedDate(), D(2024, 5, 8));
+    EXPECT_EQ(shown, "5日後 - 2024/05/08(水)の予定");
 }
 
 TEST_F(TChartWindow, HolidayPopup) {

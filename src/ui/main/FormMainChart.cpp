@@ -289,10 +289,11 @@ void TFormMain::HeaderMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
 
 void TFormMain::HeaderMouseDown(Qt::MouseButton button, int x, int y) {
     if (button != Qt::LeftButton || !ScheduleOpen()) return;
-    if (const TDate d = DateOfSection(ExHeader1->GetSectionAt(x, y)); d != 0) {
-        SetSelectedDate(d);
-        Run([this, d] { ShowDaySchedule(d); });
-    }
+    unsigned hit = 0;
+    const TDate d = DateOfSection(ExHeader1->GetSectionAt(x, y, &hit));
+    if (d == 0 || (hit & (ehOnDivider | ehOnDivOpen))) return; // a press on a divider resizes
+    SetSelectedDate(d);
+    Run([this, d] { ShowDaySchedule(d); });
 }
 
 void TFormMain::UpdateHeaderPopup() {
