@@ -57,6 +57,17 @@ void TExSection::Assign(const TExSection& o) {
     SetWidth(o.mWidth);
 }
 
+TExSection* TExSections::AddText(std::string caption, TAlignment alignment, int width, int minWidth, int maxWidth) {
+    TExSection* s = Add();
+    s->Text = std::move(caption);
+    s->Alignment = alignment;
+    s->SetMaxWidth(maxWidth);
+    s->SetMinWidth(minWidth);
+    s->SetWidth(width);
+    s->AllowClick = false;
+    return s;
+}
+
 TExSection* TExSections::Add() {
     mItems.push_back(std::unique_ptr<TExSection>(new TExSection(*this, Count())));
     TExSection* s = mItems.back().get();

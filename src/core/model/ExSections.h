@@ -70,6 +70,8 @@ public:
     TExSections& operator=(const TExSections&) = delete;
 
     TExSection* Add();
+    // A text column that is no button: caption, alignment, width and its limits.
+    TExSection* AddText(std::string caption, TAlignment alignment, int width, int minWidth, int maxWidth);
     int Count() const { return static_cast<int>(mItems.size()); }
     TExSection* Items(int index) const { return mItems[static_cast<size_t>(index)].get(); }
     void Assign(const TExSections& other); // copies, shown in collection order

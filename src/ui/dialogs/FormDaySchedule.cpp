@@ -50,26 +50,13 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main
     mStatus = new QLabel(this);
     layout->addWidget(mStatus);
 
-    struct TDesign {
-        const char* Caption;
-        int Width, Min, Max;
-        TAlignment Alignment;
-    };
-    static const TDesign kSections[] = {{"項目名", 260, 100, 10000, taLeftJustify},
-                                        {"終了予定", 100, 100, 100, taCenter},
-                                        {"情報", 40, 40, 40, taCenter},
-                                        {"残日数", 72, 72, 72, taRightJustify}};
     ExHeader1->SetHeight(fontMetrics().height() + 8);
-    ExHeader1->Sections().BeginUpdate();
-    for (const TDesign& d : kSections) {
-        TExSection* s = ExHeader1->Sections().Add();
-        s->Text = d.Caption;
-        s->Alignment = d.Alignment;
-        s->SetMaxWidth(d.Max);
-        s->SetMinWidth(d.Min);
-        s->SetWidth(d.Width);
-        s->AllowClick = false;
-    }
+    TExSections& sections = ExHeader1->Sections();
+    sections.BeginUpdate();
+    sections.AddText("項目名", taLeftJustify, 260, 100, 10000);
+    sections.AddText("終了予定", taCenter, 100, 100, 100);
+    sections.AddText("情報", taCenter, 40, 40, 40);
+    sections.AddText("残日数", taRightJustify, 72, 72, 72);
     ExHeader1->Sections().Items(kInfoColumn)->SetPosition(1); // name, information, end, remaining days
     ExHeader1->Sections().Items(kNameSection)->AutoSize = true;
     ExHeader1->Sections().EndUpdate();

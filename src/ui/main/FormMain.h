@@ -114,6 +114,7 @@ protected:
 
 private:
     struct TCommand;
+    class TRefreshAfter;
     static const TCommand kCommands[];
 
     // Commands (FormMainCommands.cpp).

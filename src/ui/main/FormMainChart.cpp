@@ -33,27 +33,14 @@ std::string MemoLine(const std::string& memo) {
 
 // The text sections; the day sections follow them.
 void TFormMain::BuildHeader() {
-    struct TDesign {
-        const char* Caption;
-        TAlignment Alignment;
-        int Width, Min, Max;
-    };
-    static const TDesign kSections[] = {{"項目名", taLeftJustify, 360, 200, 10000},
-                                        {"開始予定", taCenter, 100, 100, 200},
-                                        {"終了予定", taCenter, 100, 100, 200},
-                                        {"情報", taRightJustify, 72, 72, 144}};
     ExHeader1->SetHeight(35);
-    ExHeader1->Sections().BeginUpdate();
-    for (const TDesign& d : kSections) {
-        TExSection* s = ExHeader1->Sections().Add();
-        s->Text = d.Caption;
-        s->Alignment = d.Alignment;
-        s->SetMaxWidth(d.Max);
-        s->SetMinWidth(d.Min);
-        s->SetWidth(d.Width);
-        s->AllowClick = false; // the text columns are no buttons
-    }
-    ExHeader1->Sections().EndUpdate();
+    TExSections& s = ExHeader1->Sections();
+    s.BeginUpdate();
+    s.AddText("項目名", taLeftJustify, 360, 200, 10000);
+    s.AddText("開始予定", taCenter, 100, 100, 200);
+    s.AddText("終了予定", taCenter, 100, 100, 200);
+    s.AddText("情報", taRightJustify, 72, 72, 144);
+    s.EndUpdate();
 }
 
 void TFormMain::BuildChart() {

@@ -17,6 +17,22 @@
 
 namespace quillo {
 
+// The hourglass while items arrive, and the whole tree evaluated when they are in, on every way out.
+class TFormMain::TRefreshAfter {
+public:
+    explicit TRefreshAfter(TFormMain& form) : mForm(form) { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TRefreshAfter() {
+        RefreshAll(mForm.mCtx, mForm.Nodes());
+        mForm.TreeList1->Redraw();
+        QApplication::restoreOverrideCursor();
+    }
+    TRefreshAfter(const TRefreshAfter&) = delete;
+    TRefreshAfter& operator=(const TRefreshAfter&) = delete;
+
+private:
+    TFormMain& mForm;
+};
+
 void TFormMain::ActionItemCopyExecute() {
     TTreeNode* node = SelectedItem() ? SelectedNode() : nullptr;
     if (!node) return;
@@ -28,15 +44,7 @@ void TFormMain::ActionItemPasteExecute() {
     if (!selected) return;
     const std::string text = mDesktop.ClipboardText();
     if (text.empty()) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct TRestore {
-        TFormMain* Form;
-        ~TRestore() {
-            RefreshAll(Form->mCtx, Form->Nodes());
-            Form->TreeList1->Redraw();
-            QApplication::restoreOverrideCursor();
-        }
-    } restore{this};
+    const TRefreshAfter refresh(*this);
     SetModified(true);
     // Text cp932 cannot hold is no schedule text.
     const std::optional<std::string> cp932 = Utf8ToCp932(text);
@@ -69,15 +77,7 @@ void TFormMain::ActionFileExportExecute() {
 }
 
 TTreeNode* TFormMain::ImportFile(const std::string& path) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct TRestore {
-        TFormMain* Form;
-        ~TRestore() {
-            RefreshAll(Form->mCtx, Form->Nodes());
-            Form->TreeList1->Redraw();
-            QApplication::restoreOverrideCursor();
-        }
-    } restore{this};
+    const TRefreshAfter refresh(*this);
     const size_t steps = mDocument.History.Count();
     TTreeNode* target = quillo::ImportFile(mDocument, mEditor, SelectedNode(), path, [&](const std::string& badLine) {
         mDesktop.Sound(sndError);
