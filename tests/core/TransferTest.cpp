@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
+#include <filesystem>
 #include <map>
 
 using namespace quillo;
@@ -171,4 +172,26 @@ TEST(ICalendar, ReadsBackWithEverythingAnItemHolds) {
     EXPECT_EQ(depth, 1000);
     EXPECT_EQ(std::string(icalcomponent_get_summary(todos.front())), "表0");
     icalcomponent_free(cal);
+}
+
+TEST_F(TTransfer, DroppedFilesBecomeLinkedToDosOrAreImportedAsOneStep) {
+    WriteFile(Dir.File("site.url"), "[InternetShortcut]\r\nURL=https://example.org/\r\n");
+    WriteFile(Dir.File("notes.txt"), "x");
+    std::filesystem::create_directory(Dir.File("Folder"));
+    WriteFile(Dir.File("more.qlp"), Tabs("{\nI|imported|0|-|-|-|-|-|-|0|\n}\n"));
+    const std::string before = Lines();
+    TTreeNode* last = AddDroppedFiles(Doc, Editor, Find("Work"),
+                                      {Dir.File("site.url"), Dir.File("missing.txt"), Dir.File("notes.txt"),
+                                       Dir.File("more.qlp"), Dir.File("Folder")},
+                                      kToday + 2, nullptr);
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work imported<Work c<root site<root notes<root Folder<root");
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->Text(), "Folder");
+    EXPECT_EQ(Find("site")->Data()->Link, "https://example.org/");
+    EXPECT_EQ(Find("notes")->Data()->Link, Dir.File("notes.txt"));
+    EXPECT_EQ(Find("notes")->Data()->BeginDate, kToday + 2);
+    EXPECT_EQ(Find("notes")->Data()->EndDate, kToday + 2);
+    EXPECT_EQ(Doc.History.Count(), 1u); // the whole drop
+    Editor.Undo();
+    EXPECT_EQ(Lines(), before);
 }

@@ -6,6 +6,10 @@
 #include "model/SchItem.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -68,4 +72,22 @@ TEST_F(TTransferWindow, CopyPasteExportAndImportThroughTheDesktop) {
     Desktop.SetNextFile(Dir.File("plan.ics"));
     Trigger("ActionFileExportICal", Work());
     EXPECT_EQ(ReadFile(Dir.File("plan.ics")).rfind("BEGIN:VCALENDAR", 0), 0u);
+}
+
+TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
+    WriteFile(Dir.File("notes.txt"), "x");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(Dir.File("notes.txt")))});
+    QWidget* viewport = Form->TreeList()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
+    TTreeNode* root = Form->Document().Root();
+    ASSERT_EQ(root->Count(), 2);
+    EXPECT_EQ(root->Item(1)->Text(), "notes");
+    EXPECT_EQ(root->Item(1)->Data()->BeginDate, D(2024, 5, 3));
+    EXPECT_EQ(Form->TreeList()->Selected(), root->Item(1));
+    EXPECT_TRUE(Form->Document().Modified);
 }

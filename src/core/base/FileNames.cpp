@@ -38,6 +38,11 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext) {
     return path.substr(0, dot) + ext;
 }
 
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool IsRegularFile(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

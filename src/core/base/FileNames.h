@@ -9,6 +9,7 @@ std::string ExtractFileDir(const std::string& path);  // without the trailing "/
 std::string ExtractFileName(const std::string& path); // last component
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 bool IsRegularFile(const std::string& path); // links followed
+bool IsDirectory(const std::string& path);   // links followed
 
 // Absolute, normalised path of an existing regular file (links kept as named); empty otherwise.
 std::string ExpandLongPath(const std::string& path);

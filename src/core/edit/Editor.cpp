@@ -48,7 +48,21 @@ TTreeNode* TScheduleEditor::Redo() {
 }
 
 void TScheduleEditor::Push(std::unique_ptr<TEditStep> step) {
-    mDocument.History.Push(std::move(step));
+    if (mGroupDepth > 0)
+        mGroup.push_back(std::move(step));
+    else
+        mDocument.History.Push(std::move(step));
+}
+
+void TScheduleEditor::BeginGroup() {
+    ++mGroupDepth;
+}
+
+void TScheduleEditor::EndGroup() {
+    if (--mGroupDepth > 0 || mGroup.empty()) return;
+    auto steps = std::move(mGroup);
+    mGroup.clear();
+    mDocument.History.Push(steps.size() == 1 ? std::move(steps.front()) : MakeGroupStep(std::move(steps)));
 }
 
 TScheduleEditor::TPlace TScheduleEditor::PlaceFor(TTreeNode* at) const {

@@ -51,6 +51,9 @@ public:
     // A subtree already in the tree (pasted, imported, dropped) becomes one step.
     void RecordInserted(TTreeNode* node);
     void RecordInsertedGroup(const std::vector<TTreeNode*>& nodes); // siblings added together: one step
+    // Every step recorded between these two becomes one (nested pairs count once).
+    void BeginGroup();
+    void EndGroup();
 
     // Tabs become spaces and a name too long for an item is cut; true when it was cut.
     bool Rename(TTreeNode* node, std::string text);
@@ -80,6 +83,8 @@ private:
     TDocument& mDocument;
     TEditTarget mTarget;
     bool mExpandedForNew = false;
+    int mGroupDepth = 0;
+    std::vector<std::unique_ptr<TEditStep>> mGroup;
 };
 
 } // namespace quillo

@@ -2,6 +2,7 @@
 
 #include "base/Cp932.h"
 #include "base/Exceptions.h"
+#include "base/FileNames.h"
 #include "base/SafeFile.h"
 #include "base/StrUtil.h"
 #include "edit/EditSteps.h"
@@ -11,7 +12,9 @@
 #include "model/SchItem.h"
 #include "model/ScheduleFormat.h"
 #include "model/StateEval.h"
+#include "shell/UrlShortcut.h"
 
+#include <optional>
 #include <vector>
 
 namespace quillo {
@@ -91,6 +94,48 @@ TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* se
     if (askResetChecks && askResetChecks()) ResetChecks(pasted);
     editor.RecordInserted(pasted);
     return pasted;
+}
+
+TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNode* selected,
+                           const std::vector<std::string>& paths, TDate date,
+                           const std::function<void(const std::string&)>& onBadLine) {
+    if (!document.IsOpen()) return nullptr;
+    struct TGroup {
+        TScheduleEditor& Editor;
+        explicit TGroup(TScheduleEditor& e) : Editor(e) { Editor.BeginGroup(); }
+        ~TGroup() { Editor.EndGroup(); }
+    } group(editor);
+    TTreeNode* last = nullptr;
+    for (const std::string& path : paths) {
+        const std::string name = ExtractFileName(path);
+        const size_t dot = name.rfind('.');
+        const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+        const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+        std::optional<std::string> link;
+        std::string title = stem;
+        if (SameText(ext, ".url")) {
+            link = LinkOfFile(path).value_or("");
+        } else if (IsDirectory(path)) {
+            std::string trimmed = path;
+            while (trimmed.size() > 1 && trimmed.back() == '/')
+                trimmed.pop_back();
+            title = ExtractFileName(trimmed).empty() ? trimmed : ExtractFileName(trimmed);
+            link = path;
+        } else if (IsRegularFile(path)) {
+            if (SameText(ext, ".qlp")) {
+                ImportFile(document, editor, selected, path, onBadLine);
+                continue;
+            }
+            link = path;
+        } else {
+            continue; // gone since it was dropped
+        }
+        TTreeNode* node = editor.AddToDo(document.Root(), Utf8ToCp932Lossy(title), date);
+        node->Data()->Link = Utf8ToCp932Lossy(*link);
+        editor.KeepNew(node);
+        last = node;
+    }
+    return last;
 }
 
 TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* selected, const std::string& path,

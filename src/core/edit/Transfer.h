@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillo {
 
@@ -40,5 +41,13 @@ TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* se
 // Throws ELoadError for a file that cannot be read or is no schedule.
 TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* selected, const std::string& path,
                       const std::function<void(const std::string&)>& onBadLine);
+
+// Files dropped from the file manager, in order: an internet shortcut becomes a to-do with its
+// address, a folder or another file a to-do linked to it (named without extension, dated `date`,
+// last in the root), a schedule file is imported below the selection, a missing path is skipped.
+// One history step for the whole drop. Returns the last to-do made, or none.
+TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNode* selected,
+                           const std::vector<std::string>& paths, TDate date,
+                           const std::function<void(const std::string&)>& onBadLine);
 
 } // namespace quillo

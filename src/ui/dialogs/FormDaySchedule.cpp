@@ -3,6 +3,7 @@
 #include "base/Cp932.h"
 #include "base/Desktop.h"
 #include "base/StrUtil.h"
+#include "controls/DropDst.h"
 #include "controls/ExHeader.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormProperty.h"
@@ -83,6 +84,14 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main
     };
     TreeList1->OnDblClick = [this](TTreeList*) { ActionItemPropertyExecute(); };
     BuildCommands();
+    auto* drop = new TDropDst(this);
+    drop->SetControl(TreeList1->viewport());
+    drop->OnFileDrop = [this](TDropDst*, const std::vector<std::string>& paths, int, int) {
+        mMain.Run([&] {
+            mMain.AddDroppedFiles(paths, mShownDate);
+            Rebuild();
+        });
+    };
 
     const TMainSettings& place = mMain.Settings();
     if (place.TodayH > 0) setGeometry(place.TodayX, place.TodayY, place.TodayW, place.TodayH);

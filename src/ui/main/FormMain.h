@@ -65,6 +65,8 @@ public:
     // Adds a file's items below the selection (the shell's dropped files use it too); returns the
     // node that received them, or none after a bad line.
     TTreeNode* ImportFile(const std::string& path);
+    // Files dropped from the file manager on the tree (with Today) or the day window (its day).
+    void AddDroppedFiles(const std::vector<std::string>& paths, TDate date);
     // The property dialog on the selected item: 1 focuses the name, 2 the memo.
     void OpenItemProperty(int focus);
     // Editing routines other commands share.
@@ -237,6 +239,7 @@ private:
     QAction* HeaderPopupItems[kDayLevels] = {};
     TExSection* mHeaderSection = nullptr;
     QTimer Timer1; // auto-scroll while a drag is near an edge
+    class TDropDst* DropDst1 = nullptr;
     QMenu* TreePopupMenu = nullptr;
     QAction* TreePopupModes[3] = {};
     TTreeNode* DragSourceNode = nullptr;

@@ -3,6 +3,7 @@
 // selects and shows.
 #include "base/Cp932.h"
 #include "base/Desktop.h"
+#include "controls/DropDst.h"
 #include "controls/ExHeader.h"
 #include "controls/StatusPanel.h"
 #include "controls/TreeList.h"
@@ -58,6 +59,11 @@ void TFormMain::BuildEditing() {
     TreeList1->OnDragDrop = [this](TTreeList*, QObject*, int x, int y) { Run([&] { TreeDragDrop(x, y); }); };
     TreeList1->OnEndDrag = [this](TTreeList*, QObject*, int, int) { TreeEndDrag(); };
     TreeList1->OnCollapsing = [](TTreeList*, TTreeNode* node, bool& allow) { allow = node->Parent() != nullptr; };
+    DropDst1 = new TDropDst(this);
+    DropDst1->SetControl(TreeList1->viewport());
+    DropDst1->OnFileDrop = [this](TDropDst*, const std::vector<std::string>& paths, int, int) {
+        Run([&] { AddDroppedFiles(paths, mToday); });
+    };
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
 

@@ -91,6 +91,19 @@ TTreeNode* TFormMain::ImportFile(const std::string& path) {
     return target;
 }
 
+void TFormMain::AddDroppedFiles(const std::vector<std::string>& paths, TDate date) {
+    if (!ScheduleOpen()) return;
+    const TRefreshAfter refresh(*this);
+    const size_t steps = mDocument.History.Count();
+    TTreeNode* last =
+        quillo::AddDroppedFiles(mDocument, mEditor, SelectedNode(), paths, date, [&](const std::string& badLine) {
+            mDesktop.Sound(sndError);
+            if (mDesktop.MessageBox(badLine, mtError, mbAbort) == mrAbort) throw ELoadError(badLine);
+        });
+    if (mDocument.History.Count() != steps) SetModified(true);
+    if (last) SelectNode(last);
+}
+
 void TFormMain::ActionFileImportExecute() {
     if (!ScheduleOpen()) return;
     const std::string path = mDesktop.FileDialog({"予定表を開く", kOpenFilter, "qlp", "", false});
