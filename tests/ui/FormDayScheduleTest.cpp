@@ -76,6 +76,7 @@ TEST_F(TDayWindow, CategoriesTextsAndTheDaysAroundToday) {
                                                 "今日を期間に含む完了項目/done/2024/05/03(金)/完了"}));
     Day->FindAction("ActionNext")->trigger();
     EXPECT_EQ(Day->windowTitle().toStdString().substr(0, 9), "明日 - ");
+    EXPECT_EQ(Day->ShownDate(), kToday + 1);
     EXPECT_EQ(Main->SelectedDate(), kToday + 1); // the main chart marks the shown day
     EXPECT_EQ(Rows(),
               (std::vector<std::string>{"現在進行中の項目", "現在進行中の項目/always/-/-"})); // not late after today
