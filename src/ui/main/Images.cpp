@@ -134,6 +134,10 @@ const std::vector<QIcon>& ToolbarImages() {
         v[tiEndEarlier] = Make([](QPainter& p) { Glyph(p, "←]", QColor(160, 70, 40)); });
         v[tiPeriodLater] = Make([](QPainter& p) { Glyph(p, "⇒", QColor(60, 60, 60)); });
         v[tiPeriodEarlier] = Make([](QPainter& p) { Glyph(p, "⇐", QColor(60, 60, 60)); });
+        v[tiChartPrev] = Make([](QPainter& p) { Glyph(p, "≪", QColor(40, 70, 160)); });
+        v[tiChartPrev1] = Make([](QPainter& p) { Glyph(p, "<", QColor(40, 70, 160)); });
+        v[tiChartNext1] = Make([](QPainter& p) { Glyph(p, ">", QColor(40, 70, 160)); });
+        v[tiChartNext] = Make([](QPainter& p) { Glyph(p, "≫", QColor(40, 70, 160)); });
         v[tiIntoTray] = Make([](QPainter& p) { Glyph(p, "↘", QColor(60, 60, 60)); });
         v[tiTodaySchedule] = Make([](QPainter& p) {
             Sheet(p, QColor(255, 255, 210), false);

@@ -27,6 +27,8 @@ enum TToolImage {
     tiPeriodLater = 18,
     tiPeriodEarlier = 19,
     tiIntoTray = 21,
+    tiChartPrev = 23, // the chart's navigation: pictures of this program's own, in free slots
+    tiChartPrev1 = 24,
     tiTodaySchedule = 29,
     tiPaste = 34,
     tiCopy = 35,
@@ -34,6 +36,8 @@ enum TToolImage {
     tiMemo = 20,
     tiLink = 25,
     tiListView = 26,
+    tiChartNext1 = 27,
+    tiChartNext = 28,
     tiAutoSave = 33,
     tiToolImageCount = 36
 };
