@@ -6,9 +6,11 @@
 #include "model/SchItem.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -90,4 +92,18 @@ TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     EXPECT_EQ(root->Item(1)->Data()->BeginDate, D(2024, 5, 3));
     EXPECT_EQ(Form->TreeList()->Selected(), root->Item(1));
     EXPECT_TRUE(Form->Document().Modified);
+}
+
+TEST_F(TTransferWindow, HelpOpensTheDocumentBesideTheProgramAndTheAboutBoxShows) {
+    Form->FindAction("ActionHelp")->trigger();
+    ASSERT_EQ(Desktop.Opened.size(), 1u);
+    EXPECT_EQ(Desktop.Opened[0].substr(Desktop.Opened[0].size() - 11), "/readme.htm");
+    std::string title;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        title = box ? box->windowTitle().toStdString() : "";
+        if (box) box->close();
+    });
+    Form->FindAction("ActionVerDlg")->trigger();
+    EXPECT_EQ(title, "バージョン情報");
 }

@@ -176,6 +176,8 @@ private:
     void ActionFileExportICalExecute();
     void ActionSetHolidaysExecute();
     void ActionShowTodayScheduleExecute();
+    void ActionHelpExecute();
+    void ActionVerDlgExecute();
     void ShiftSelected(int beginDays, int endDays);
     void Edited(); // a command changed the schedule: modified, commands updated
     void ShowUndone(TTreeNode* node);
@@ -253,6 +255,8 @@ private:
     QAction* ActionFileImport = nullptr;
     QAction* ActionFileExportICal = nullptr;
     QAction* ActionSetHolidays = nullptr;
+    QAction* ActionHelp = nullptr;
+    QAction* ActionVerDlg = nullptr;
     QAction* ActionFileSave = nullptr;
     QAction* ActionFileSaveAs = nullptr;
     QAction* ActionFileClose = nullptr;

@@ -149,6 +149,10 @@ const TFormMain::TCommand TFormMain::kCommands[] = {
     {&TFormMain::ActionSetHolidays, "ActionSetHolidays", "休日と日数計算(&H)...",
      "休日と日数計算|休日にする曜日・日付と、チャート注意表示の設定を行います。", {}, tiNoImage,
      &TFormMain::ActionSetHolidaysExecute, nullptr},
+    {&TFormMain::ActionHelp, "ActionHelp", "ヘルプ(&H)", "ヘルプ|ヘルプを表示します。", Qt::Key_F1, tiNoImage,
+     &TFormMain::ActionHelpExecute, nullptr},
+    {&TFormMain::ActionVerDlg, "ActionVerDlg", "バージョン情報(&V)", "バージョン情報|バージョン情報を表示します。", {},
+     tiNoImage, &TFormMain::ActionVerDlgExecute, nullptr},
     // The tray comes with its own commands; placed now, disabled.
     {&TFormMain::ActionShowTodaySchedule, "ActionShowTodaySchedule", "今日の予定(&0)",
      "今日の予定|今日の予定を一覧表示します。", Qt::CTRL | Qt::Key_T, tiTodaySchedule,
@@ -212,8 +216,10 @@ void TFormMain::BuildMenus() {
     fill(todo, {ActionDateBeginP, ActionDateBeginM, ActionDateP, ActionDateM, ActionDateEndP, ActionDateEndM, nullptr,
                 ActionOpenLink, ActionItemChkReverse, nullptr, ActionItemProperty});
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
-    settings->addAction(ActionSetHolidays);
+    fill(settings, {ActionAutoSaveChk, nullptr, ActionSetHolidays});
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    fill(help, {ActionHelp, nullptr, ActionVerDlg});
     fill(view, {ActionShowChart, ActionChartNext, ActionChartPrev, ActionChartNext1, ActionChartPrev1, nullptr,
                 ActionShowTodaySchedule, ActionIntoTaskTray});
 

@@ -1,10 +1,14 @@
 // Commands on the items of the main window's tree: the selection and the property dialog.
+#include "base/Desktop.h"
+#include "base/FileNames.h"
 #include "controls/TreeList.h"
+#include "dialogs/AboutBox.h"
 #include "dialogs/FormDaySchedule.h"
 #include "dialogs/FormProperty.h"
 #include "main/FormMain.h"
 #include "model/SchItem.h"
 #include "model/StateEval.h"
+#include "settings/ConfigPaths.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,6 +72,17 @@ void TFormMain::StoreDayWindowPlace(const QRect& g) {
     mSettings.TodayY = g.y();
     mSettings.TodayW = g.width();
     mSettings.TodayH = g.height();
+}
+
+// The help document beside the program (a build or a portable copy), else where it was installed.
+void TFormMain::ActionHelpExecute() {
+    const std::string beside = AddPathDelimiter(ExtractFileDir(ProgramFilePath())) + "readme.htm";
+    mDesktop.OpenDocument(IsRegularFile(beside) ? beside : std::string(QUILLO_DATADIR "/readme.htm"));
+}
+
+void TFormMain::ActionVerDlgExecute() {
+    TAboutBox box(mDesktop, this);
+    box.exec();
 }
 
 void TFormMain::ActionShowTodayScheduleExecute() {
