@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 quillo_install_missing "${QUILLO_BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev \
-    clang-14 libclang-rt-14-dev desktop-file-utils xvfb xauth xdotool x11-utils xclip imagemagick
+    clang-14 libclang-rt-14-dev desktop-file-utils xvfb xauth xdotool x11-utils xclip imagemagick trayer
 
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
@@ -44,3 +44,4 @@ scripts/xvfb-property.sh build/ci/src/quillo
 scripts/xvfb-undo.sh build/ci/src/quillo
 scripts/xvfb-clipboard.sh build/ci/src/quillo
 scripts/xvfb-day.sh build/ci/src/quillo
+scripts/xvfb-tray.sh build/ci/src/quillo

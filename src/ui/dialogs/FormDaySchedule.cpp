@@ -136,9 +136,8 @@ void TFormDaySchedule::BuildCommands() {
          QKeySequence(Qt::CTRL | Qt::Key_N), tiToDoNew, &TFormDaySchedule::ActionNewToDoExecute},
         {&ActionFormClose, "ActionFormClose", "閉じる", "閉じる|このウィンドウを閉じます。",
          QKeySequence(Qt::Key_Escape), tiNoImage, nullptr},
-        // Out of the tray comes with the tray icon.
         {&ActionOutFromTaskTray, "ActionOutFromTaskTray", "メインウィンドウ表示", "メインウィンドウ表示|",
-         QKeySequence(), tiNoImage, nullptr},
+         QKeySequence(), tiNoImage, &TFormDaySchedule::ActionOutFromTaskTrayExecute},
     };
     for (const TCommand& c : commands) {
         auto* a = new QAction(QString::fromUtf8(c.Caption), this);
@@ -157,10 +156,9 @@ void TFormDaySchedule::BuildCommands() {
     for (const auto& [action, days] : steps)
         connect(action, &QAction::triggered, this, [this, days = days] { mMain.Run([&] { Step(days); }); });
     connect(ActionFormClose, &QAction::triggered, this, &QDialog::close);
-    ActionOutFromTaskTray->setEnabled(false);
-    for (QAction* a :
-         {ActionNewToDo, static_cast<QAction*>(nullptr), ActionItemChkReverse, ActionItemProperty, ActionItemOpenLink,
-          ActionItemDelete, static_cast<QAction*>(nullptr), ActionPrev7, ActionPrev, ActionNext, ActionNext7})
+    for (QAction* a : {ActionNewToDo, static_cast<QAction*>(nullptr), ActionItemChkReverse, ActionItemProperty,
+                       ActionItemOpenLink, ActionItemDelete, static_cast<QAction*>(nullptr), ActionPrev7, ActionPrev,
+                       ActionNext, ActionNext7, static_cast<QAction*>(nullptr), ActionOutFromTaskTray})
         a ? ToolBar1->addAction(a) : static_cast<void>(ToolBar1->addSeparator());
     TreeList1->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* menu = new QMenu(this);
@@ -190,6 +188,7 @@ void TFormDaySchedule::UpdateActions() {
     for (QAction* a : {ActionItemProperty, ActionItemChkReverse, ActionItemDelete})
         a->setEnabled(item != nullptr);
     ActionItemOpenLink->setEnabled(item && !item->Link.empty());
+    ActionOutFromTaskTray->setEnabled(mMain.InTaskTray());
     if (!item) return;
     if (item->Checked)
         SetLook(ActionItemChkReverse, "未完了に戻す(&R)", "未完了に戻す|選択されている予定を、未完了に戻します。",
@@ -324,6 +323,11 @@ void TFormDaySchedule::changeEvent(QEvent* event) {
         TreeList1->HideSelection = !isActiveWindow();
         TreeList1->Redraw();
     }
+}
+
+// Leaving the tray closes this window too.
+void TFormDaySchedule::ActionOutFromTaskTrayExecute() {
+    mMain.OutFromTaskTray();
 }
 
 } // namespace quillo

@@ -39,6 +39,7 @@ public:
     void ActionItemDeleteExecute();
     void ActionItemPropertyExecute();
     void ActionItemOpenLinkExecute();
+    void ActionOutFromTaskTrayExecute();
     void Step(int days);
 
 protected:

@@ -6,6 +6,7 @@
 #include "base/Exceptions.h"
 #include "controls/ExHeader.h"
 #include "controls/StatusPanel.h"
+#include "controls/TrayIcon.h"
 #include "controls/TreeList.h"
 #include "main/Images.h"
 #include "model/StateEval.h"
@@ -53,6 +54,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
               }}),
       RegManager1(&desktop) {
     setWindowTitle(QStringLiteral("Quillory Plan"));
+    setWindowIcon(ProgramIcon());
     setMinimumSize(620, 320);
     resize(638, 398);
     AddMainSettingsItems(RegManager1.RegItems);
@@ -101,6 +103,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     statusBar()->addWidget(StatusPanel1);
 
     BuildCommands();
+    BuildTray();
     BuildEditing();
     BuildChart();
     BuildMenus();
@@ -134,6 +137,7 @@ void TFormMain::ShowTitle() {
     const std::string& title = mDocument.Title;
     const QString caption = QString::fromStdString(title.empty() ? "Quillory Plan" : title);
     setWindowTitle(caption);
+    if (TrayIcon1) TrayIcon1->SetTipHelp(caption);
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(caption);
 }
@@ -170,6 +174,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     if (!granted) return event->ignore();
     FormClose();
     event->accept();
+    emit Closed();
 }
 
 void TFormMain::changeEvent(QEvent* event) {
@@ -178,6 +183,12 @@ void TFormMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         TreeList1->HideSelection = !isActiveWindow();
         TreeList1->Redraw();
+        SetEscapeToTray(isActiveWindow() && !EditingLabel);
+    }
+    // Brought back by the taskbar rather than the tray icon (a desktop without a tray host).
+    if (event->type() == QEvent::WindowStateChange && InTaskTray() && !isMinimized() && isVisible()) {
+        TrayIcon1->HideOnTaskBar = false;
+        TrayIcon1->SetVisible(false);
     }
 }
 

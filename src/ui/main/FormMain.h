@@ -9,7 +9,9 @@
 #include "settings/RegManager.h"
 #include "settings/Settings.h"
 
+#include <QDialog>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -30,6 +32,8 @@ class TExHeader;
 class TExSection;
 class TStatusPanel;
 class TTreeList;
+class TTrayIcon;
+class TFormDaySchedule;
 class TNodesIF;
 class TSchItem;
 class TTreeNode;
@@ -83,6 +87,12 @@ public:
     void StoreDayWindowPlace(const QRect& geometry);
     void ClearEditingShortcuts();
     QMenu* TreePopup() const { return TreePopupMenu; }
+    // The tray (FormMainTray.cpp).
+    TTrayIcon* TrayIcon() const { return TrayIcon1; }
+    QMenu* TrayPopup() const { return TrayMenu; }
+    bool InTaskTray() const;
+    void OutFromTaskTray();
+    void ShowAtStart();                        // the first showing: on screen, minimized, or only in the tray
     static int ImageOf(const QAction* action); // the tool bar picture a command shows
 
     // Document state, kept under the names the rest of the window uses.
@@ -106,6 +116,9 @@ public:
     TDate DateOfSection(const TExSection* section) const; // 0 for a text section
     void UpdateHeaderPopup();                             // as the popup opens over mHeaderSection
     void HeaderPopupChoose(int level);
+
+signals:
+    void Closed(); // the close was granted and the settings are saved
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -178,6 +191,14 @@ private:
     void ActionShowTodayScheduleExecute();
     void ActionHelpExecute();
     void ActionVerDlgExecute();
+    void ActionIntoTaskTrayExecute();
+    void ActionOutFromTaskTrayExecute() { OutFromTaskTray(); }
+    void BuildTray();
+    void UpdateTrayMenu();
+    void TrayIconClick();
+    void TrayNewToDoExecute();
+    void TrayShowTodayExecute();
+    void SetEscapeToTray(bool on);
     void ShiftSelected(int beginDays, int endDays);
     void Edited(); // a command changed the schedule: modified, commands updated
     void ShowUndone(TTreeNode* node);
@@ -289,6 +310,13 @@ private:
     QAction* ActionOpenLink = nullptr;
     QAction* ActionShowTodaySchedule = nullptr;
     QAction* ActionIntoTaskTray = nullptr;
+    QAction* ActionOutFromTaskTray = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
+    QMenu* TrayMenu = nullptr;
+    QAction* TrayNewToDo = nullptr;
+    QAction* TrayShowToday = nullptr;
+    QAction* TrayExit = nullptr;
+    QPointer<QDialog> mDayWindow;
 };
 
 } // namespace quillo

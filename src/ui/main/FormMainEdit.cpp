@@ -132,6 +132,7 @@ void TFormMain::SetEditingShortcuts() {
         action->setShortcut(QKeySequence(key));
     ActionEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     ActionEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    SetEscapeToTray(isActiveWindow() && !EditingLabel);
 }
 
 void TFormMain::ClearEditingShortcuts() {
@@ -143,6 +144,7 @@ void TFormMain::ClearEditingShortcuts() {
                        ActionChartPrev,      ActionItemFolderNew, ActionItemCopy,
                        ActionItemPaste,      ActionEditUndo,      ActionEditRedo})
         a->setShortcuts({});
+    SetEscapeToTray(false); // Esc ends the rename instead
 }
 
 bool TFormMain::SelectedIsToDo() const {

@@ -62,8 +62,11 @@ void TFormMain::Execute(const char* command) {
 void TFormMain::ShowDaySchedule(TDate date) {
     if (!ScheduleOpen()) return;
     TFormDaySchedule window(*this);
+    mDayWindow = &window;
     window.Build(date);
     window.exec();
+    // Opened from the tray, it leaves the main window hidden only while the program stays there.
+    if (!InTaskTray() && !isVisible()) show();
     TreeList1->Redraw();
 }
 

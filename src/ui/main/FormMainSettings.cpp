@@ -59,10 +59,6 @@ void TFormMain::FormCreate(const std::vector<std::string>& args) {
     UpdateActions();
 }
 
-void TFormMain::IntoTaskTray() {
-    // The tray icon comes later; until then the window only starts minimized.
-}
-
 std::string TFormMain::HolidaysFile() const {
     return ChangeFileExt(RegManager1.IniFileName, ".hld");
 }

@@ -139,6 +139,7 @@ const std::vector<QIcon>& ToolbarImages() {
         v[tiChartNext1] = Make([](QPainter& p) { Glyph(p, ">", QColor(40, 70, 160)); });
         v[tiChartNext] = Make([](QPainter& p) { Glyph(p, "≫", QColor(40, 70, 160)); });
         v[tiIntoTray] = Make([](QPainter& p) { Glyph(p, "↘", QColor(60, 60, 60)); });
+        v[tiOutOfTray] = Make([](QPainter& p) { Glyph(p, "↖", QColor(60, 60, 60)); });
         v[tiTodaySchedule] = Make([](QPainter& p) {
             Sheet(p, QColor(255, 255, 210), false);
             Glyph(p, "日", QColor(160, 0, 0));
@@ -193,6 +194,13 @@ const std::vector<QIcon>& ChartMarks() {
         return v;
     }();
     return images;
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 32, 48, 64, 256})
+        icon.addFile(QStringLiteral(":/icons/quillo-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace quillo

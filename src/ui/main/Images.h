@@ -27,6 +27,7 @@ enum TToolImage {
     tiPeriodLater = 18,
     tiPeriodEarlier = 19,
     tiIntoTray = 21,
+    tiOutOfTray = 22,
     tiChartPrev = 23, // the chart's navigation: pictures of this program's own, in free slots
     tiChartPrev1 = 24,
     tiTodaySchedule = 29,
@@ -44,6 +45,9 @@ enum TToolImage {
 
 // Chart marks on today's cell.
 enum TChartMark { cmNone = 0, cmInProgress = 1, cmCaution = 2, cmWarning = 3 };
+
+// The program's own icon, for its windows and the tray.
+QIcon ProgramIcon();
 
 const std::vector<QIcon>& NodeImages();    // tree node images 0..16
 const std::vector<QIcon>& ToolbarImages(); // tool bar images 0..33

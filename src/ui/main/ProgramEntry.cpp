@@ -3,6 +3,7 @@
 #include "base/Clock.h"
 #include "desktop/QtDesktop.h"
 #include "main/FormMain.h"
+#include "main/Images.h"
 #include "settings/ConfigPaths.h"
 #include "shell/InstanceLock.h"
 
@@ -41,13 +42,18 @@ int RunProgram(QApplication& app, const std::vector<std::string>& args) {
     }
 
     QApplication::setApplicationName(QStringLiteral("Quillory Plan"));
+    QApplication::setWindowIcon(ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillo"));
     const std::string configDir = ConfigDirectory();
     std::error_code ec;
     std::filesystem::create_directories(configDir, ec);
     TFormMain window(desktop, DefaultClock(), SettingsFileIn(configDir));
     desktop.SetParent(&window);
+    // A window hidden in the tray is not a closed one: the program ends when the window closes.
+    app.setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &TFormMain::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
     window.FormCreate(args);
-    window.show();
+    window.ShowAtStart();
     return app.exec();
 }
 
