@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -150,4 +151,31 @@ TEST_F(TStart, UnwritableSettingsAreShownAndNeverKeepTheProgramFromEnding) {
     EXPECT_TRUE(Form->close());
     ASSERT_EQ(Desktop.Shown.size(), 2u);
     EXPECT_EQ(Desktop.Shown[1].Text, ini + " に書き込めません");
+}
+
+TEST_F(TStart, TheStartUpEntryNeedsASavedScheduleAndOpensItInTheTray) {
+    setenv("XDG_CONFIG_HOME", Dir.File("xdg").c_str(), 1);
+    Start({});
+    Form->UpdateActions();
+    QAction* startUp = Form->FindAction("ActionSetStartUp");
+    EXPECT_FALSE(startUp->isEnabled()); // a new schedule has no file yet
+    Desktop.SetNextFile(Dir.File("my plan.qlp"));
+    Form->FindAction("ActionFileSaveAs")->trigger();
+    Form->UpdateActions();
+    ASSERT_TRUE(startUp->isEnabled());
+    Desktop.SetNextAnswer(mrYes);
+    startUp->trigger();
+    const std::string entry = ReadFile(Dir.File("xdg/autostart/QuilloryPlan.desktop"));
+    EXPECT_NE(entry.find(" -t \"" + Dir.File("my plan.qlp") + "\"\n"), std::string::npos) << entry;
+    EXPECT_EQ(Desktop.Shown.front().Text, "「my "
+                                          "plan」のショートカットをスタートアップに登録しますか？\r\n（既に登録されてい"
+                                          "るショートカットは上書きされます）");
+    // The settings menu holds the two submenus between the autosave switch and the holidays.
+    QStringList layout;
+    for (QMenu* menu : Form->findChildren<QMenu*>())
+        if (menu->title() == QStringLiteral("設定(&S)"))
+            for (QAction* a : menu->actions())
+                layout << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->title() : a->objectName());
+    EXPECT_EQ(layout,
+              (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-", "ActionSetHolidays"}));
 }

@@ -192,6 +192,15 @@ private:
     void ActionHelpExecute();
     void ActionVerDlgExecute();
     void ActionIntoTaskTrayExecute();
+    // Shortcuts and the file association (FormMainItems.cpp).
+    bool HasFileName() const { return !mDocument.FileName.empty(); }
+    void ActionSetDesktopExecute();
+    void ActionSetStartMenuExecute();
+    void ActionCutStartMenuExecute();
+    void ActionSetStartUpExecute();
+    void ActionCutStartUpExecute();
+    void ActionSetRegExecute();
+    void ActionCutRegExecute();
     void ActionOutFromTaskTrayExecute() { OutFromTaskTray(); }
     void BuildTray();
     void UpdateTrayMenu();
@@ -311,6 +320,13 @@ private:
     QAction* ActionShowTodaySchedule = nullptr;
     QAction* ActionIntoTaskTray = nullptr;
     QAction* ActionOutFromTaskTray = nullptr;
+    QAction* ActionSetDesktop = nullptr;
+    QAction* ActionSetStartMenu = nullptr;
+    QAction* ActionCutStartMenu = nullptr;
+    QAction* ActionSetStartUp = nullptr;
+    QAction* ActionCutStartUp = nullptr;
+    QAction* ActionSetReg = nullptr;
+    QAction* ActionCutReg = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
     QMenu* TrayMenu = nullptr;
     QAction* TrayNewToDo = nullptr;

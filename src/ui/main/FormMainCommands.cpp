@@ -149,6 +149,27 @@ const TFormMain::TCommand TFormMain::kCommands[] = {
     {&TFormMain::ActionSetHolidays, "ActionSetHolidays", "休日と日数計算(&H)...",
      "休日と日数計算|休日にする曜日・日付と、チャート注意表示の設定を行います。", {}, tiNoImage,
      &TFormMain::ActionSetHolidaysExecute, nullptr},
+    {&TFormMain::ActionSetDesktop, "ActionSetDesktop", "デスクトップに作成(&T)",
+     "デスクトップに作成|デスクトップにショートカットを作成します。", {}, tiNoImage,
+     &TFormMain::ActionSetDesktopExecute, nullptr},
+    {&TFormMain::ActionSetStartMenu, "ActionSetStartMenu", "スタートメニューに登録(&M)",
+     "スタートメニューに登録|スタートメニューにショートカットを登録します。", {}, tiNoImage,
+     &TFormMain::ActionSetStartMenuExecute, nullptr},
+    {&TFormMain::ActionCutStartMenu, "ActionCutStartMenu", "スタートメニューから削除(&N)",
+     "スタートメニューから削除|スタートメニューに登録されているショートカットを削除します。", {}, tiNoImage,
+     &TFormMain::ActionCutStartMenuExecute, nullptr},
+    {&TFormMain::ActionSetStartUp, "ActionSetStartUp", "スタートアップに登録(&S)",
+     "スタートアップに登録|編集中のファイルのショートカットをスタートアップに登録し、Windows起動時に自動で開くように設定します。",
+     {}, tiNoImage, &TFormMain::ActionSetStartUpExecute, &TFormMain::HasFileName},
+    {&TFormMain::ActionCutStartUp, "ActionCutStartUp", "スタートアップから削除(&D)",
+     "スタートアップから削除|スタートアップに登録されているショートカットを削除します。", {}, tiNoImage,
+     &TFormMain::ActionCutStartUpExecute, nullptr},
+    {&TFormMain::ActionSetReg, "ActionSetReg", "関連づけを設定(&S)",
+     "関連づけを設定|拡張子QLPに、このプログラムを関連付けます。", {}, tiNoImage, &TFormMain::ActionSetRegExecute,
+     nullptr},
+    {&TFormMain::ActionCutReg, "ActionCutReg", "関連づけを解除(&D)",
+     "関連づけを解除|拡張子QLPから、このプログラムの関連づけを解除します。", {}, tiNoImage,
+     &TFormMain::ActionCutRegExecute, nullptr},
     {&TFormMain::ActionHelp, "ActionHelp", "ヘルプ(&H)", "ヘルプ|ヘルプを表示します。", Qt::Key_F1, tiNoImage,
      &TFormMain::ActionHelpExecute, nullptr},
     {&TFormMain::ActionVerDlg, "ActionVerDlg", "バージョン情報(&V)", "バージョン情報|バージョン情報を表示します。", {},
@@ -217,7 +238,15 @@ void TFormMain::BuildMenus() {
     fill(todo, {ActionDateBeginP, ActionDateBeginM, ActionDateP, ActionDateM, ActionDateEndP, ActionDateEndM, nullptr,
                 ActionOpenLink, ActionItemChkReverse, nullptr, ActionItemProperty});
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
-    fill(settings, {ActionAutoSaveChk, nullptr, ActionSetHolidays});
+    settings->addAction(ActionAutoSaveChk);
+    settings->addSeparator();
+    QMenu* shortcuts = settings->addMenu(QStringLiteral("ショートカット(&S)"));
+    shortcuts->menuAction()->setStatusTip(QStringLiteral("ショートカットを作成します。"));
+    fill(shortcuts, {ActionSetDesktop, nullptr, ActionSetStartMenu, ActionCutStartMenu, nullptr, ActionSetStartUp,
+                     ActionCutStartUp});
+    fill(settings->addMenu(QStringLiteral("関連付け(R)")), {ActionSetReg, ActionCutReg});
+    settings->addSeparator();
+    settings->addAction(ActionSetHolidays);
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     fill(help, {ActionHelp, nullptr, ActionVerDlg});

@@ -9,6 +9,7 @@
 #include "model/SchItem.h"
 #include "model/StateEval.h"
 #include "settings/ConfigPaths.h"
+#include "shell/ShellCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,10 +78,13 @@ void TFormMain::StoreDayWindowPlace(const QRect& g) {
     mSettings.TodayH = g.height();
 }
 
-// The help document beside the program (a build or a portable copy), else where it was installed.
 void TFormMain::ActionHelpExecute() {
-    const std::string beside = AddPathDelimiter(ExtractFileDir(ProgramFilePath())) + "readme.htm";
-    mDesktop.OpenDocument(IsRegularFile(beside) ? beside : std::string(QUILLO_DATADIR "/readme.htm"));
+    // Beside the program; else in the data folder of the prefix it was installed to (a package
+    // may use another prefix than the build did); else where the build would install it.
+    const std::string dir = AddPathDelimiter(ExtractFileDir(ProgramFilePath()));
+    for (const std::string& candidate : {dir + "readme.htm", dir + "../share/quillo/readme.htm"})
+        if (IsRegularFile(candidate)) return mDesktop.OpenDocument(candidate);
+    mDesktop.OpenDocument(QUILLO_DATADIR "/readme.htm");
 }
 
 void TFormMain::ActionVerDlgExecute() {
@@ -91,6 +95,35 @@ void TFormMain::ActionVerDlgExecute() {
 void TFormMain::ActionShowTodayScheduleExecute() {
     SetSelectedDate(mToday);
     ShowDaySchedule(mToday);
+}
+
+void TFormMain::ActionSetDesktopExecute() {
+    SetDesktopShortcut(mDesktop, ProgramFilePath());
+}
+
+void TFormMain::ActionSetStartMenuExecute() {
+    SetStartMenuShortcut(mDesktop, ProgramFilePath());
+}
+
+void TFormMain::ActionCutStartMenuExecute() {
+    CutStartMenuShortcut(mDesktop);
+}
+
+void TFormMain::ActionSetStartUpExecute() {
+    if (mDocument.FileName.empty()) return;
+    SetStartUpShortcut(mDesktop, ProgramFilePath(), mDocument.FileName, mDocument.Title);
+}
+
+void TFormMain::ActionCutStartUpExecute() {
+    CutStartUpShortcut(mDesktop);
+}
+
+void TFormMain::ActionSetRegExecute() {
+    SetAssociation(mDesktop, ProgramFilePath());
+}
+
+void TFormMain::ActionCutRegExecute() {
+    CutAssociation(mDesktop);
 }
 
 } // namespace quillo

@@ -1,0 +1,186 @@
+// The shortcut and association commands against a private home: what they ask and answer, and
+// what the freedesktop tools then see.
+#include "shell/ShellCommands.h"
+#include "base/FileNames.h"
+#include "core/TestTree.h"
+#include "shell/MimeAssociation.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+const char* const kProgram = "/opt/My Apps/quillo";
+
+// Everything the desktop reads from the user's folders points into a temporary one.
+struct TShellHome : ::testing::Test {
+    TTempDir Home;
+    TScriptedDesktop Desktop;
+    TShellHome() {
+        setenv("HOME", Home.Path().c_str(), 1);
+        setenv("XDG_DATA_HOME", Home.File("data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", Home.File("config").c_str(), 1);
+        setenv("XDG_DATA_DIRS", Home.File("system").c_str(), 1);
+        std::filesystem::create_directories(Home.File("system/mime/packages"));
+        std::filesystem::create_directories(Home.File("Desktop"));
+        std::filesystem::create_directories(Home.File("config"));
+    }
+    std::string Last() const { return Desktop.Shown.empty() ? "" : Desktop.Shown.back().Text; }
+    static bool HasTool(const char* name) {
+        return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+    }
+    // The first line a shell command prints, in the private home.
+    static std::string Output(const std::string& command) {
+        std::string out;
+        if (FILE* p = popen((command + " 2>/dev/null").c_str(), "r")) {
+            std::array<char, 512> buf{};
+            while (fgets(buf.data(), buf.size(), p))
+                out += buf.data();
+            pclose(p);
+        }
+        while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+            out.pop_back();
+        return out;
+    }
+    void ExpectValidEntry(const std::string& path) {
+        ASSERT_TRUE(IsRegularFile(path)) << path;
+        if (HasTool("desktop-file-validate")) {
+            EXPECT_EQ(Output("desktop-file-validate '" + path + "'"), "") << path;
+        }
+    }
+};
+} // namespace
+
+TEST_F(TShellHome, ShortcutsAreMadeAskedForAndRemoved) {
+    Desktop.SetNextAnswer(mrNo);
+    SetDesktopShortcut(Desktop, kProgram);
+    EXPECT_FALSE(IsRegularFile(DesktopShortcutPath())); // only Yes makes it
+
+    Desktop.SetNextAnswer(mrYes);
+    SetDesktopShortcut(Desktop, kProgram);
+    EXPECT_EQ(DesktopShortcutPath(), Home.File("Desktop/QuilloryPlanへのｼｮｰﾄｶｯﾄ.desktop"));
+    EXPECT_EQ(Last(), "以下のショートカットを作成しました。\r\n" + DesktopShortcutPath());
+    EXPECT_EQ(Desktop.Shown.back().Type, mtInformation);
+    ExpectValidEntry(DesktopShortcutPath());
+
+    CutStartMenuShortcut(Desktop);
+    EXPECT_EQ(Last(), "スタートメニューに登録されているショートカットはありません。");
+    Desktop.SetNextAnswer(mrYes);
+    SetStartMenuShortcut(Desktop, kProgram);
+    EXPECT_EQ(StartMenuShortcutPath(), Home.File("data/applications/QuilloryPlan.desktop"));
+    ExpectValidEntry(StartMenuShortcutPath());
+    EXPECT_NE(ReadFile(StartMenuShortcutPath()).find("Exec=\"/opt/My Apps/quillo\"\n"), std::string::npos);
+    Desktop.SetNextAnswer(mrYes);
+    CutStartMenuShortcut(Desktop);
+    EXPECT_EQ(Last(), "以下のショートカットを削除しました。\r\n" + StartMenuShortcutPath());
+    EXPECT_FALSE(IsRegularFile(StartMenuShortcutPath()));
+
+    // A schedule whose path needs every kind of quoting opens in the tray at log-on.
+    const std::string plan = Home.File("a \"b\" $c\\d 100%.qlp");
+    Desktop.SetNextAnswer(mrYes);
+    SetStartUpShortcut(Desktop, kProgram, plan, "a \"b\"");
+    EXPECT_EQ(Desktop.Shown[Desktop.Shown.size() - 2].Text, "「a "
+                                                            "\"b\"」のショートカットをスタートアップに登録しますか？\r"
+                                                            "\n（既に登録されているショートカットは上書きされます）");
+    EXPECT_EQ(StartUpShortcutPath(), Home.File("config/autostart/QuilloryPlan.desktop"));
+    ExpectValidEntry(StartUpShortcutPath());
+    EXPECT_EQ(StartUpArguments(plan), "-t \"" + Home.Path() + "/a \\\"b\\\" \\$c\\\\d 100%.qlp\"");
+    if (HasTool("desktop-file-validate")) {
+        // What a desktop runs: the Exec line unescaped and split as the specification says.
+        const std::string text = ReadFile(StartUpShortcutPath());
+        EXPECT_NE(text.find("%%.qlp"), std::string::npos);
+    }
+    Desktop.SetNextAnswer(mrYes);
+    CutStartUpShortcut(Desktop);
+    EXPECT_FALSE(IsRegularFile(StartUpShortcutPath()));
+    CutStartUpShortcut(Desktop);
+    EXPECT_EQ(Last(), "スタートアップに登録されているショートカットはありません。");
+}
+
+TEST_F(TShellHome, AShortcutThatCannotBeWrittenIsNotReportedAsMade) {
+    WriteFile(Home.File("data"), "a file where the folder should be");
+    Desktop.SetNextAnswer(mrYes);
+    SetStartMenuShortcut(Desktop, kProgram);
+    EXPECT_EQ(Desktop.Shown.back().Type, mtError);
+    EXPECT_EQ(Last().rfind("ショートカットを作成できませんでした。", 0), 0u);
+}
+
+TEST_F(TShellHome, TheAssociationIsSetTwiceRemovedAndNeverTakesAnotherProgramsType) {
+    if (!HasTool("update-mime-database")) GTEST_SKIP() << "shared-mime-info is not installed";
+    const std::string sample = Home.File("x.qlp");
+    WriteFile(sample, "{\n}\n");
+    CutAssociation(Desktop);
+    EXPECT_EQ(Last(), "拡張子QLPに関連付けられているプログラムはありません");
+
+    WriteFile(Home.File("config/mimeapps.list"), "[Default Applications]\r\ntext/plain=other.desktop;\r\n"
+                                                 "\r\n[Added Associations]\r\nimage/png=viewer.desktop;\r\n");
+    for (int round = 0; round < 2; ++round) {
+        Desktop.SetNextAnswer(mrYes);
+        SetAssociation(Desktop, kProgram);
+        EXPECT_EQ(Last(), "拡張子QLPに、このプログラムを関連付けました。");
+    }
+    EXPECT_EQ(TypesClaimingQlp(TMimePaths::FromEnvironment()), std::vector<std::string>{kScheduleMimeType});
+    EXPECT_EQ(ReadFile(Home.File("config/mimeapps.list")),
+              "[Default Applications]\r\napplication/x-quilloryplan-schedule=QuilloryPlan_Schedule_File.desktop;\r\n"
+              "text/plain=other.desktop;\r\n\r\n[Added Associations]\r\nimage/png=viewer.desktop;\r\n");
+    ExpectValidEntry(TMimePaths::FromEnvironment().EntryFile());
+    if (HasTool("xdg-mime") && HasTool("mimetype")) {
+        EXPECT_EQ(Output("xdg-mime query filetype '" + sample + "'"), kScheduleMimeType);
+        EXPECT_EQ(Output(std::string("xdg-mime query default ") + kScheduleMimeType),
+                  "QuilloryPlan_Schedule_File.desktop");
+    }
+
+    Desktop.SetNextAnswer(mrYes);
+    CutAssociation(Desktop);
+    EXPECT_EQ(Last(), "拡張子QLPからこのプログラムの関連付けを解除しました。");
+    EXPECT_EQ(ReadFile(Home.File("config/mimeapps.list")),
+              "[Default Applications]\r\ntext/plain=other.desktop;\r\n\r\n[Added Associations]\r\n"
+              "image/png=viewer.desktop;\r\n");
+    EXPECT_TRUE(TypesClaimingQlp(TMimePaths::FromEnvironment()).empty());
+    if (HasTool("xdg-mime") && HasTool("mimetype")) {
+        EXPECT_NE(Output("xdg-mime query filetype '" + sample + "'"), kScheduleMimeType);
+        EXPECT_EQ(Output(std::string("xdg-mime query default ") + kScheduleMimeType), "");
+    }
+
+    // Another program's type claims the extension: refused, nothing written, and not removable.
+    WriteFile(Home.File("system/mime/packages/other.xml"),
+              "<?xml version=\"1.0\"?>\n<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">"
+              "<mime-type type=\"application/x-other\"><glob pattern=\"*.qlp\"/></mime-type></mime-info>\n");
+    ASSERT_EQ(std::system(("update-mime-database '" + Home.File("system/mime") + "'").c_str()), 0);
+    const std::string before = ReadFile(Home.File("config/mimeapps.list"));
+    Desktop.SetNextAnswer(mrYes);
+    SetAssociation(Desktop, kProgram);
+    EXPECT_EQ(Last(), "拡張子QLPには、既に他のプログラムが関連付けられています。");
+    EXPECT_EQ(Desktop.Shown.back().Buttons, unsigned(mbAbort));
+    EXPECT_FALSE(IsRegularFile(TMimePaths::FromEnvironment().PackageFile()));
+    EXPECT_EQ(ReadFile(Home.File("config/mimeapps.list")), before);
+    Desktop.SetNextAnswer(mrYes);
+    CutAssociation(Desktop);
+    EXPECT_EQ(Last(), "拡張子QLPには他のプログラムが関連付けられています。");
+
+    // Only No ends the question; a box closed another way goes on.
+    const size_t shown = Desktop.Shown.size();
+    Desktop.SetNextAnswer(mrNo);
+    SetAssociation(Desktop, kProgram);
+    EXPECT_EQ(Desktop.Shown.size(), shown + 1);
+}
+
+TEST(MimeApps, OurDefaultIsSetAndRemovedWithoutTouchingAnotherChoice) {
+    EXPECT_EQ(WithDefault("", "ours.desktop"),
+              "[Default Applications]\napplication/x-quilloryplan-schedule=ours.desktop;\n");
+    EXPECT_EQ(WithDefault("[Other]\nx=y", "e.desktop"),
+              "[Other]\nx=y\n\n[Default Applications]\napplication/x-quilloryplan-schedule=e.desktop;\n");
+    // Someone else's choice for our type is not ours to remove.
+    const std::string theirs = "[Default Applications]\napplication/x-quilloryplan-schedule=editor.desktop;\n";
+    EXPECT_EQ(WithDefault(theirs, ""), theirs);
+    EXPECT_EQ(WithDefault("[Default Applications]\napplication/x-quilloryplan-schedule=QuilloryPlan_Schedule_File."
+                          "desktop;editor.desktop;\n",
+                          ""),
+              theirs);
+}
