@@ -1,6 +1,7 @@
-// Benchmarks (not tests): quillo_bench tree | refresh | file DIR | list FILE
+// Benchmarks (not tests): quillo_bench tree | refresh | file DIR [N] | plainfile DIR [N] | list FILE
 // Each prints its figures; run them one per process so peak memory belongs to one case.
 #include "base/Clock.h"
+#include "base/Cp932.h"
 #include "base/StrUtil.h"
 #include "cli/CliRunner.h"
 #include "model/Calendar.h"
@@ -12,6 +13,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -41,12 +43,13 @@ void BuildTree(TNodesIF& nodes, int todos) {
     std::mt19937 rng(1);
     TTreeNode* root = CreateScheduleRoot(nodes, "bench");
     TTreeNode* folder = nullptr;
+    const std::string name = Utf8ToCp932Lossy("予定の名前 "); // names are held as cp932
     for (int i = 0; i < todos; ++i) {
         if (i % 100 == 0) {
             folder = nodes.AddChild(root, "folder " + std::to_string(i / 100));
             BindItem(folder, TSchFolder::Create(folder->Text(), folder));
         }
-        TTreeNode* n = nodes.AddChild(folder, "予定の名前 " + std::to_string(i));
+        TTreeNode* n = nodes.AddChild(folder, name + std::to_string(i));
         TDate begin = kToday - 40 + static_cast<int>(rng() % 60);
         BindItem(n, TSchToDo::Create(n->Text(), n, rng() % 10 == 0, begin, begin + 25 + rng() % 10));
     }
@@ -113,14 +116,17 @@ int Refresh() {
     return 0;
 }
 
-int File(const std::string& dir) {
-    const std::string path = dir + "/bench100k.qlp";
+// A schedule of `todos` to-dos in folders of 100; with memos unless `plain`.
+int File(const std::string& dir, int todos, bool plain) {
+    const std::string label = todos % 1000 == 0 ? std::to_string(todos / 1000) + "k" : std::to_string(todos);
+    const std::string path = dir + (plain ? "/plain" : "/bench") + label + ".qlp";
     {
         TNodesIF nodes;
         nodes.SetOwnsData(true);
-        BuildTree(nodes, 100000);
-        for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext())
-            if (TSchItem* item = n->Data()) item->Memo = "メモ\t" + std::to_string(n->Index());
+        BuildTree(nodes, todos);
+        if (!plain)
+            for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext())
+                if (TSchItem* item = n->Data()) item->Memo = "メモ\t" + std::to_string(n->Index());
         std::string text = BuildScheduleText(nodes, kToday, false, kToday);
         auto t0 = Clock::now();
         WriteScheduleFile(path, text, false);
@@ -130,7 +136,7 @@ int File(const std::string& dir) {
         std::printf("file: %.1f MB written in %.1f ms (atomic, fsync); building the text %.1f ms\n", text.size() / 1e6,
                     Ms(t0, t1), Ms(t1, t2));
     }
-    std::printf("file: kept %s for: quillo_bench list %s\n", path.c_str(), path.c_str());
+    std::printf("file: kept %s\n", path.c_str());
     return 0;
 }
 
@@ -152,8 +158,9 @@ int main(int argc, char** argv) {
     std::string what = argc > 1 ? argv[1] : "";
     if (what == "tree") return Tree();
     if (what == "refresh") return Refresh();
-    if (what == "file" && argc > 2) return File(argv[2]);
+    if ((what == "file" || what == "plainfile") && argc > 2)
+        return File(argv[2], argc > 3 ? std::atoi(argv[3]) : 100000, what == "plainfile");
     if (what == "list" && argc > 2) return List(argv[2]);
-    std::fprintf(stderr, "usage: quillo_bench tree | refresh | file DIR | list FILE\n");
+    std::fprintf(stderr, "usage: quillo_bench tree | refresh | file DIR [N] | plainfile DIR [N] | list FILE\n");
     return 64;
 }

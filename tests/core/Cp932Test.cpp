@@ -100,3 +100,23 @@ TEST(StrUtil, Integers) {
     EXPECT_FALSE(TryStrToInt("abc", v));
     EXPECT_FALSE(TryStrToInt("+-1", v));
 }
+
+TEST(StrUtil, TheLineReaderSplitsExactlyAsSplitLines) {
+    // Every text over a small alphabet of line ends, up to six characters long.
+    const char alphabet[] = {'a', '\r', '\n', '\t'};
+    for (int length = 0; length <= 6; ++length) {
+        int total = 1;
+        for (int i = 0; i < length; ++i)
+            total *= 4;
+        for (int code = 0; code < total; ++code) {
+            std::string text;
+            for (int i = 0, c = code; i < length; ++i, c /= 4)
+                text += alphabet[c % 4];
+            std::vector<std::string_view> read;
+            TLineReader reader(text);
+            for (std::string_view line; reader.Next(line);)
+                read.push_back(line);
+            ASSERT_EQ(read, SplitLines(text)) << testing::PrintToString(text);
+        }
+    }
+}

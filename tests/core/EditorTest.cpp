@@ -25,7 +25,7 @@ struct TEdit : ::testing::Test {
 
     void Load(const std::string& lines) {
         Doc.New("test");
-        ReadItemLines(Doc.Nodes(), Doc.Root(), SplitLines(Tabs(lines)), nullptr);
+        ReadItemLines(Doc.Nodes(), Doc.Root(), Tabs(lines), nullptr);
         FinishScheduleLoad(Doc.Nodes(), Ctx);
         Doc.History.Clear();
     }

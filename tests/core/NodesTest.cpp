@@ -28,7 +28,7 @@ struct TRecorder : INodesObserver {
     void EndClear() override { Log.push_back("ec"); }
     void NodeDeleted(TTreeNode* n) override {
         Log.push_back("del " + n->Text());
-        SubItemsGoneAtDeletion.push_back(n->SubItems() == nullptr);
+        SubItemsGoneAtDeletion.push_back(!n->Data() && n->SubItems()->Count() == 0);
     }
 };
 

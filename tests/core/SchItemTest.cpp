@@ -29,7 +29,7 @@ TEST_F(TItemFixture, CreateSetsFieldsAndPadsTheNode) {
     auto* item = BindItem(n, TSchToDo::Create("name", n, true, 10, 12, 2, "memo"));
     EXPECT_EQ(n->SubItems()->Count(), 65);
     EXPECT_EQ(n->Data(), item);
-    EXPECT_EQ(n->Text(), "node text"); // Create leaves the node alone
+    EXPECT_EQ(n->Text(), "name"); // a bound node shows its item's name, kept once
     EXPECT_TRUE(item->Checked);
     EXPECT_EQ(item->HolidayMode, 2);
     EXPECT_EQ(item->Memo, "memo");

@@ -44,7 +44,7 @@ std::string ReadError(const std::string& text) {
     nodes.SetOwnsData(true);
     TTreeNode* root = CreateScheduleRoot(nodes, "t");
     try {
-        ReadItemLines(nodes, root, SplitLines(text), nullptr);
+        ReadItemLines(nodes, root, text, nullptr);
     } catch (const EInvalidScheduleData& e) {
         for (TTreeNode* n = root->GetNext(); n; n = n->GetNext())
             if (!n->Data()) return "item-less node";
@@ -193,9 +193,9 @@ TEST(ScheduleFormat, NestingRules) {
 
 TEST(ScheduleFormat, AutoSaveFlagFirstLineDecides) {
     std::string text = "# A+\nA-\nA+\n";
-    EXPECT_EQ(ScanAutoSaveFlag(SplitLines(text)), std::optional<bool>(false));
+    EXPECT_EQ(ScanAutoSaveFlag(text), std::optional<bool>(false));
     text = "D\t1\t2\t3\n";
-    EXPECT_EQ(ScanAutoSaveFlag(SplitLines(text)), std::nullopt);
+    EXPECT_EQ(ScanAutoSaveFlag(text), std::nullopt);
 }
 
 TEST(ScheduleFormat, HostileInputIsReadOrRefusedCleanly) {
@@ -207,7 +207,7 @@ TEST(ScheduleFormat, HostileInputIsReadOrRefusedCleanly) {
     TNodesIF nodes;
     nodes.SetOwnsData(true);
     TTreeNode* root = CreateScheduleRoot(nodes, "t");
-    ReadItemLines(nodes, root, SplitLines(odd), nullptr);
+    ReadItemLines(nodes, root, odd, nullptr);
     ASSERT_EQ(root->Count(), 3);
     EXPECT_EQ(root->Item(0)->Text(), std::string("na\0me", 5));
     EXPECT_EQ(root->Item(1)->Text(), "lead\x81");
@@ -223,7 +223,7 @@ TEST(ScheduleFormat, MillionLevelsDeepIsReadRefreshedWrittenAndFreed) {
         text += "{\nF\tf\t\t+\n";
     TTestSchedule s(kToday);
     TTreeNode* root = CreateScheduleRoot(s.Nodes, "deep");
-    ReadItemLines(s.Nodes, root, SplitLines(text), &s.Ctx);
+    ReadItemLines(s.Nodes, root, text, &s.Ctx);
     EXPECT_EQ(s.Nodes.Count(), 1000001);
     FinishScheduleLoad(s.Nodes, s.Ctx);
     std::string out;

@@ -36,7 +36,7 @@ TTreeNode* TTestSchedule::Load(const std::string& lines) {
     Nodes.Clear();
     TTreeNode* root = CreateScheduleRoot(Nodes, "test");
     std::string text = Tabs(lines);
-    ReadItemLines(Nodes, root, SplitLines(text), nullptr);
+    ReadItemLines(Nodes, root, text, nullptr);
     FinishScheduleLoad(Nodes, Ctx);
     return root;
 }

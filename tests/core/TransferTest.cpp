@@ -34,8 +34,7 @@ struct TTransfer : ::testing::Test {
         Doc.New("test");
         ReadItemLines(
             Doc.Nodes(), Doc.Root(),
-            SplitLines(
-                Tabs("{\nF|Work||+\n{\nI|a|1|-|-|-|-|-|-|0|\nI|b|1|2024|5|1|2024|5|9|0|\n}\nI|c|0|-|-|-|-|-|-|0|\n}")),
+            Tabs("{\nF|Work||+\n{\nI|a|1|-|-|-|-|-|-|0|\nI|b|1|2024|5|1|2024|5|9|0|\n}\nI|c|0|-|-|-|-|-|-|0|\n}"),
             &Ctx);
         Doc.History.Clear();
     }

@@ -26,7 +26,7 @@ std::string ReadAndWrite(const std::string& text, bool& complete) {
     TTreeNode* root = CreateScheduleRoot(nodes, "fuzz");
     complete = true;
     try {
-        ReadItemLines(nodes, root, SplitLines(text), &ctx);
+        ReadItemLines(nodes, root, text, &ctx);
     } catch (const EInvalidScheduleData&) {
         complete = false;
     }

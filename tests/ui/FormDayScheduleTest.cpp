@@ -80,10 +80,10 @@ TEST_F(TDayWindow, CategoriesTextsAndTheDaysAroundToday) {
     EXPECT_EQ(Main->SelectedDate(), kToday + 1); // the main chart marks the shown day
     EXPECT_EQ(Rows(),
               (std::vector<std::string>{"現在進行中の項目", "現在進行中の項目/always/-/-"})); // not late after today
-    Day->Step(4); // Wednesday 8 May: the waiting item counts from that day
-    EXPECT_NE(std::find(Rows().begin(), Rows().end(), "8日後を期間に含む未完了項目/later/2024/05/10(金)/3日残"),
-              Rows().end())
-        << Rows().size();
+    Day->Step(4); // Wednesday 8 May, five days after today: the waiting item counts from that day
+    const std::vector<std::string> rows = Rows(); // one list: begin and end of the same vector
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "5日後を期間に含む未完了項目/later/2024/05/10(金)/3日残"), rows.end())
+        << ::testing::PrintToString(rows);
     Day->Build(D(2024, 4, 1)); // a day before any period but the undated one
     EXPECT_EQ(Rows(), (std::vector<std::string>{"現在進行中の項目", "現在進行中の項目/always/-/-"}));
 }

@@ -71,16 +71,43 @@ const char* ShortDayName(int dow) {
     return kNames[dow - 1];
 }
 
+namespace {
+// Written digit by digit: formatting runs for every row of a listing, where printf is the cost.
+void AppendDigits(std::string& out, int value, int width) {
+    char buf[12];
+    int n = 0;
+    unsigned v = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        buf[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v);
+    if (value < 0) out += '-';
+    for (int i = n; i < width; ++i)
+        out += '0';
+    while (n)
+        out += buf[--n];
+}
+} // namespace
+
 static std::string FormatYmd(TDate date) {
     int y, m, d;
     DecodeDate(date, y, m, d);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", y, m, d);
-    return buf;
+    std::string out;
+    out.reserve(15);
+    AppendDigits(out, y, 4);
+    out += '/';
+    AppendDigits(out, m, 2);
+    out += '/';
+    AppendDigits(out, d, 2);
+    return out;
 }
 
 std::string FormatDateWithDay(TDate date) {
-    return FormatYmd(date) + "(" + ShortDayName(DayOfWeek(date)) + ")";
+    std::string out = FormatYmd(date);
+    out += '(';
+    out += ShortDayName(DayOfWeek(date));
+    out += ')';
+    return out;
 }
 
 std::string FormatDateWithDaySpace(TDate date) {

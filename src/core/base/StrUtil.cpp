@@ -8,6 +8,12 @@ namespace quillo {
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
+    SplitFields(line, fields);
+    return fields;
+}
+
+void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
     size_t start = 0;
     while (start < line.size()) {
         size_t tab = line.find('\t', start);
@@ -18,7 +24,6 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
         fields.push_back(line.substr(start, tab - start));
         start = tab + 1;
     }
-    return fields;
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -33,6 +38,20 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     }
     if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
+}
+
+bool TLineReader::Next(std::string_view& line) {
+    if (mPos >= mText.size()) return false;
+    const size_t end = mText.find_first_of("\r\n", mPos);
+    if (end == std::string_view::npos) {
+        line = mText.substr(mPos);
+        mPos = mText.size();
+        return true;
+    }
+    line = mText.substr(mPos, end - mPos);
+    mPos = end + 1;
+    if (mText[end] == '\r' && mPos < mText.size() && mText[mPos] == '\n') ++mPos;
+    return true;
 }
 
 bool TryStrToInt(std::string_view text, int& out) {

@@ -9,6 +9,18 @@ namespace quillo {
 // Fields separated by one tab each; a trailing tab does not make an empty last field.
 // An empty line has no fields.
 std::vector<std::string_view> SplitFields(std::string_view line);
+void SplitFields(std::string_view line, std::vector<std::string_view>& fields); // into a reused vector
+
+// The lines of a text one at a time, split as SplitLines splits them, without a list of them all.
+class TLineReader {
+public:
+    explicit TLineReader(std::string_view text) : mText(text) {}
+    bool Next(std::string_view& line);
+
+private:
+    std::string_view mText;
+    size_t mPos = 0;
+};
 
 // Lines ended by CR LF, a lone CR or a lone LF; a final line without an end counts.
 std::vector<std::string_view> SplitLines(std::string_view text);

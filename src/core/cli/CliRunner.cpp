@@ -132,7 +132,8 @@ int Open(TDocument& document, const std::string& file, const TEvalContext* ctx, 
 }
 
 // Loads settings, holidays and the schedule as the window would; returns an exit code or -1.
-int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err) {
+// `statesOnly` evaluates what a day's agenda reads and leaves the rows' texts and cells alone.
+int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err, bool statesOnly) {
     const TDate today = DateOption(o, "--today").value_or(clock.Today());
     auto chartOpt = DateOption(o, "--chart-date");
     std::string dir = o.Values.count("--config-dir") ? o.Values.at("--config-dir") : ConfigDirectory();
@@ -148,13 +149,17 @@ int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err)
     }
     s.Chart.SetChartDate(chartOpt.value_or(today + offset));
     s.Ctx = {today, &s.Calendar, &s.Chart};
-    return Open(s.Document, o.File, &s.Ctx, err);
+    const int rc = Open(s.Document, o.File, statesOnly ? nullptr : &s.Ctx, err);
+    if (rc < 0 && statesOnly) EvaluateStates(s.Ctx, s.Document.Nodes());
+    return rc;
 }
 
-int Check(const TOptions& o, std::ostream& err) {
+int Check(const TOptions& o, std::ostream& err, const std::function<void(int)>& finished) {
     TDocument document;
-    const int rc = Open(document, o.File, nullptr, err);
-    return rc < 0 ? ceOk : rc;
+    int rc = Open(document, o.File, nullptr, err);
+    rc = rc < 0 ? ceOk : rc;
+    if (finished) finished(rc);
+    return rc;
 }
 
 const char* KindOf(const TTreeNode* n) {
@@ -203,28 +208,46 @@ void List(TSession& s, bool tsv, std::ostream& out) {
     }
 }
 
+// Written as found, category by category: a day of a large schedule lists tens of thousands of
+// rows, which need not all be held at once.
 void Agenda(TSession& s, TDate date, bool tsv, std::ostream& out) {
-    TDayList list = BuildDayList(CollectDayItems(s.Document.Nodes(), s.Ctx, date), s.Ctx, date);
-    out << list.RootText << "\n";
-    if (list.NothingListed) {
+    const TEvalContext& ctx = s.Ctx;
+    std::vector<const TSchItem*> slots[5];
+    bool anyOnDate = false;
+    for (TTreeNode* n = s.Document.Nodes().GetFirstNode(); n; n = n->GetNext()) {
+        const TSchItem* item = n->Data();
+        if (!item || item->IsFolder() || !item->IsOnDate(ctx, date)) continue;
+        anyOnDate = true;
+        if (const int slot = DayCategoryOf(*item); slot >= 0) slots[slot].push_back(item);
+    }
+    out << DayRootText(ctx, date) << "\n";
+    if (!anyOnDate) {
         out << (tsv ? "" : "  ") << kNoDayItemsText << "\n";
         return;
     }
-    for (const TDayCategory& c : list.Categories) {
-        if (!tsv) out << "  " << c.Text << "\n";
-        for (const TDayRow& r : c.Rows) {
+    const std::vector<std::string> texts = DayCategoryTexts(ctx, date);
+    std::string line;
+    for (int c = 0; c < 5; ++c) {
+        if (slots[c].empty()) continue;
+        if (!tsv) out << "  " << texts[size_t(c)] << "\n";
+        for (const TSchItem* item : slots[c]) {
+            const int image = item->Node ? item->Node->ImageIndex() : 0;
+            line.clear();
             if (tsv)
-                out << c.Text << '\t' << r.Image << '\t' << Cp932ToUtf8(r.Name) << '\t' << r.EndText << '\t'
-                    << r.RemainingText << '\n';
+                line += texts[size_t(c)] + '\t' + std::to_string(image) + '\t' + Cp932ToUtf8(item->Name) + '\t' +
+                        DateText(item->EndDate) + '\t' + DayRemainingText(*item, ctx, date) + '\n';
             else
-                out << "    " << Cp932ToUtf8(r.Name) << "  " << r.EndText << "  " << r.RemainingText << "\n";
+                line += "    " + Cp932ToUtf8(item->Name) + "  " + DateText(item->EndDate) + "  " +
+                        DayRemainingText(*item, ctx, date) + "\n";
+            out.write(line.data(), static_cast<std::streamsize>(line.size()));
         }
     }
 }
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TClock& clock) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TClock& clock,
+           const std::function<void(int)>& finished) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") {
             out << kUsage;
@@ -232,9 +255,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     try {
         TOptions o = Parse(args);
-        if (o.Command == "check") return Check(o, err);
+        if (o.Command == "check") {
+            const int rc = Check(o, err, finished);
+            return rc;
+        }
         TSession s;
-        if (int rc = Load(o, clock, s, err); rc >= 0) return rc;
+        if (int rc = Load(o, clock, s, err, o.Command == "agenda"); rc >= 0) return rc;
         if (o.Command == "export") {
             const std::string identity = ExpandLongPath(o.File);
             const auto today = DateOption(o, "--today");
@@ -244,6 +270,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             List(s, o.Tsv, out);
         else
             Agenda(s, DateOption(o, "--date").value_or(s.Ctx.Today), o.Tsv, out);
+        if (finished) finished(ceOk);
         return ceOk;
     } catch (const EUsage& e) {
         err << "quillo-cli: " << e.what() << "\n" << kUsage;

@@ -1,5 +1,6 @@
 #pragma once
 // The terminal program: check, list and agenda of a schedule file.
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@ class TClock;
 
 enum TCliExit { ceOk = 0, ceBadLine = 1, ceUnreadable = 2, ceUsage = 64 };
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TClock& clock);
+// `finished`, when given, is called with the exit code once the output is written and before the
+// schedule is freed: a process about to end can leave without taking the tree apart.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TClock& clock,
+           const std::function<void(int)>& finished = {});
 
 } // namespace quillo

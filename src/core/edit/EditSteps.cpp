@@ -35,7 +35,7 @@ bool MoveToIndex(TNodesIF& nodes, TTreeNode* node, TTreeNode* parent, int index)
 
 TTreeNode* InsertLines(TEditTarget& target, TTreeNode* parent, int index, const std::string& lines) {
     const int before = parent->Count();
-    ReadItemLines(target.Nodes, parent, SplitLines(lines), nullptr);
+    ReadItemLines(target.Nodes, parent, lines, nullptr);
     if (parent->Count() == before) return nullptr;
     TTreeNode* node = parent->Item(before);
     const TTreeNode* stop = node->GetNextSkipChildren();

@@ -79,7 +79,7 @@ TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* se
         }
     } removeTemp{document.Nodes(), temp};
     try {
-        ReadItemLines(document.Nodes(), temp, SplitLines(text), nullptr);
+        ReadItemLines(document.Nodes(), temp, text, nullptr);
     } catch (const EInvalidScheduleData&) {
         throw ELoadError(kPasteErrorText);
     }
@@ -144,14 +144,13 @@ TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* s
     if (!root) return nullptr;
     std::string text, error;
     if (!ReadWholeFile(path, text, error)) throw ELoadError(path + "\r\nファイルのオープン処理に失敗しました。");
-    const auto lines = SplitLines(text);
-    if (!LooksLikeSchedule(text, lines)) throw ELoadError(path + "\r\n" + kNotScheduleText);
+    if (!LooksLikeSchedule(text)) throw ELoadError(path + "\r\n" + kNotScheduleText);
     TTreeNode* target = selected ? selected : root;
     if (const TSchItem* item = target->Data(); item && !item->IsFolder()) target = target->Parent();
     const int before = target->Count();
     bool complete = true;
     try {
-        ReadItemLines(document.Nodes(), target, lines, nullptr);
+        ReadItemLines(document.Nodes(), target, text, nullptr);
     } catch (const EInvalidScheduleData& e) {
         complete = false;
         try {

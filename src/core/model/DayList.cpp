@@ -17,44 +17,65 @@ std::vector<TDayItem> CollectDayItems(const TNodesIF& nodes, const TEvalContext&
     return out;
 }
 
-TDayList BuildDayList(const std::vector<TDayItem>& items, const TEvalContext& ctx, TDate date) {
+std::vector<std::string> DayCategoryTexts(const TEvalContext& ctx, TDate date) {
     const std::string rel = RelativeDayText(date, ctx.Today);
-    TDayList list;
-    list.RootText = rel + " - " + DateText(date) + "の予定";
     // Window order: delayed, caution, in progress, not yet done, done.
-    TDayCategory cats[] = {{"遅延項目", 5, {}},
-                           {"注意項目", 4, {}},
-                           {"現在進行中の項目", 2, {}},
-                           {rel + "を期間に含む未完了項目", 1, {}},
-                           {rel + "を期間に含む完了項目", 3, {}}};
+    return {"遅延項目", "注意項目", "現在進行中の項目", rel + "を期間に含む未完了項目", rel + "を期間に含む完了項目"};
+}
+
+std::string DayRootText(const TEvalContext& ctx, TDate date) {
+    return RelativeDayText(date, ctx.Today) + " - " + DateText(date) + "の予定";
+}
+
+int DayCategoryOf(const TSchItem& item) {
+    switch (item.State) {
+    case ssWarning:
+        return 0;
+    case ssCaution:
+        return 1;
+    case ssInProgress:
+        return 2;
+    case ssWaiting:
+        return 3;
+    case ssDone:
+        return 4;
+    default:
+        return -1;
+    }
+}
+
+std::string DayRemainingText(const TSchItem& item, const TEvalContext& ctx, TDate date) {
     const TCalendar& cal = *ctx.Calendar;
+    switch (item.State) {
+    case ssWarning:
+        return ctx.Today >= date ? "遅延" : "0日間";
+    case ssCaution:
+    case ssInProgress:
+        return cal.DayCountText(item, "残", date < ctx.Today ? ctx.Today : date, item.EndDate);
+    case ssWaiting:
+        return cal.DayCountText(item, "残", date, item.EndDate);
+    case ssDone:
+        return "完了";
+    default:
+        return "";
+    }
+}
+
+TDayList BuildDayList(const std::vector<TDayItem>& items, const TEvalContext& ctx, TDate date) {
+    TDayList list;
+    list.RootText = DayRootText(ctx, date);
+    const std::vector<std::string> texts = DayCategoryTexts(ctx, date);
+    static const int kImages[] = {5, 4, 2, 1, 3};
+    TDayCategory cats[5];
+    for (int i = 0; i < 5; ++i)
+        cats[i] = {texts[size_t(i)], kImages[i], {}};
     for (const TDayItem& entry : items) {
         const TSchItem& item = *entry.Item;
-        int slot;
-        std::string remaining;
-        switch (item.State) {
-        case ssWarning:
-            slot = 0;
-            remaining = ctx.Today >= date ? "遅延" : "0日間";
-            break;
-        case ssCaution:
-        case ssInProgress:
-            slot = item.State == ssCaution ? 1 : 2;
-            remaining = cal.DayCountText(item, "残", date < ctx.Today ? ctx.Today : date, item.EndDate);
-            break;
-        case ssWaiting:
-            slot = 3;
-            remaining = cal.DayCountText(item, "残", date, item.EndDate);
-            break;
-        case ssDone:
-            slot = 4;
-            remaining = "完了";
-            break;
-        default:
-            continue;
-        }
+        const int slot = DayCategoryOf(item);
+        if (slot < 0) continue;
         int image = item.Node ? item.Node->ImageIndex() : 0;
-        cats[slot].Rows.push_back({entry.Name, image, DateText(item.EndDate), remaining, entry.Item});
+        cats[slot].Rows.push_back(
+            {entry.Name, image, DateText(item.EndDate), DayRemainingText(item, ctx, date), entry.Item});
     }
     for (auto& c : cats)
         if (!c.Rows.empty()) list.Categories.push_back(std::move(c));

@@ -45,4 +45,10 @@ extern const char* const kNoDayItemsText;
 
 TDayList BuildDayList(const std::vector<TDayItem>& items, const TEvalContext& ctx, TDate date);
 
+// The pieces of the list, for a reader that writes rows as it finds them.
+std::string DayRootText(const TEvalContext& ctx, TDate date);
+std::vector<std::string> DayCategoryTexts(const TEvalContext& ctx, TDate date); // in window order
+int DayCategoryOf(const TSchItem& item); // index into those texts; -1 when not listed
+std::string DayRemainingText(const TSchItem& item, const TEvalContext& ctx, TDate date);
+
 } // namespace quillo

@@ -25,9 +25,11 @@ void TDocument::Close() {
     Modified = false;
 }
 
-bool LooksLikeSchedule(std::string_view text, const std::vector<std::string_view>& lines) {
+bool LooksLikeSchedule(std::string_view text) {
     if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return true;
-    for (std::string_view line : lines) {
+    TLineReader reader(text);
+    std::string_view line;
+    while (reader.Next(line)) {
         const auto f = SplitFields(line);
         if (f.empty()) continue;
         const std::string_view k = f[0];
@@ -50,9 +52,8 @@ TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHa
         if (error == kTooLargeText) message += "\r\n" + error;
         throw ELoadError(message);
     }
-    const auto lines = SplitLines(text);
     // Opening a stray file as an empty schedule would let the next save destroy it.
-    if (!LooksLikeSchedule(text, lines)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
+    if (!LooksLikeSchedule(text)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
 
     TLoadResult result;
     History.Clear();
@@ -60,10 +61,10 @@ TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHa
     Title = ScheduleTitleOf(FileName);
     TTreeNode* root = CreateScheduleRoot(mNodes, Title);
     Modified = false;
-    result.AutoSave = ScanAutoSaveFlag(lines);
+    result.AutoSave = ScanAutoSaveFlag(text);
     if (result.AutoSave) AutoSave = *result.AutoSave;
     try {
-        ReadItemLines(mNodes, root, lines, nullptr);
+        ReadItemLines(mNodes, root, text, nullptr);
     } catch (const EInvalidScheduleData& e) {
         result.Complete = false;
         result.BadLine = e.what();

@@ -63,6 +63,6 @@ private:
 };
 
 // True when `text` holds at least one line of the schedule format, or nothing but blank space.
-bool LooksLikeSchedule(std::string_view text, const std::vector<std::string_view>& lines);
+bool LooksLikeSchedule(std::string_view text);
 
 } // namespace quillo

@@ -47,8 +47,7 @@ TTreeNode* TNodesIF::Insert(TTreeNode* sibling, std::string text) {
 
 TTreeNode* TNodesIF::Place(TTreeNode* parent, int row, std::string text, TSchItem* data) {
     auto* node = new TTreeNode(this, std::move(text));
-    node->mSubItems = std::make_unique<TSubItems>(node);
-    node->mSubItems->SetData(data);
+    node->mSubItems.SetData(data);
     if (mObserver) mObserver->BeginInsertNode(Outside(parent), row);
     Attach(node, parent, row);
     node->mLevel = parent->mLevel + 1;
@@ -93,8 +92,9 @@ void TNodesIF::DestroyDetached(TTreeNode* node) {
             order.push_back(child);
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         TTreeNode* n = *it;
-        if (mOwnsData && n->mSubItems) delete n->mSubItems->Data();
-        n->mSubItems.reset();
+        if (mOwnsData) delete n->mSubItems.Data();
+        n->mSubItems.SetData(nullptr);
+        n->mSubItems.Clear();
         if (mObserver) mObserver->NodeDeleted(n);
         n->mChildren.clear();
         delete n;

@@ -9,10 +9,24 @@
 
 namespace quillo {
 
+const std::string& TRareText::str() const {
+    static const std::string kEmpty;
+    return mText ? *mText : kEmpty;
+}
+
+void TRareText::Assign(std::string text) {
+    if (text.empty())
+        mText.reset();
+    else if (mText)
+        *mText = std::move(text);
+    else
+        mText = std::make_unique<std::string>(std::move(text));
+}
+
 TSchItem::TSchItem(bool folder, std::string name, TTreeNode* node, bool checked, TDate beginDate, TDate endDate,
                    int holidayMode, std::string memo)
-    : Name(std::move(name)), Node(node), Checked(checked), BeginDate(beginDate), EndDate(endDate),
-      Memo(std::move(memo)), HolidayMode(holidayMode), mFolder(folder) {}
+    : Name(std::move(name)), Memo(std::move(memo)), Node(node), BeginDate(beginDate), EndDate(endDate),
+      HolidayMode(holidayMode), Checked(checked), mFolder(folder) {}
 
 void TSchItem::SetDayCell(int index, int value) {
     if (index >= 0 && index < kChartDays) DayCells[static_cast<size_t>(index)] = static_cast<int8_t>(value);
@@ -22,9 +36,12 @@ int TSchItem::GetDayCell(int index) const {
     return (index >= 0 && index < kChartDays) ? DayCells[static_cast<size_t>(index)] : kCellNothing;
 }
 
+// Through the node when there is one, so that its view hears of the change.
 void TSchItem::SetName(std::string name) {
-    Name = name;
-    if (Node) Node->SetText(std::move(name));
+    if (Node && Node->Data() == this)
+        Node->SetText(std::move(name));
+    else
+        Name = std::move(name);
 }
 
 // Memo: "%" first so that markers inside the text survive; restored last on reading.
@@ -188,6 +205,7 @@ TSchItem* BindItem(TTreeNode* node, std::unique_ptr<TSchItem> item) {
     sub->Pad(TSubItems::kItemColumns);
     TSchItem* raw = item.release();
     sub->SetData(raw);
+    node->DropOwnText();
     return raw;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Schedule items bound to tree nodes: folders and to-dos.
 #include "base/Date.h"
+#include "base/Pool.h"
 #include "model/Chart.h"
 #include "model/EvalContext.h"
 
@@ -14,6 +15,44 @@ namespace quillo {
 
 class TTreeNode;
 
+// A text most items leave empty (memo, link): one pointer wide until it holds something.
+class TRareText {
+public:
+    TRareText() = default;
+    TRareText(std::string text) { Assign(std::move(text)); }
+    TRareText(const char* text) { Assign(text); }
+    TRareText(const TRareText& other) { Assign(other.str()); }
+    TRareText(TRareText&&) noexcept = default;
+    TRareText& operator=(const TRareText& other) {
+        if (this != &other) Assign(other.str());
+        return *this;
+    }
+    TRareText& operator=(TRareText&&) noexcept = default;
+    TRareText& operator=(std::string text) {
+        Assign(std::move(text));
+        return *this;
+    }
+    TRareText& operator=(const char* text) {
+        Assign(text);
+        return *this;
+    }
+
+    operator const std::string&() const { return str(); }
+    operator std::string_view() const { return str(); }
+    const std::string& str() const;
+    bool empty() const { return !mText; }
+    size_t size() const { return mText ? mText->size() : 0; }
+    const char* c_str() const { return str().c_str(); }
+    void clear() { mText.reset(); }
+    friend bool operator==(const TRareText& a, const TRareText& b) { return a.str() == b.str(); }
+    friend bool operator==(const TRareText& a, const std::string& b) { return a.str() == b; }
+    friend bool operator==(const TRareText& a, const char* b) { return a.str() == b; }
+
+private:
+    void Assign(std::string text);
+    std::unique_ptr<std::string> mText;
+};
+
 enum TSchState : int32_t { ssNone = 0, ssDone = 1, ssWaiting = 2, ssInProgress = 3, ssCaution = 4, ssWarning = 5 };
 
 constexpr int kCellNothing = -1;
@@ -22,21 +61,23 @@ constexpr int kCellOverdue = 6;
 
 class TSchItem {
 public:
+    QUILLO_POOLED_STORAGE
     virtual ~TSchItem() = default;
     TSchItem(const TSchItem&) = delete;
     TSchItem& operator=(const TSchItem&) = delete;
 
+    // Ordered for size: a schedule holds one item per row.
     std::string Name;
+    TRareText Memo;
+    TRareText Link;
     TTreeNode* const Node;
-    bool Checked = false;
     TDate BeginDate = 0;
     TDate EndDate = 0;
     std::array<int8_t, kChartDays> DayCells{};
-    bool Empty = false;
     int32_t State = ssNone;
-    std::string Memo;
-    std::string Link;
     int32_t HolidayMode = 0;
+    bool Checked = false;
+    bool Empty = false;
 
     // The virtual interface keeps this order; stored items and subclasses rely on it.
     virtual void SetChecked(bool value) { Checked = value; }

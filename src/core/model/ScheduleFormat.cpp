@@ -82,14 +82,15 @@ void WriteItemLines(const TTreeNode* top, std::string& out) {
     }
 }
 
-void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, const std::vector<std::string_view>& lines,
-                   const TEvalContext* ctx) {
+void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx) {
     const int base = parent ? parent->Level() : -1;
     long long level = base;
     TTreeNode* current = parent;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const size_t lineNo = i + 1;
-        const auto f = SplitFields(lines[i]);
+    std::vector<std::string_view> f; // one buffer for every line
+    TLineReader reader(text);
+    std::string_view line;
+    for (size_t lineNo = 1; reader.Next(line); ++lineNo) {
+        SplitFields(line, f);
         if (f.empty()) continue;
         if (!f[0].empty() && f[0][0] == '#') continue;
         if (f[0] == "{") {
@@ -126,7 +127,8 @@ void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, const std::vector<std::st
             placeUnder = current->Parent();
         }
         if (!placeUnder) Fail(lineNo, kBadDepth);
-        TTreeNode* node = nodes.AddChild(placeUnder, std::string(f[1]));
+        // The name is kept by the item alone.
+        TTreeNode* node = nodes.AddChild(placeUnder, std::string());
         current = node;
         if (folder) {
             auto item = TSchFolder::Create(std::string(f[1]), node);
@@ -180,8 +182,10 @@ void SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, b
     WriteScheduleFile(path, BuildScheduleText(nodes, today, autoSave, savedAt), autoSave);
 }
 
-std::optional<bool> ScanAutoSaveFlag(const std::vector<std::string_view>& lines) {
-    for (std::string_view line : lines) {
+std::optional<bool> ScanAutoSaveFlag(std::string_view text) {
+    TLineReader reader(text);
+    std::string_view line;
+    while (reader.Next(line)) {
         auto f = SplitFields(line);
         if (f.empty() || (!f[0].empty() && f[0][0] == '#')) continue;
         if (f[0] == "A+") return true;
@@ -197,8 +201,8 @@ TTreeNode* CreateScheduleRoot(TNodesIF& nodes, const std::string& titleUtf8) {
     return root;
 }
 
+// Folds first, then one refresh: the rows' texts depend on the folds, the states do not.
 void FinishScheduleLoad(TNodesIF& nodes, const TEvalContext& ctx) {
-    RefreshAll(ctx, nodes);
     TTreeNode* root = nodes.GetFirstNode();
     if (!root) return;
     root->Expand();

@@ -20,11 +20,10 @@ extern const char* const kScheduleBanner; // "# Quillory Plan Schedule File (ver
 // every line ended by CR LF.
 void WriteItemLines(const TTreeNode* node, std::string& out);
 
-// Adds the items of `lines` below `parent`. Throws EInvalidScheduleData ("Line12 : 不正なデータ行")
+// Adds the items of the lines of `text` below `parent`. Throws EInvalidScheduleData ("Line12 : 不正なデータ行")
 // on the first bad line; the lines before it stay in the tree and every node carries an item.
 // Runs RefreshAll when `ctx` is given and every line was read.
-void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, const std::vector<std::string_view>& lines,
-                   const TEvalContext* ctx);
+void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx);
 
 // The whole file: "D" line, "A+"/"A-", the items, an empty line, the banner and the save time.
 std::string BuildScheduleText(const TNodesIF& nodes, TDate today, bool autoSave, TDate savedAt);
@@ -40,7 +39,7 @@ void SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, b
                   TDate& savedAt);
 
 // The first "A+" or "A-" line decides; nullopt without one.
-std::optional<bool> ScanAutoSaveFlag(const std::vector<std::string_view>& lines);
+std::optional<bool> ScanAutoSaveFlag(std::string_view text);
 
 // The root node of a schedule: a top-level node with the title (cp932) and image 0.
 TTreeNode* CreateScheduleRoot(TNodesIF& nodes, const std::string& titleUtf8);

@@ -65,7 +65,7 @@ std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item) {
 void RefreshOne(const TEvalContext& ctx, TTreeNode* node) {
     TSchItem* item = node->Data();
     if (!item) return;
-    node->SetText(item->Name);
+    if (node->Text() != item->Name) node->SetText(item->Name);
     if (int image = ImageFor(*item); image >= 0) node->SetImages(image);
 
     TSubItems* sub = node->SubItems();
@@ -133,6 +133,20 @@ void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node) {
         if (TSchItem* item = (*it)->Data()) item->UpdateState(ctx, false);
         RefreshOne(ctx, *it);
     }
+}
+
+void EvaluateStates(const TEvalContext& ctx, TNodesIF& nodes) {
+    TTreeNode* root = nodes.GetFirstNode();
+    if (!root) return;
+    std::vector<TTreeNode*> order;
+    for (TTreeNode* n = root->GetFirstChild(); n; n = n->GetNext())
+        order.push_back(n);
+    // Children come after their parent in tree order, so backwards is bottom-up.
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (TSchItem* item = (*it)->Data()) {
+            item->UpdateState(ctx, false);
+            if (int image = ImageFor(*item); image >= 0) (*it)->SetImages(image);
+        }
 }
 
 void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes) {

@@ -31,6 +31,9 @@ std::string RelativeDayText(TDate date, TDate today); // 今日, 明日, ... 5�
 void RefreshNode(const TEvalContext& ctx, TTreeNode* node, bool upward);
 void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node);
 void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes);
+// States and node images only, bottom-up: what a reader of states needs without the rows' texts
+// and day cells.
+void EvaluateStates(const TEvalContext& ctx, TNodesIF& nodes);
 
 // The usual pair after one item changed: its state and its ancestors', then their rows.
 void RefreshChangedItem(const TEvalContext& ctx, TTreeNode* node);

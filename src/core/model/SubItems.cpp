@@ -26,6 +26,7 @@ const std::string& TSubItems::Text(int index) const {
 void TSubItems::SetText(int index, std::string text) {
     if (index < 0) return;
     if (index >= mCount) mCount = index + 1;
+    if (mTexts.empty() && !text.empty()) mTexts.reserve(3); // a row's usual texts: begin, end, information
     auto it = FindSlot(mTexts, index);
     bool present = it != mTexts.end() && it->first == index;
     if (text.empty()) {

@@ -5,8 +5,11 @@
 namespace quillo {
 
 void TTreeNode::SetText(std::string text) {
-    if (text == mText) return;
-    mText = std::move(text);
+    if (text == Text()) return;
+    if (TSchItem* item = mSubItems.Data())
+        item->Name = std::move(text);
+    else
+        mText = std::move(text);
     mOwner->Changed(this, INodesObserver::ncText);
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Pool.h"
+#include "model/SchItem.h"
 #include "model/SubItems.h"
 
 #include <memory>
@@ -13,11 +15,13 @@ class TNodesIF;
 // (setters here forward to it), so that the one observer hears of every change.
 class TTreeNode {
 public:
+    QUILLO_POOLED_STORAGE
     TTreeNode(const TTreeNode&) = delete;
     TTreeNode& operator=(const TTreeNode&) = delete;
 
     TNodesIF* Owner() const { return mOwner; }
-    const std::string& Text() const { return mText; }
+    // A node bound to an item shows the item's name, kept once, in the item.
+    const std::string& Text() const { return mSubItems.Data() ? mSubItems.Data()->Name : mText.str(); }
     void SetText(std::string text);
     int ImageIndex() const { return mImageIndex; }
     int SelectedIndex() const { return mSelectedIndex; }
@@ -42,21 +46,23 @@ public:
     TTreeNode* GetNextSkipChildren() const;
     bool HasAsParent(const TTreeNode* ancestor) const;
 
-    TSubItems* SubItems() const { return mSubItems.get(); }
-    TSchItem* Data() const { return mSubItems ? mSubItems->Data() : nullptr; }
+    TSubItems* SubItems() const { return &mSubItems; }
+    TSchItem* Data() const { return mSubItems.Data(); }
 
     void NotifySubItemsChanged(); // after a batch of sub-item or item changes, for the view
+    // Once an item is bound the node shows its name; the node's own copy is dropped.
+    void DropOwnText() { mText.clear(); }
 
 private:
     friend class TNodesIF;
-    TTreeNode(TNodesIF* owner, std::string text) : mOwner(owner), mText(std::move(text)) {}
+    TTreeNode(TNodesIF* owner, std::string text) : mOwner(owner), mText(std::move(text)), mSubItems(this) {}
     const std::vector<TTreeNode*>& Siblings() const;
 
     TNodesIF* mOwner;
     TTreeNode* mParent = nullptr;
-    std::string mText;
+    TRareText mText; // only nodes without an item use it
     std::vector<TTreeNode*> mChildren;
-    std::unique_ptr<TSubItems> mSubItems;
+    mutable TSubItems mSubItems; // held in the node: one allocation less per item
     int mIndex = 0;
     int mLevel = 0;
     short mImageIndex = 0;
