@@ -56,7 +56,8 @@ double OpenAndPaint(const std::string& file) {
     form.TreeList()->viewport()->installEventFilter(&watch);
     form.resize(1280, 800);
     form.show();
-    form.Run([&] { form.Files().OpenNamed(file); });
+    // An empty name is the new, empty schedule.
+    form.Run([&] { file.empty() ? form.Files().FileNew() : form.Files().OpenNamed(file); });
     while (!watch.Painted)
         QApplication::processEvents();
     double ms = t.nsecsElapsed() / 1e6;

@@ -14,6 +14,7 @@
 
 namespace quillo {
 
+#ifndef QUILLO_POOL_BYPASS
 namespace {
 constexpr std::size_t kAlign = 16;
 constexpr std::size_t kLargest = 512;                // larger objects use the heap
@@ -48,6 +49,7 @@ char* NewChunk(std::size_t size) {
     return aligned;
 }
 } // namespace
+#endif
 
 void* PoolAllocate(std::size_t size) {
 #ifdef QUILLO_POOL_BYPASS

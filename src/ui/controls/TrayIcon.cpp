@@ -13,8 +13,7 @@ namespace {
 constexpr int kHostWatchMs = 2000;
 } // namespace
 
-TTrayIcon::TTrayIcon(QWidget* owner) : QObject(owner), mOwner(owner), mTray(new QSystemTrayIcon(this)) {
-    connect(mTray, &QSystemTrayIcon::activated, this, &TTrayIcon::Activated);
+TTrayIcon::TTrayIcon(QWidget* owner) : QObject(owner), mOwner(owner) {
     mClickTimer.setSingleShot(true);
     connect(&mClickTimer, &QTimer::timeout, this, [this] { mTracker.TimerFired(); });
     connect(&mAnimation, &QTimer::timeout, this, &TTrayIcon::AnimationStep);
@@ -29,8 +28,18 @@ TTrayIcon::TTrayIcon(QWidget* owner) : QObject(owner), mOwner(owner), mTray(new 
             if (OnMouseDown) OnMouseDown(this, b);
         });
     };
-    mTray->setToolTip(mTip);
     if (mOwner) mOwner->installEventFilter(this);
+}
+
+// Made when first shown: a window that never goes to the tray pays nothing for it.
+QSystemTrayIcon* TTrayIcon::Tray() {
+    if (!mTray) {
+        mTray = new QSystemTrayIcon(this);
+        connect(mTray, &QSystemTrayIcon::activated, this, &TTrayIcon::Activated);
+        mTray->setToolTip(mTip);
+        mTray->setContextMenu(AutoPopup ? mRMenu.data() : nullptr);
+    }
+    return mTray;
 }
 
 TTrayIcon::~TTrayIcon() {
@@ -61,7 +70,7 @@ void TTrayIcon::SetMinimized(bool value) {
 
 void TTrayIcon::SetTipHelp(const QString& tip) {
     mTip = QString::fromStdString(CutTipText(tip.toStdString()));
-    mTray->setToolTip(mTip);
+    if (mTray) mTray->setToolTip(mTip);
     Update();
 }
 
@@ -105,7 +114,7 @@ void TTrayIcon::SetInterval(unsigned ms) {
 
 void TTrayIcon::SetRButtonPopupMenu(QMenu* menu) {
     mRMenu = menu;
-    mTray->setContextMenu(AutoPopup ? menu : nullptr);
+    if (mTray) mTray->setContextMenu(AutoPopup ? menu : nullptr);
 }
 
 bool TTrayIcon::ShouldShow() const {
@@ -128,7 +137,7 @@ void TTrayIcon::Show() {
         mAdded = false;
         return;
     }
-    mTray->setIcon(icon);
+    Tray()->setIcon(icon);
     mTray->show();
     mAdded = true;
     UpdateAnimation();
@@ -141,12 +150,12 @@ void TTrayIcon::Update() {
     }
     const QIcon icon = IconUsed();
     if (icon.isNull()) return;
-    mTray->setIcon(icon);
+    Tray()->setIcon(icon);
 }
 
 void TTrayIcon::Remove() {
     mAnimation.stop();
-    mTray->hide();
+    if (mTray) mTray->hide();
     mAdded = false;
 }
 

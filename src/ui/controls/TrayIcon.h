@@ -79,7 +79,8 @@ private:
     void WatchTrayHost();
 
     QWidget* mOwner;
-    QSystemTrayIcon* mTray;
+    QSystemTrayIcon* Tray();
+    QSystemTrayIcon* mTray = nullptr;
     QPointer<QMenu> mRMenu;
     TTrayClickTracker mTracker;
     QTimer mClickTimer, mAnimation, mHostWatch;

@@ -54,7 +54,6 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
               }}),
       RegManager1(&desktop) {
     setWindowTitle(QStringLiteral("Quillory Plan"));
-    setWindowIcon(ProgramIcon());
     setMinimumSize(620, 320);
     resize(638, 398);
     AddMainSettingsItems(RegManager1.RegItems);

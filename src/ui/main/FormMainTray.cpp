@@ -21,7 +21,7 @@ void TFormMain::BuildTray() {
     TrayIcon1 = new TTrayIcon(this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
     TrayIcon1->SetVisible(false);
-    TrayIcon1->SetIcon(windowIcon());
+    // Its picture is the program's (set on the application at start).
     TrayIcon1->SetTipHelp(QStringLiteral("Quillo"));
     TrayIcon1->SetCheckSingleDoubleClick(true);
 
@@ -83,7 +83,7 @@ void TFormMain::OutFromTaskTray() {
     if (mDayWindow) mDayWindow->close();
     TrayIcon1->HideOnTaskBar = false;
     TrayIcon1->SetVisible(false);
-    TrayIcon1->SetIcon(windowIcon());
+    // Its picture is the program's (set on the application at start).
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
 }
