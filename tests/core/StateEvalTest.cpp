@@ -1,5 +1,8 @@
 #include "model/StateEval.h"
 #include "core/TestTree.h"
+#include "model/NodesIF.h"
+#include "model/SchItem.h"
+#include "model/ScheduleFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -236,6 +239,26 @@ TEST(StateEval, IndexedAndLiteralGiveIdenticalResults) {
             if (!x->Data()) continue;
             ASSERT_EQ(x->Data()->State, y->Data()->State);
             ASSERT_EQ(x->Data()->DayCells, y->Data()->DayCells) << x->Text();
+            // What the terminal program writes without keeping the texts is what the rows hold.
+            std::string row[3];
+            RowTexts(a.Ctx, x, row);
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(row[c], x->SubItems()->Text(c)) << x->Text() << " column " << c;
+        }
+        // States alone, as the agenda evaluates them, agree with the full refresh.
+        TTestSchedule c(today);
+        c.Calendar.SetHolidayDates(holidays);
+        c.Calendar.HolidayLv = a.Calendar.HolidayLv;
+        c.Calendar.AlertCount = a.Calendar.AlertCount;
+        c.SetChart(chart);
+        TTreeNode* root = CreateScheduleRoot(c.Nodes, "r");
+        ReadItemLines(c.Nodes, root, Tabs(lines), nullptr);
+        EvaluateStates(c.Ctx, c.Nodes);
+        for (TTreeNode *x = a.Root(), *z = c.Root(); x || z; x = x->GetNext(), z = z->GetNext()) {
+            ASSERT_TRUE(x && z);
+            if (!x->Data()) continue;
+            ASSERT_EQ(x->Data()->State, z->Data()->State) << x->Text();
+            ASSERT_EQ(x->ImageIndex(), z->ImageIndex()) << x->Text();
         }
     }
 }

@@ -131,9 +131,12 @@ int Open(TDocument& document, const std::string& file, const TEvalContext* ctx, 
     return -1;
 }
 
+// What a command reads of the evaluated schedule.
+enum TNeeds { nStates, nRowsWithoutTexts, nEverything };
+
 // Loads settings, holidays and the schedule as the window would; returns an exit code or -1.
-// `statesOnly` evaluates what a day's agenda reads and leaves the rows' texts and cells alone.
-int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err, bool statesOnly) {
+// A day's agenda reads states only; a listing writes the column texts as it goes.
+int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err, TNeeds needs) {
     const TDate today = DateOption(o, "--today").value_or(clock.Today());
     auto chartOpt = DateOption(o, "--chart-date");
     std::string dir = o.Values.count("--config-dir") ? o.Values.at("--config-dir") : ConfigDirectory();
@@ -149,8 +152,9 @@ int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err,
     }
     s.Chart.SetChartDate(chartOpt.value_or(today + offset));
     s.Ctx = {today, &s.Calendar, &s.Chart};
-    const int rc = Open(s.Document, o.File, statesOnly ? nullptr : &s.Ctx, err);
-    if (rc < 0 && statesOnly) EvaluateStates(s.Ctx, s.Document.Nodes());
+    const int rc = Open(s.Document, o.File, needs == nEverything ? &s.Ctx : nullptr, err);
+    if (rc < 0 && needs == nStates) EvaluateStates(s.Ctx, s.Document.Nodes());
+    if (rc < 0 && needs == nRowsWithoutTexts) FinishScheduleLoad(s.Document.Nodes(), s.Ctx, false);
     return rc;
 }
 
@@ -169,15 +173,18 @@ const char* KindOf(const TTreeNode* n) {
 
 void List(TSession& s, bool tsv, std::ostream& out) {
     std::string line;
+    std::string texts[3];
     for (TTreeNode* n = s.Document.Root(); n; n = n->GetNext()) {
         const TSchItem* item = n->Data();
-        const TSubItems* sub = n->SubItems();
+        for (std::string& t : texts)
+            t.clear();
+        RowTexts(s.Ctx, n, texts);
         const std::string name = Cp932ToUtf8(n->Text());
         if (tsv) {
             // Built as one string: 60 cells a line over 100 000 lines make stream inserts the cost.
             line.clear();
             line += std::to_string(n->Level()) + '\t' + KindOf(n) + '\t' + std::to_string(n->ImageIndex()) + '\t';
-            line += name + '\t' + sub->Text(0) + '\t' + sub->Text(1) + '\t' + sub->Text(2) + '\t';
+            line += name + '\t' + texts[0] + '\t' + texts[1] + '\t' + texts[2] + '\t';
             if (item) {
                 line += std::to_string(item->State) + '\t';
                 for (int i = 0; i < kChartDays; ++i) {
@@ -202,8 +209,8 @@ void List(TSession& s, bool tsv, std::ostream& out) {
             continue;
         }
         out << (item->IsFolder() ? "+ " : item->Checked ? "[x] " : "[ ] ") << name;
-        if (!(n->HasChildren() && n->Expanded())) out << "  (" << sub->Text(0) << " - " << sub->Text(1) << ")";
-        if (!sub->Text(2).empty()) out << "  " << sub->Text(2);
+        if (!(n->HasChildren() && n->Expanded())) out << "  (" << texts[0] << " - " << texts[1] << ")";
+        if (!texts[2].empty()) out << "  " << texts[2];
         out << "\n";
     }
 }
@@ -260,7 +267,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return rc;
         }
         TSession s;
-        if (int rc = Load(o, clock, s, err, o.Command == "agenda"); rc >= 0) return rc;
+        const TNeeds needs = o.Command == "agenda" ? nStates : o.Command == "list" ? nRowsWithoutTexts : nEverything;
+        if (int rc = Load(o, clock, s, err, needs); rc >= 0) return rc;
         if (o.Command == "export") {
             const std::string identity = ExpandLongPath(o.File);
             const auto today = DateOption(o, "--today");

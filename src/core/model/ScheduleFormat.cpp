@@ -202,13 +202,13 @@ TTreeNode* CreateScheduleRoot(TNodesIF& nodes, const std::string& titleUtf8) {
 }
 
 // Folds first, then one refresh: the rows' texts depend on the folds, the states do not.
-void FinishScheduleLoad(TNodesIF& nodes, const TEvalContext& ctx) {
+void FinishScheduleLoad(TNodesIF& nodes, const TEvalContext& ctx, bool rowTexts) {
     TTreeNode* root = nodes.GetFirstNode();
     if (!root) return;
     root->Expand();
     for (TTreeNode* n = root; n; n = n->GetNext())
         if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
-    RefreshAll(ctx, nodes);
+    RefreshAll(ctx, nodes, rowTexts);
 }
 
 std::string ScheduleTitleOf(const std::string& path) {

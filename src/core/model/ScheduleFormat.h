@@ -46,7 +46,7 @@ TTreeNode* CreateScheduleRoot(TNodesIF& nodes, const std::string& titleUtf8);
 
 // After the lines were read: refresh, expand the root, apply each folder's stored expanded
 // state in tree order, refresh again.
-void FinishScheduleLoad(TNodesIF& nodes, const TEvalContext& ctx);
+void FinishScheduleLoad(TNodesIF& nodes, const TEvalContext& ctx, bool rowTexts = true);
 
 // Title of a schedule file: its name without folder and extension.
 std::string ScheduleTitleOf(const std::string& path);

@@ -62,28 +62,43 @@ std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item) {
     }
 }
 
-void RefreshOne(const TEvalContext& ctx, TTreeNode* node) {
+} // namespace
+
+void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]) {
+    const TSchItem* item = node->Data();
+    if (!item) return;
+    if (node->HasChildren() && node->Expanded()) {
+        out[0] = "↓";
+        out[1] = "↓";
+        out[2].clear();
+        return;
+    }
+    out[0] = DateText(item->BeginDate);
+    out[1] = DateText(item->EndDate);
+    if (!item->IsFolder())
+        out[2] = ToDoInfoText(ctx, *item);
+    else if (item->Empty)
+        out[2].clear();
+    else if (!node->Expanded())
+        out[2] = StateWord(item->State);
+}
+
+namespace {
+
+void RefreshOne(const TEvalContext& ctx, TTreeNode* node, bool texts = true) {
     TSchItem* item = node->Data();
     if (!item) return;
     if (node->Text() != item->Name) node->SetText(item->Name);
     if (int image = ImageFor(*item); image >= 0) node->SetImages(image);
 
-    TSubItems* sub = node->SubItems();
-    if (node->HasChildren() && node->Expanded()) {
-        sub->SetText(0, "↓");
-        sub->SetText(1, "↓");
-        sub->SetText(2, "");
-    } else {
-        sub->SetText(0, DateText(item->BeginDate));
-        sub->SetText(1, DateText(item->EndDate));
-        if (item->IsFolder()) {
-            if (item->Empty)
-                sub->SetText(2, "");
-            else if (!node->Expanded())
-                sub->SetText(2, StateWord(item->State));
-        } else {
-            sub->SetText(2, ToDoInfoText(ctx, *item));
-        }
+    if (texts) {
+        TSubItems* sub = node->SubItems();
+        std::string row[3];
+        RowTexts(ctx, node, row);
+        const bool folderKeepsState =
+            item->IsFolder() && !item->Empty && node->Expanded() && !(node->HasChildren() && node->Expanded());
+        for (int i = 0; i < 3; ++i)
+            if (!(i == 2 && folderKeepsState)) sub->SetText(i, std::move(row[i]));
     }
 
     const TCalendar& cal = *ctx.Calendar;
@@ -123,7 +138,7 @@ void RefreshNode(const TEvalContext& ctx, TTreeNode* node, bool upward) {
     }
 }
 
-void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node) {
+void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node, bool rowTexts) {
     if (!node) return;
     std::vector<TTreeNode*> order{node};
     for (size_t i = 0; i < order.size(); ++i)
@@ -131,7 +146,7 @@ void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node) {
             order.push_back(c);
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         if (TSchItem* item = (*it)->Data()) item->UpdateState(ctx, false);
-        RefreshOne(ctx, *it);
+        RefreshOne(ctx, *it, rowTexts);
     }
 }
 
@@ -149,11 +164,11 @@ void EvaluateStates(const TEvalContext& ctx, TNodesIF& nodes) {
         }
 }
 
-void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes) {
+void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes, bool rowTexts) {
     TTreeNode* root = nodes.GetFirstNode();
     if (!root) return;
     for (TTreeNode* child : root->Children())
-        RefreshSubtree(ctx, child);
+        RefreshSubtree(ctx, child, rowTexts);
 }
 
 void RefreshChangedItem(const TEvalContext& ctx, TTreeNode* node) {

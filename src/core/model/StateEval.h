@@ -29,8 +29,13 @@ std::string DateText(TDate date);                     // "-" for 0, else yyyy/mm
 std::string RelativeDayText(TDate date, TDate today); // 今日, 明日, ... 5日後, 3日前
 
 void RefreshNode(const TEvalContext& ctx, TTreeNode* node, bool upward);
-void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node);
-void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes);
+// Without `rowTexts` the column texts are left alone: a reader that writes them as it goes asks
+// RowTexts instead of keeping three strings for every row.
+void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node, bool rowTexts = true);
+void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes, bool rowTexts = true);
+// The three column texts a refresh gives a row (begin, end, information); unchanged for a node
+// without an item.
+void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]);
 // States and node images only, bottom-up: what a reader of states needs without the rows' texts
 // and day cells.
 void EvaluateStates(const TEvalContext& ctx, TNodesIF& nodes);
