@@ -57,7 +57,25 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string& error
         error = kTooLargeText;
         return false;
     }
-    out.reserve(static_cast<size_t>(st.st_size));
+    // Straight into the string while the file is the size it was; a file that grows while it is
+    // read goes on through the buffer, within the cap.
+    out.resize(static_cast<size_t>(st.st_size));
+    size_t got = 0;
+    while (got < out.size()) {
+        ssize_t n = ::read(f.fd, &out[got], out.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = Errno(errno);
+            out.clear();
+            return false;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (got < out.size()) {
+        out.resize(got);
+        return true;
+    }
     char buf[65536];
     while (true) {
         ssize_t n = ::read(f.fd, buf, sizeof buf);

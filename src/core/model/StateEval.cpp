@@ -5,6 +5,7 @@
 #include "model/SchItem.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace quillo {
@@ -103,21 +104,27 @@ void RefreshOne(const TEvalContext& ctx, TTreeNode* node, bool texts = true) {
 
     const TCalendar& cal = *ctx.Calendar;
     const TChart& chart = *ctx.Chart;
+    const auto& levels = chart.ChartDayLevels();
+    // A folder's cell is the highest of its children's cells that day.
+    std::array<int8_t, kChartDays> children;
+    children.fill(static_cast<int8_t>(kCellNothing));
+    if (item->IsFolder() && !item->Empty)
+        for (TTreeNode* child : node->Children())
+            if (const TSchItem* c = child->Data())
+                for (int i = 0; i < kChartDays; ++i)
+                    children[size_t(i)] = std::max(children[size_t(i)], static_cast<int8_t>(c->GetDayCell(i)));
     for (int i = 0; i < kChartDays; ++i) {
         const TDate d = chart.ChartDate() + i;
         int value;
         if (item->State == ssWarning && d <= ctx.Today && d > item->EndDate) {
             value = kCellOverdue;
         } else if (item->IsFolder()) {
-            value = kCellNothing;
-            if (!item->Empty)
-                for (TTreeNode* child : node->Children())
-                    if (const TSchItem* c = child->Data()) value = std::max(value, c->GetDayCell(i));
+            value = children[size_t(i)];
         } else {
             const bool inPeriod =
                 (item->BeginDate == 0 || item->BeginDate <= d) && (item->EndDate == 0 || item->EndDate >= d);
             value = inPeriod ? item->State : kCellNothing;
-            const int level = chart.DayLevel(i);
+            const int level = levels[size_t(i)];
             if (value != kCellNothing &&
                 (item->State == ssWaiting || item->State == ssInProgress || item->State == ssCaution) &&
                 level > cal.HolidayLv && level > item->HolidayMode)
