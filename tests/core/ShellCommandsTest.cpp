@@ -92,7 +92,7 @@ TEST_F(TShellHome, ShortcutsAreMadeAskedForAndRemoved) {
     ExpectValidEntry(StartUpShortcutPath());
     EXPECT_EQ(StartUpArguments(plan), "-t \"" + Home.Path() + "/a \\\"b\\\" \\$c\\\\d 100%.qlp\"");
     if (HasTool("desktop-file-validate")) {
-        // What a desktop runs: the Exec line unescaped and split as the specification says.
+        // A percent sign in the path is doubled, so that the desktop does not take it for a field code.
         const std::string text = ReadFile(StartUpShortcutPath());
         EXPECT_NE(text.find("%%.qlp"), std::string::npos);
     }

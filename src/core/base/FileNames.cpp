@@ -76,4 +76,8 @@ std::string MakeTempFileName(const std::string& directory, const std::string& pr
     return "";
 }
 
+bool RemoveFileIfPresent(const std::string& path) {
+    return std::remove(path.c_str()) == 0 || errno == ENOENT;
+}
+
 } // namespace quillo

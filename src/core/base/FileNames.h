@@ -8,8 +8,9 @@ std::string AddPathDelimiter(const std::string& path);
 std::string ExtractFileDir(const std::string& path);  // without the trailing "/"
 std::string ExtractFileName(const std::string& path); // last component
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
-bool IsRegularFile(const std::string& path); // links followed
-bool IsDirectory(const std::string& path);   // links followed
+bool IsRegularFile(const std::string& path);       // links followed
+bool IsDirectory(const std::string& path);         // links followed
+bool RemoveFileIfPresent(const std::string& path); // true when the file is gone, also when it never was
 
 // Absolute, normalised path of an existing regular file (links kept as named); empty otherwise.
 std::string ExpandLongPath(const std::string& path);

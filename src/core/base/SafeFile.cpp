@@ -57,11 +57,11 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string& error
         error = kTooLargeText;
         return false;
     }
-    // Straight into the string while the file is the size it was; a file that grows while it is
-    // read goes on through the buffer, within the cap.
+    // Straight into the string; a file that grows while it is read grows the string, within the cap.
     out.resize(static_cast<size_t>(st.st_size));
     size_t got = 0;
-    while (got < out.size()) {
+    while (true) {
+        if (got == out.size()) out.resize(got + 65536);
         ssize_t n = ::read(f.fd, &out[got], out.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -71,28 +71,13 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string& error
         }
         if (n == 0) break;
         got += static_cast<size_t>(n);
-    }
-    if (got < out.size()) {
-        out.resize(got);
-        return true;
-    }
-    char buf[65536];
-    while (true) {
-        ssize_t n = ::read(f.fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error = Errno(errno);
-            out.clear();
-            return false;
-        }
-        if (n == 0) break;
-        out.append(buf, static_cast<size_t>(n));
-        if (out.size() > maxBytes) { // grew while we read
+        if (got > maxBytes) { // grew while we read
             error = kTooLargeText;
             out.clear();
             return false;
         }
     }
+    out.resize(got);
     return true;
 }
 

@@ -262,10 +262,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     try {
         TOptions o = Parse(args);
-        if (o.Command == "check") {
-            const int rc = Check(o, err, finished);
-            return rc;
-        }
+        if (o.Command == "check") return Check(o, err, finished);
         TSession s;
         const TNeeds needs = o.Command == "agenda" ? nStates : o.Command == "list" ? nRowsWithoutTexts : nEverything;
         if (int rc = Load(o, clock, s, err, needs); rc >= 0) return rc;

@@ -96,8 +96,8 @@ void RefreshOne(const TEvalContext& ctx, TTreeNode* node, bool texts = true) {
         TSubItems* sub = node->SubItems();
         std::string row[3];
         RowTexts(ctx, node, row);
-        const bool folderKeepsState =
-            item->IsFolder() && !item->Empty && node->Expanded() && !(node->HasChildren() && node->Expanded());
+        // An open folder without rows below keeps its information text (RowTexts leaves it empty).
+        const bool folderKeepsState = item->IsFolder() && !item->Empty && node->Expanded() && !node->HasChildren();
         for (int i = 0; i < 3; ++i)
             if (!(i == 2 && folderKeepsState)) sub->SetText(i, std::move(row[i]));
     }

@@ -4,6 +4,7 @@
 #include "base/SafeFile.h"
 #include "base/StrUtil.h"
 #include "shell/MakeShortCut.h"
+#include "shell/ShellFolder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -23,11 +24,6 @@ const char* const kScheduleClassName = "QuilloryPlan_Schedule_File";
 const char* const kScheduleTypeText = "QuilloryPlan予定表";
 
 namespace {
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? std::string(v) : std::string();
-}
-
 std::string EntryName() {
     return std::string(kScheduleClassName) + ".desktop";
 }
@@ -43,12 +39,6 @@ std::vector<std::string> SplitList(const std::string& s, char sep) {
         start = end + 1;
     }
     return out;
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
 }
 
 std::string Trim(const std::string& s) {
@@ -81,23 +71,14 @@ bool IsOurKey(const std::string& line) {
     const size_t eq = line.find('=');
     return eq != std::string::npos && Trim(line.substr(0, eq)) == kScheduleMimeType;
 }
-
-bool RemoveFile(const std::string& path) {
-    if (std::remove(path.c_str()) == 0) return true;
-    return errno == ENOENT;
-}
 } // namespace
 
 TMimePaths TMimePaths::FromEnvironment() {
     TMimePaths p;
-    const std::string home = Env("HOME");
-    p.DataHome = Env("XDG_DATA_HOME");
-    if (p.DataHome.empty() && !home.empty()) p.DataHome = home + "/.local/share";
-    p.ConfigHome = Env("XDG_CONFIG_HOME");
-    if (p.ConfigHome.empty() && !home.empty()) p.ConfigHome = home + "/.config";
-    std::string dirs = Env("XDG_DATA_DIRS");
-    if (dirs.empty()) dirs = "/usr/local/share:/usr/share";
-    p.DataDirs = SplitList(dirs, ':');
+    p.DataHome = quillo::DataHome();
+    p.ConfigHome = quillo::ConfigHome();
+    const char* dirs = std::getenv("XDG_DATA_DIRS");
+    p.DataDirs = SplitList(dirs && *dirs ? dirs : "/usr/local/share:/usr/share", ':');
     return p;
 }
 
@@ -125,7 +106,7 @@ std::vector<std::string> TypesClaimingQlp(const TMimePaths& paths) {
             const std::string line = WithoutEnd(raw);
             if (line.empty() || line[0] == '#') continue;
             const std::vector<std::string> f = SplitList(line, ':'); // weight:type:glob[:flags]
-            if (f.size() < 3 || Lower(f[2]) != "*.qlp") continue;
+            if (f.size() < 3 || !SameText(f[2], "*.qlp")) continue;
             if (std::find(types.begin(), types.end(), f[1]) == types.end()) types.push_back(f[1]);
         }
     }
@@ -170,50 +151,50 @@ std::string AssociationEntryText(const std::string& program) {
 
 std::string WithDefault(const std::string& mimeApps, const std::string& entry) {
     std::vector<std::string> lines = LinesWithEnds(mimeApps);
-    const std::string ours = EntryName();
-    int section = -1;
-    for (size_t i = 0; i < lines.size(); ++i) {
+    int section = -1, ours = -1; // the [Default Applications] header and our type's line below it
+    for (size_t i = 0; i < lines.size() && ours < 0; ++i) {
         const std::string line = Trim(WithoutEnd(lines[i]));
         if (!line.empty() && line[0] == '[') {
             if (section >= 0) break;
             if (line == "[Default Applications]") section = int(i);
-            continue;
+        } else if (section >= 0 && IsOurKey(line)) {
+            ours = int(i);
         }
-        if (section < 0 || !IsOurKey(line)) continue;
-        const std::string end = lines[i].substr(WithoutEnd(lines[i]).size());
-        if (!entry.empty()) {
-            lines[i] = std::string(kScheduleMimeType) + "=" + entry + ";" + end;
-        } else {
-            // Only our entry goes; another program's choice stays.
-            std::vector<std::string> rest;
-            for (const std::string& e : SplitList(Trim(line.substr(line.find('=') + 1)), ';'))
-                if (e != ours) rest.push_back(e);
-            if (rest.size() == SplitList(Trim(line.substr(line.find('=') + 1)), ';').size()) continue;
-            if (rest.empty()) {
-                lines.erase(lines.begin() + long(i));
-                --i;
-                continue;
-            }
-            std::string v;
-            for (const std::string& e : rest)
-                v += e + ";";
-            lines[i] = std::string(kScheduleMimeType) + "=" + v + end;
-        }
+    }
+    auto joined = [&] {
         std::string out;
         for (const std::string& l : lines)
             out += l;
         return out;
+    };
+    if (ours >= 0) {
+        std::string& line = lines[size_t(ours)];
+        const std::string end = line.substr(WithoutEnd(line).size());
+        std::string value = entry.empty() ? "" : entry + ";";
+        if (entry.empty()) {
+            // Only our entry goes; another program's choice stays as it is written.
+            const std::string current = Trim(WithoutEnd(line).substr(line.find('=') + 1));
+            bool removed = false;
+            for (const std::string& e : SplitList(current, ';'))
+                if (e == EntryName())
+                    removed = true;
+                else
+                    value += e + ";";
+            if (!removed) return mimeApps;
+        }
+        if (value.empty())
+            lines.erase(lines.begin() + ours);
+        else
+            line = std::string(kScheduleMimeType) + "=" + value + end;
+        return joined();
     }
-    std::string out;
-    for (const std::string& l : lines)
-        out += l;
+    std::string out = joined();
     if (entry.empty()) return out;
-    const std::string line = std::string(kScheduleMimeType) + "=" + entry + ";\n";
     if (section >= 0) {
+        // Right after the section's header, with the header's line end.
         const std::string& header = lines[size_t(section)];
         const std::string end =
             header.size() > WithoutEnd(header).size() ? header.substr(WithoutEnd(header).size()) : "\n";
-        // Right after the section's header.
         size_t pos = 0;
         for (int i = 0; i <= section; ++i)
             pos += lines[size_t(i)].size();
@@ -226,7 +207,7 @@ std::string WithDefault(const std::string& mimeApps, const std::string& entry) {
     }
     if (!out.empty() && out.back() != '\n') out += "\n";
     if (!out.empty()) out += "\n";
-    return out + "[Default Applications]\n" + line;
+    return out + "[Default Applications]\n" + kScheduleMimeType + "=" + entry + ";\n";
 }
 
 bool WritePackage(const TMimePaths& paths) {
@@ -293,11 +274,11 @@ bool SetDefaultEntry(const TMimePaths& paths, bool set) {
 }
 
 bool RemovePackage(const TMimePaths& paths) {
-    return RemoveFile(paths.PackageFile());
+    return RemoveFileIfPresent(paths.PackageFile());
 }
 
 bool RemoveAssociationEntry(const TMimePaths& paths) {
-    return RemoveFile(paths.EntryFile());
+    return RemoveFileIfPresent(paths.EntryFile());
 }
 
 } // namespace quillo

@@ -7,9 +7,6 @@
 #include "shell/ShellFolder.h"
 #include "shell/StartupShortcut.h"
 
-#include <cerrno>
-#include <cstdio>
-
 namespace quillo {
 
 const char* const kDesktopShortcutName = "QuilloryPlanへのｼｮｰﾄｶｯﾄ.lnk";
@@ -63,7 +60,7 @@ void CutShortcut(IDesktop& desktop, const std::string& path, const char* questio
         return;
     }
     if (!Confirm(desktop, question)) return;
-    if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
+    if (!RemoveFileIfPresent(path)) {
         Fail(desktop, "ショートカットを削除できませんでした。\r\n" + path);
         return;
     }

@@ -17,16 +17,6 @@ std::string Home() {
     return EnvOr("HOME", "");
 }
 
-std::string ConfigHome() {
-    std::string home = Home();
-    return EnvOr("XDG_CONFIG_HOME", home.empty() ? "" : home + "/.config");
-}
-
-std::string DataHome() {
-    std::string home = Home();
-    return EnvOr("XDG_DATA_HOME", home.empty() ? "" : home + "/.local/share");
-}
-
 // XDG_DESKTOP_DIR from user-dirs.dirs, the file xdg-user-dirs maintains.
 std::string DesktopDir() {
     std::string home = Home();
@@ -45,6 +35,16 @@ std::string DesktopDir() {
     return result;
 }
 } // namespace
+
+std::string ConfigHome() {
+    std::string home = Home();
+    return EnvOr("XDG_CONFIG_HOME", home.empty() ? "" : home + "/.config");
+}
+
+std::string DataHome() {
+    std::string home = Home();
+    return EnvOr("XDG_DATA_HOME", home.empty() ? "" : home + "/.local/share");
+}
 
 std::string GetShellFolder(int kind) {
     std::string dir;

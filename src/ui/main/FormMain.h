@@ -242,7 +242,6 @@ private:
     void SaveSettings();
     void FormClose();
     void ApplyPlacement();
-    void IntoTaskTray();
     std::string HolidaysFile() const;
 
     void FormResize();

@@ -41,7 +41,7 @@ void TFormMain::FormCreate(const std::vector<std::string>& args) {
     }
     if (line.TraySwitch) {
         setWindowState(windowState() | Qt::WindowMinimized);
-        IntoTaskTray();
+        ActionIntoTaskTrayExecute();
     }
     if (!line.HasArguments) {
         const std::string last = RegManager1.IniFileName.empty() ? "" : RegManager1.ItemFiler("LastEdit").ReadString();

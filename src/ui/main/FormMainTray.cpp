@@ -74,11 +74,6 @@ void TFormMain::ActionIntoTaskTrayExecute() {
         setWindowState(windowState() | Qt::WindowMinimized);
 }
 
-// Called by the start-up's "-t" after the window was set minimized.
-void TFormMain::IntoTaskTray() {
-    ActionIntoTaskTrayExecute();
-}
-
 void TFormMain::OutFromTaskTray() {
     if (mDayWindow) mDayWindow->close();
     TrayIcon1->HideOnTaskBar = false;
