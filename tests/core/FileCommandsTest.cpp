@@ -79,3 +79,9 @@ TEST_F(TFiles, AbortingABadLineLeavesNothingOpen) {
     EXPECT_EQ(BusyDepth, 0);
     EXPECT_EQ(Desktop.Sounds.front(), sndError);
 }
+
+TEST_F(TFiles, ANewScheduleShowsItsFirstToDo) {
+    Files.FileNew();
+    ASSERT_TRUE(Document.Root());
+    EXPECT_TRUE(Document.Root()->Expanded()); // a to-do added at the top level is in sight at once
+}

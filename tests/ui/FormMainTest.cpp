@@ -272,3 +272,15 @@ TEST_F(TWindow, AnIdleWindowSleeps) {
     idle.exec();
     EXPECT_LE(wakeUps, 1) << "only the timer that ends the wait may wake the loop";
 }
+
+TEST(NewSchedule, TheFirstToDoIsInSightAtOnce) {
+    TScriptedDesktop desktop;
+    TFixedClock clock(D(2024, 5, 3) + 0.5);
+    TFormMain form(desktop, clock, "");
+    form.show();
+    form.Files().FileNew();
+    TTreeNode* node = form.NewToDo(form.Document().Root(), "first", D(2024, 5, 3), false);
+    ASSERT_TRUE(node);
+    EXPECT_TRUE(form.TreeList()->isExpanded(form.TreeList()->Model().IndexOf(form.Document().Root())));
+    form.Document().Modified = false;
+}

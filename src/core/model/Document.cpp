@@ -14,7 +14,8 @@ void TDocument::New(const std::string& title) {
     History.Clear();
     mNodes.Clear();
     Title = title;
-    CreateScheduleRoot(mNodes, Title);
+    // The root is never collapsed: a new schedule's first to-do must be in sight.
+    CreateScheduleRoot(mNodes, Title)->Expand();
     Modified = false;
     AutoSave = false;
 }
