@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark: single-item commands and their undo in the real window over a 100 000-item,
 // fully expanded schedule (10 folders of 100 folders of 100 to-dos), each with the model update
 // and a repaint; then deleting a 10 000-item folder and undoing it. Run with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Idle CPU of the real program under Xvfb: starts it with a new schedule, lets it settle, then
 # reads its CPU time over a quiet interval. Usage: bench/idle_cpu.sh build/release/src/quillo [seconds]
 set -euo pipefail

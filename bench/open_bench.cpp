@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark: from window creation to the first complete paint of the tree, empty and with
 // 10 000 and 100 000 items opened from a file. Run with QT_QPA_PLATFORM=offscreen.
 #include "base/Clock.h"

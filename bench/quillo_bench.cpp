@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks (not tests): quillo_bench tree | refresh | file DIR [N] | plainfile DIR [N] | list FILE
 // Each prints its figures; run them one per process so peak memory belongs to one case.
 #include "base/Clock.h"

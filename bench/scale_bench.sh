@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How reading cost grows with the size of a schedule: generated files of 1 000, 10 000 and
 # 100 000 to-dos (folders of 100, no memos), each read by quillo-cli check, agenda and list in
 # processes of their own (median wall time of five runs, peak resident memory), then the desktop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark: paint one 1280x800 viewport of a fully expanded 100 000-node tree with 64 columns,
 // and scroll by a page. Run with QT_QPA_PLATFORM=offscreen.
 #include "controls/ExHeader.h"

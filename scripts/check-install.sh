@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a build into a temporary prefix and checks what the desktop reads from it: the menu
 # entry, the schedule type (a .qlp file is recognised with that prefix's data folder), the
 # AppStream page, the icons and the help document. With "--deb" it also builds the Debian package

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages named as arguments that are not installed yet.
 # Sourced by run.sh and test.sh.
 quillo_install_missing() {

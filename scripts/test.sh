@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every test: warnings as errors, 200 killed saves, then again under ASan+UBSan,
 # a short fuzzing run of the schedule reader, and the real program started under Xvfb.
 set -euo pipefail

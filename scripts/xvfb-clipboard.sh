@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real X clipboard on a private Xvfb display: Ctrl+C on a to-do gives the clipped-data lines
 # (read with xclip), text offered by xclip is pasted with Ctrl+V after the selected to-do, and
 # text that is no schedule gives the error box and leaves no "Temp" folder.

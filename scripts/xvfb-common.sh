@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the Xvfb checks (sourced): a private display, and waiting for the program to end.
 
 # Starts Xvfb on a free-looking display number; sets $display and $xvfb.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The day schedule window on a private Xvfb display: Ctrl+T opens it titled with today's root
 # text, Alt+Right steps it to tomorrow, Esc closes it.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A real run on a private Xvfb display: open a schedule, expand a folder with the keyboard,
 # save with Ctrl+S, quit with Ctrl+Q; the file on disk must then hold what the tree showed.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A real run on a private Xvfb display: the property dialog on a to-do, its begin date moved a
 # day on with the keyboard, OK, Ctrl+S; the file on disk must then hold the new date.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the program on a private Xvfb display, waits for its window and closes it.
 set -euo pipefail
 program="$1"

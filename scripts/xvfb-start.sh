@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real processes on a private Xvfb display: a first start in an empty settings folder, a second
 # copy refused with its box while the first runs on untouched, and Ctrl+Q writing the settings.
 set -euo pipefail

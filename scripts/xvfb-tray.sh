@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tray on a private Xvfb display with a real tray host (trayer): "-t" starts in the tray, a
 # click on the icon brings the window back, Esc sends it back, the tray menu shows today's
 # schedule while the window stays hidden, and "終了" ends the program. Then, with no tray host,

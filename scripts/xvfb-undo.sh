@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A real keyboard session on a private Xvfb display: date shifts, the done mark, a move, a delete
 # and a new folder, saved; then Ctrl+Z until nothing changes and saved again. The file's items
 # must then be the original's (the open marks of folders aside).

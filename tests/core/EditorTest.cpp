@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing rules without a window, and undo and redo over random command sequences.
 #include "edit/Editor.h"
 #include "base/StrUtil.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The block pool behind tree nodes and items: blocks of every size stay apart and are reused.
 #include "base/Pool.h"
 

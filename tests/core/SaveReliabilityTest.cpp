@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a save does around the file it replaces: links, permissions, long folders, leftovers of
 // killed saves, and files too large to read back.
 #include "base/Exceptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shortcut and association commands against a private home: what they ask and answer, and
 // what the freedesktop tools then see.
 #include "shell/ShellCommands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What start-up and shutdown rely on without a window: the single-instance lock and the
 // settings file as a whole.
 #include "base/Exceptions.h"

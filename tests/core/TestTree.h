@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Builds schedules for tests from their text form ("|" stands for a tab, one line per row).
 #include "base/Desktop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Items between schedules: paste and import placement, their single history step, and the
 // iCalendar export read back by libical.
 #include "edit/Transfer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Telling single clicks on the tray icon from double clicks, and the tip's byte limit.
 #include "shell/TrayClick.h"
 #include "base/Cp932.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as schedule lines must be read or refused with a message,
 // and what was read must write out again as lines that read back to the same lines.
 #include "base/Exceptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LD_PRELOAD shim: QUILLO_FAIL=fsync|close|rename|write makes that call fail with EIO (ENOSPC
 // for write) for files whose path contains "~ql", the schedule writer's temporary files.
 #define _GNU_SOURCE

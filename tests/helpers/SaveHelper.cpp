@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves schedules in a separate process, so tests can kill it mid-write or inject faults.
 //   save SRC DST   read SRC and save it to DST; prints the error and exits 1 on failure
 //   loop DST A B   save the files A and B to DST alternately, forever

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The day schedule window over a real main window, offscreen.
 #include "dialogs/FormDaySchedule.h"
 #include "base/Clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The holidays dialog driven by its widgets, and from the main window.
 #include "dialogs/FormHolidays.h"
 #include "base/Clock.h"

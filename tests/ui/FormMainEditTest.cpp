@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing commands in the real window, offscreen, with scripted answers.
 #include "base/Clock.h"
 #include "controls/TreeList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and shutdown of the main window with a real settings folder.
 #include "base/Clock.h"
 #include "base/FileNames.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy, paste, export and import from the window, with the clipboard and dialogs scripted.
 #include "base/Clock.h"
 #include "controls/TreeList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item property dialog driven by its widgets, on its own and from the main window.
 #include "dialogs/FormProperty.h"
 #include "base/Clock.h"

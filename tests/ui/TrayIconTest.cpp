@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon component and the main window's way into and out of the tray, offscreen (where
 // no tray host exists, so "into the tray" must only minimize).
 #include "controls/TrayIcon.h"

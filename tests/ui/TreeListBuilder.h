@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Builds a tree list with an extended header from a short text description, for tests:
 //   header: "name:120 begin:80 end:80"       (caption:width, in order)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for all user-interface tests, made before and destroyed after them.
 #include <QApplication>
 #include <gtest/gtest.h>

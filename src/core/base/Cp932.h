@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // User data is held as cp932 bytes; these helpers convert at the edges and cut safely.
 #include <optional>

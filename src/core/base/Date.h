@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dates are days since 1899-12-30 as double; whole days for item dates, 0 = not set.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seam to the desktop: every modal or outward interaction goes through it, so commands run
 // headless in tests with scripted answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Storage for the objects a schedule holds one of per row (tree nodes, items): fixed-size blocks
 // carved from large chunks that the kernel may back with huge pages. Reading 100 000 rows then

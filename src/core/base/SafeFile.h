@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file reading that refuses what is not a schedule-sized regular file, and writing that
 // replaces a file atomically: either the old or the new contents survive, never a torn file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The terminal program: check, list and agenda of a schedule file.
 #include <functional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The kinds of history step and the tree operations they are made of.
 #include "edit/Editor.h"

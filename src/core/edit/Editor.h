@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules of the tree editing commands, on the open document: where new items go, what a
 // drop does, date shifts, to-do to folder, deleting and moving, with one history step per

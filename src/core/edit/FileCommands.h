@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file commands of the main window over the open document: new, open, save, save as, close,
 // the autosave switch and the minute timer. They ask their questions through the desktop seam

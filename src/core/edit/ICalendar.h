@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A schedule as iCalendar (RFC 5545): one VTODO per folder and to-do, written with libical.
 #include "base/Date.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Items as text between schedules: copy, paste, export and import in the schedule's line format.
 #include "base/Date.h"

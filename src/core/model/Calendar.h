@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Day levels (weekday defaults overridden by dated lines), the holidays file and day counting.
 #include "base/Date.h"

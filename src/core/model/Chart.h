@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The chart's view of the calendar: its first day, the level of each of its days, and whether the
 // window shows the chart or the list.

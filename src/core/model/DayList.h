@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The day schedule: which to-dos concern one day, grouped by state.
 #include "base/Date.h"

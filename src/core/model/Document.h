@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one open schedule: its tree (which owns the items), where it is stored and whether it has
 // changed since, with the one load and the one save that the window and the terminal program share.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sections of the extended header and everything they do that needs no window: display
 // order, geometry, limits, auto-size, hit testing, drag-moving and divider tracking.

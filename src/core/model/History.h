@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command history of the open schedule: one step per command, each knowing only what its
 // command changed, so undo and redo cost what the change cost and never a copy of the schedule.

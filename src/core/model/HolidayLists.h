@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The holidays dialog's view of the calendar: the dated overrides as three sorted lists of
 // "yyyy/mm/dd (aaa)" texts, one per day level, and back to lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Schedule items bound to tree nodes: folders and to-dos.
 #include "base/Date.h"

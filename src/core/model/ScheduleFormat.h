@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tab-separated line format of schedules (also used for clipped and exported items), and
 // reading and writing whole schedule files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Derives what the tree list shows for each item (image, texts, 60 day cells) from its state.
 #include "base/Date.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Column texts of one node (index 0 = the second column) plus the node's schedule item.
 // Reports as many texts as were padded but stores only those that are set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // INI files in the shape Windows' profile functions read and write: CRLF lines, key=value,
 // names matched without regard to letter case, everything else in the file left as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Settings declared as a table of named items (section, key, default), read and written by name.
 #include <string>

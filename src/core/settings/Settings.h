@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's table of persistent settings: reading and writing every row of it.
 #include "base/Date.h"

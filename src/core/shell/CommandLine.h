@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's command line: switches start with "-" or "/", the first other argument is
 // the schedule; everything after it is ignored.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The single-instance guard: a lock file named after the program's instance name in the user's
 // runtime folder. The lock is the kernel's (flock), so a copy that was killed releases it at

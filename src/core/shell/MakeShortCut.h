@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes a freedesktop desktop entry, this desktop's form of a shell shortcut.
 #include <string>

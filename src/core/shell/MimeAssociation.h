@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ".qlp" association on a freedesktop desktop: a MIME type of the program's own that claims
 // "*.qlp" (a shared-mime-info package in the user's data folder), a desktop entry that opens it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shortcut and file-association commands of the settings menu, with their questions and
 // answers, over the desktop seam.

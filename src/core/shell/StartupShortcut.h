@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The start-up entry's names in the autostart folder: an older release used a shorter name.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tells a single click on the tray icon from a double click. The tray reports presses, releases
 // and double clicks; a single click is reported only when no double click followed within the

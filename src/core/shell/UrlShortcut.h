@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Links taken from shortcut files: internet shortcuts (".url") and desktop entries.
 #include <optional>

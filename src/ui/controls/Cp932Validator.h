@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names and links must be writable back as cp932 and carry no control characters (a TAB, CR or
 // LF would split a line of the schedule file).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Accepts files dragged from the file manager onto one widget (or the window that holds it) and
 // reports them, in the order given, with the drop point, through one event.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The extended header: a QHeaderView that shows a TExSections collection (logical index =
 // section index, visual index = Position) and does its own mouse handling for moving, tracking

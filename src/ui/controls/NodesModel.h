@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shows a TNodesIF to Qt views: every notice of the collection becomes the matching
 // begin/end call, so views and persistent indexes follow adds, moves and deletes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A status bar panel: one line, cut with an ellipsis at its own width, so a long hint never runs
 // over the panel beside it. text() keeps the whole text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's icon in the desktop's notification area. Qt reaches the tray host (XEmbed or
 // StatusNotifierItem) and puts the icon back when a host (re)appears; this class keeps the

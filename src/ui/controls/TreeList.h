@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tree view that shows sub-item columns in the geometry of a header placed above it.
 #include "controls/ExHeader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting of the tree list: the node column with its clipped label, then the sub-item cells
 // of each row in the header's geometry, then the column track line.
 #include "base/Cp932.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label that behaves like a web link: it lights up under the pointer and, when Executable,
 // opens its own caption with the desktop's default program as it is pressed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The day schedule window: one day's to-dos by category, with the main window's commands on them.
 #include "base/Date.h"

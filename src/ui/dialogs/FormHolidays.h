@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The holidays dialog: the level of each weekday, the dated overrides by level, the counting
 // threshold and the caution lead, edited as copies and written back only on OK.

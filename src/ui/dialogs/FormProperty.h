@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The item property dialog: name, memo and link of any item, and for a to-do its dates, check
 // and holiday mode. It edits copies in its controls; only ApplyItem writes to the item.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's frame: construction, the status bar and the window events.
 #include "main/FormMain.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart of the main window: 60 day sections, their painting, the row cells, navigation,
 // the holiday popup and the mouse hints of header and rows.
 #include "base/Cp932.h"

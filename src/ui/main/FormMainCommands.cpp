@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands: one table of names, captions, hints, shortcuts, pictures, handlers
 // and enabling rules; the menus and the tool bar; the idle-time update.
 #include "base/Desktop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tree editing commands of the main window: new items, rename, delete, moves, date shifts,
 // the done mark, drag and drop, undo and redo. The rules are the editor's; this file asks,
 // selects and shows.

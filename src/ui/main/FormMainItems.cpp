@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands on the items of the main window's tree: the selection and the property dialog.
 #include "base/Desktop.h"
 #include "base/FileNames.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and shutdown of the main window: the order of start-up, the settings file, and the
 // window's placement.
 #include "base/Desktop.h"

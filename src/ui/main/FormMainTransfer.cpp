@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Items to and from other schedules: the clipboard, export and import, and iCalendar export.
 #include "base/Clock.h"
 #include "base/Cp932.h"

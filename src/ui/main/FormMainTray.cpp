@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window in the notification area: into and out of the tray, the tray's menu and clicks,
 // Esc while the window is active.
 #include "controls/StatusPanel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own pictures, drawn at 16x16 and at twice that for high-density screens.
 #include <QColor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop program from entry to exit: the single-instance guard, the main window, the loop.
 #include <string>
