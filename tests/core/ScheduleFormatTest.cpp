@@ -188,6 +188,10 @@ TEST(ScheduleFormat, NestingRules) {
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|-|-|-|-|-\n")), "Line2 : 不正なデータ行");
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|2024|5|3|-|-|-|0|\n")), "");
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|2024|13|3|-|-|-|0|\n")), "Line2 : 不正なデータ行");
+    // Only dates the writer writes back: before 1899/12/31 it would write "not set".
+    EXPECT_EQ(ReadError(Tabs("{\nI|x|0|1800|1|1|-|-|-|0|\n")), "Line2 : 不正なデータ行");
+    EXPECT_EQ(ReadError(Tabs("{\nI|x|0|-|-|-|1899|12|30|0|\n")), "Line2 : 不正なデータ行");
+    EXPECT_EQ(ReadError(Tabs("{\nI|x|0|1899|12|31|9999|12|31|0|\n")), "");
     EXPECT_EQ(ReadError(Tabs("{\nF|" + std::string(256, 'n') + "||-")), "");
     EXPECT_EQ(ReadError(Tabs("\n\n# x\n{\nF\n")), "Line5 : 不正なデータ行"); // every line counts
 }

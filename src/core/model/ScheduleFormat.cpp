@@ -57,7 +57,7 @@ bool ReadDate(const std::vector<std::string_view>& f, size_t at, TDate& out) {
     }
     int y, m, d;
     return TryStrToInt(f[at], y) && TryStrToInt(f[at + 1], m) && TryStrToInt(f[at + 2], d) &&
-           TryEncodeDate(y, m, d, out);
+           TryEncodeItemDate(y, m, d, out);
 }
 
 } // namespace

@@ -113,6 +113,7 @@ TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
         check = new QCheckBox(QString::fromUtf8(box), group);
         calendar = new QCalendarWidget(group);
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        calendar->setDateRange(ToQDate(kFirstItemDate), ToQDate(kLastItemDate)); // what the file can hold
         label = new QLabel(group);
         l->addWidget(check);
         l->addWidget(calendar);

@@ -333,10 +333,17 @@ void TFormMain::ActionToDoToFolderExecute() {
 }
 
 void TFormMain::ShiftSelected(int beginDays, int endDays) {
-    TBusyTree busy(TreeList1);
-    if (TTreeNode* node = SelectedItem() ? SelectedNode() : nullptr) {
-        mEditor.ShiftDates(node, beginDays, endDays);
-        Edited();
+    TTreeNode* node = SelectedItem() ? SelectedNode() : nullptr;
+    if (!node) return;
+    bool shifted;
+    {
+        TBusyTree busy(TreeList1);
+        shifted = mEditor.ShiftDates(node, beginDays, endDays);
+        if (shifted) Edited();
+    }
+    if (!shifted) {
+        mDesktop.Sound(sndError);
+        mDesktop.MessageBox(std::string("日付を移動できません。\r\n") + kItemDateRange, mtError, mbOK);
     }
 }
 
