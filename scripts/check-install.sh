@@ -22,7 +22,7 @@ desktop-file-validate "$prefix/share/applications/quillo.desktop" || fail "the d
 appstreamcli validate --no-net "$prefix/share/metainfo/io.github.quillo.Quillo.metainfo.xml" >/dev/null ||
     fail "AppStream rejects the metainfo"
 update-mime-database "$prefix/share/mime" >/dev/null 2>&1
-printf '{\r\n}\r\n' >"$work/plan.qlp"
+printf 'D\t2024\t5\t3\r\n{\r\n}\r\n' >"$work/plan.qlp"
 type=$(HOME="$work" XDG_DATA_HOME="$work/none" XDG_DATA_DIRS="$prefix/share" xdg-mime query filetype "$work/plan.qlp")
 [ "$type" = "application/x-quilloryplan-schedule" ] || fail "a .qlp file is '$type'"
 "$prefix/bin/quillo-cli" check "$work/plan.qlp" >/dev/null || fail "the installed quillo-cli cannot check a schedule"

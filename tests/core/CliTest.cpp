@@ -89,7 +89,7 @@ TEST(Cli, HostileSettingsAreBroughtIntoRange) {
 
 TEST(Cli, PlainListingOfADeepTreeStaysNarrow) {
     TTempDir dir;
-    std::string text;
+    std::string text = "D\t2024\t5\t3\n";
     for (int i = 0; i < 3000; ++i)
         text += "{\nF\tf\t\t+\n";
     WriteFile(dir.File("deep.qlp"), text);
@@ -117,6 +117,9 @@ TEST(Cli, CheckAndRefusals) {
     TTempDir dir;
     mkfifo(dir.File("x.qlp").c_str(), 0600);
     EXPECT_EQ(RunBinary("list " + dir.File("x.qlp"), err), 2); // no hang on a FIFO
+    WriteFile(dir.File("notes.md"), "# My notes\n\n{ not a block }\n");
+    EXPECT_EQ(RunBinary("check " + dir.File("notes.md"), err), 2);
+    EXPECT_EQ(err, dir.File("notes.md") + "\n予定表ファイルではありません。\n");
 }
 
 TEST(Cli, UsageErrors) {

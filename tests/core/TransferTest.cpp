@@ -101,14 +101,14 @@ TEST_F(TTransfer, ImportAddsAllTopLevelItemsOrOnAbortNothing) {
     EXPECT_EQ(Shape(), "Work<root a<Work b<Work c<root");
 
     const std::string before = Lines();
-    WriteFile(Dir.File("bad.qlp"), Tabs("{\nI|x|0|-|-|-|-|-|-|0|\nI|broken\n}\n"));
+    WriteFile(Dir.File("bad.qlp"), Tabs("D|2024|5|3\n{\nI|x|0|-|-|-|-|-|-|0|\nI|broken\n}\n"));
     EXPECT_THROW(
         ImportFile(Doc, Editor, nullptr, Dir.File("bad.qlp"), [](const std::string&) { throw ELoadError("aborted"); }),
         ELoadError);
     EXPECT_EQ(Lines(), before);
     std::string told;
     EXPECT_EQ(ImportFile(Doc, Editor, nullptr, Dir.File("bad.qlp"), [&](const std::string& m) { told = m; }), nullptr);
-    EXPECT_EQ(told, "Line3 : 不正なデータ行");
+    EXPECT_EQ(told, "Line4 : 不正なデータ行");
     EXPECT_EQ(Shape(), "Work<root a<Work b<Work c<root x<root"); // what was read before it stays
 
     WriteFile(Dir.File("notes.txt"), "a shopping list\n");
@@ -178,7 +178,7 @@ TEST_F(TTransfer, DroppedFilesBecomeLinkedToDosOrAreImportedAsOneStep) {
     WriteFile(Dir.File("site.url"), "[InternetShortcut]\r\nURL=https://example.org/\r\n");
     WriteFile(Dir.File("notes.txt"), "x");
     std::filesystem::create_directory(Dir.File("Folder"));
-    WriteFile(Dir.File("more.qlp"), Tabs("{\nI|imported|0|-|-|-|-|-|-|0|\n}\n"));
+    WriteFile(Dir.File("more.qlp"), Tabs("D|2024|5|3\n{\nI|imported|0|-|-|-|-|-|-|0|\n}\n"));
     const std::string before = Lines();
     TTreeNode* last = AddDroppedFiles(Doc, Editor, Find("Work"),
                                       {Dir.File("site.url"), Dir.File("missing.txt"), Dir.File("notes.txt"),

@@ -85,7 +85,7 @@ TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
     TScriptedDesktop desktop;
     TFixedClock clock(kToday + 0.5);
     TFormMain main(desktop, clock, "");
-    WriteFile(dir.File("plan.qlp"), Tabs("{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
+    WriteFile(dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
     main.Run([&] { main.Files().OpenNamed(dir.File("plan.qlp")); });
     TTreeNode* due = main.Document().Root()->GetFirstChild();
     const std::string before = due->SubItems()->Text(2);

@@ -32,8 +32,9 @@ struct TEditing : ::testing::Test {
         Form = std::make_unique<TFormMain>(Desktop, Clock, "");
         Form->resize(900, 500);
         Form->show();
-        WriteFile(Dir.File("plan.qlp"),
-                  Tabs("A-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
+        WriteFile(
+            Dir.File("plan.qlp"),
+            Tabs("D|2024|5|3\nA-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
         Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
     }
     TTreeList* List() const { return Form->TreeList(); }

@@ -27,7 +27,7 @@ struct TTransferWindow : ::testing::Test {
     TTransferWindow() {
         Form = std::make_unique<TFormMain>(Desktop, Clock, "");
         WriteFile(Dir.File("plan.qlp"),
-                  Tabs("A-\n{\nF|Work||+\n{\nI|a/b:c.d|1|-|-|-|-|-|-|0|\nI|Mail|1|-|-|-|-|-|-|0|\n}\n}\n"));
+                  Tabs("D|2024|5|3\nA-\n{\nF|Work||+\n{\nI|a/b:c.d|1|-|-|-|-|-|-|0|\nI|Mail|1|-|-|-|-|-|-|0|\n}\n}\n"));
         Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
     }
     TTreeNode* Work() const { return Form->Document().Root()->GetFirstChild(); }

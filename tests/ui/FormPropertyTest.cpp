@@ -216,7 +216,7 @@ struct TWindowDialog : ::testing::Test {
     std::unique_ptr<TFormMain> Main;
     TWindowDialog() {
         Main = std::make_unique<TFormMain>(Desktop, Clock, "");
-        WriteFile(Dir.File("plan.qlp"), Tabs("{\nF|Work||+\n{\nI|Report|0|2024|5|1|2024|5|9|0|\n}\n}\n"));
+        WriteFile(Dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nF|Work||+\n{\nI|Report|0|2024|5|1|2024|5|9|0|\n}\n}\n"));
         Main->Run([&] { Main->Files().OpenNamed(Dir.File("plan.qlp")); });
     }
     // Runs `step` on the dialog once it is up, then closes it with OK or cancel.

@@ -20,8 +20,6 @@
 
 namespace quillo {
 
-const char* const kClippedBanner = "# Quillory Plan Clipped Data (ver0.15)";
-const char* const kExportedBanner = "# Quillory Plan Exported Data (ver0.15)";
 const char* const kPasteErrorText = "クリップボードからの項目の読み込み中にエラーが発生しました。";
 
 std::string TransferText(const TTreeNode* node, TDate today, TDate now, const char* banner) {

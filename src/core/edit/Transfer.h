@@ -2,6 +2,7 @@
 #pragma once
 // Items as text between schedules: copy, paste, export and import in the schedule's line format.
 #include "base/Date.h"
+#include "model/ScheduleFormat.h" // the banners
 
 #include <functional>
 #include <string>
@@ -14,8 +15,6 @@ class TDocument;
 class TScheduleEditor;
 class TTreeNode;
 
-extern const char* const kClippedBanner;  // # Quillory Plan Clipped Data (ver0.15)
-extern const char* const kExportedBanner; // # Quillory Plan Exported Data (ver0.15)
 extern const char* const kPasteErrorText; // クリップボードからの項目の読み込み中にエラーが発生しました。
 
 // The "D" line, the node's block in braces, an empty line, the banner and the time (cp932, CR LF).

@@ -14,6 +14,8 @@
 namespace quillo {
 
 const char* const kScheduleBanner = "# Quillory Plan Schedule File (ver0.15)";
+const char* const kClippedBanner = "# Quillory Plan Clipped Data (ver0.15)";
+const char* const kExportedBanner = "# Quillory Plan Exported Data (ver0.15)";
 
 namespace {
 
@@ -60,7 +62,34 @@ bool ReadDate(const std::vector<std::string_view>& f, size_t at, TDate& out) {
            TryEncodeItemDate(y, m, d, out);
 }
 
+bool IsDateLine(std::string_view line) {
+    const auto f = SplitFields(line);
+    int y, m, d;
+    TDate date;
+    return f.size() >= 4 && f[0] == "D" && TryStrToInt(f[1], y) && TryStrToInt(f[2], m) && TryStrToInt(f[3], d) &&
+           TryEncodeItemDate(y, m, d, date);
+}
+
+bool IsBanner(std::string_view line) {
+    for (std::string_view banner : {kScheduleBanner, kClippedBanner, kExportedBanner})
+        if (line.substr(0, banner.find(" (ver")) == banner.substr(0, banner.find(" (ver"))) return true;
+    return false;
+}
+
 } // namespace
+
+bool LooksLikeSchedule(std::string_view text) {
+    bool blank = true;
+    TLineReader reader(text);
+    std::string_view line;
+    while (reader.Next(line)) {
+        if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
+        if (blank && IsDateLine(line)) return true;
+        blank = false;
+        if (IsBanner(line)) return true;
+    }
+    return blank;
+}
 
 void WriteItemLines(const TTreeNode* top, std::string& out) {
     AppendItemLine(top, out);

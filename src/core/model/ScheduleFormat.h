@@ -15,7 +15,14 @@ namespace quillo {
 class TNodesIF;
 class TTreeNode;
 
-extern const char* const kScheduleBanner; // "# Quillory Plan Schedule File (ver0.15)"
+extern const char* const kScheduleBanner; // # Quillory Plan Schedule File (ver0.15)
+extern const char* const kClippedBanner;  // # Quillory Plan Clipped Data (ver0.15)
+extern const char* const kExportedBanner; // # Quillory Plan Exported Data (ver0.15)
+
+// A schedule, clipped or exported text: its first line that is not blank is the "D" line with a
+// date, or a line holds one of the banners (of any version). A text of blank lines counts too,
+// as a new empty schedule. Anything else opened as a schedule would be replaced by its next save.
+bool LooksLikeSchedule(std::string_view text);
 
 // Appends the item block of `node` (its line unless it carries no item, then "{" children "}"),
 // every line ended by CR LF.
