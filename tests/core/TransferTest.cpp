@@ -116,6 +116,33 @@ TEST_F(TTransfer, ImportAddsAllTopLevelItemsOrOnAbortNothing) {
     EXPECT_THROW(ImportFile(Doc, Editor, nullptr, Dir.File("missing.qlp"), nullptr), ELoadError);
 }
 
+// Item lines outside the braces belong to the target like the rest: nothing a paste or an import
+// reads lands beside it, where no step of the history would take it away again.
+TEST_F(TTransfer, LinesOutsideTheBracesStayInTheTargetAndTheStep) {
+    const std::string before = Lines();
+    Paste(Find("Work"), Tabs("I|INJECTED|0|-|-|-|-|-|-|0|\n"));
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work INJECTED<Work c<root");
+    Paste(Find("c"), Tabs("{\nI|y|0|-|-|-|-|-|-|0|\n}\nI|z|0|-|-|-|-|-|-|0|\n")); // only the first item
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work INJECTED<Work c<root y<root");
+    EXPECT_THROW(Paste(Find("c"), Tabs("I|half|0|-|-|-|-|-|-|0|\nI|broken\n")), ELoadError);
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work INJECTED<Work c<root y<root");
+    EXPECT_EQ(Doc.History.Count(), 2u);
+    Editor.Undo();
+    Editor.Undo();
+    EXPECT_EQ(Lines(), before);
+
+    WriteFile(Dir.File("bare.qlp"), Tabs("D|2024|5|3\nI|x|0|-|-|-|-|-|-|0|\n{\nI|x1|0|-|-|-|-|-|-|0|\n}\n"
+                                         "I|y|0|-|-|-|-|-|-|0|\n"));
+    WriteFile(Dir.File("mixed.qlp"), Tabs("D|2024|5|3\n{\nI|p|0|-|-|-|-|-|-|0|\n}\nI|q|0|-|-|-|-|-|-|0|\n"));
+    EXPECT_EQ(ImportFile(Doc, Editor, Find("Work"), Dir.File("bare.qlp"), nullptr), Find("Work"));
+    EXPECT_EQ(ImportFile(Doc, Editor, Doc.Root(), Dir.File("mixed.qlp"), nullptr), Doc.Root());
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work x<Work x1<x y<Work c<root p<root q<root");
+    EXPECT_EQ(Doc.History.Count(), 2u);
+    Editor.Undo();
+    Editor.Undo();
+    EXPECT_EQ(Lines(), before);
+}
+
 TEST(Transfer, SafeFileNamesKeepDoubleByteCharacters) {
     EXPECT_EQ(SafeFileName("a/b:c.d"), "abcd");
     EXPECT_EQ(SafeFileName("\"*?<>|\\x"), "x");

@@ -77,6 +77,36 @@ TEST_F(TTransferWindow, CopyPasteExportAndImportThroughTheDesktop) {
     EXPECT_EQ(ReadFile(Dir.File("plan.ics")).rfind("BEGIN:VCALENDAR", 0), 0u);
 }
 
+// What a paste or an import adds is in the target, one Ctrl+Z away, and marks the schedule; a
+// paste that fails leaves it exactly as it was, unmarked.
+TEST_F(TTransferWindow, BareItemLinesArriveInTheTargetAsOneStep) {
+    auto undo = [&] {
+        Form->UpdateActions();
+        Form->FindAction("ActionEditUndo")->trigger();
+    };
+    Desktop.Clipboard = "just words";
+    Trigger("ActionItemPaste", Work());
+    EXPECT_FALSE(Form->Document().Modified);
+    Desktop.Clipboard = "I\tbare\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n";
+    Trigger("ActionItemPaste", Work());
+    ASSERT_EQ(Work()->Count(), 3);
+    EXPECT_EQ(Work()->Item(2)->Text(), "bare");
+    EXPECT_EQ(Form->Document().Root()->Count(), 1);
+    EXPECT_TRUE(Form->Document().Modified);
+    undo();
+    EXPECT_EQ(Work()->Count(), 2);
+    EXPECT_FALSE(Form->Document().Modified); // back at the saved state
+
+    WriteFile(Dir.File("bare.qlp"), Tabs("D|2024|5|3\nI|one|0|-|-|-|-|-|-|0|\nI|two|0|-|-|-|-|-|-|0|\n"));
+    Desktop.SetNextFile(Dir.File("bare.qlp"));
+    Trigger("ActionFileImport", Work());
+    ASSERT_EQ(Work()->Count(), 4);
+    EXPECT_EQ(Work()->Item(3)->Text(), "two");
+    EXPECT_TRUE(Form->Document().Modified);
+    undo();
+    EXPECT_EQ(Work()->Count(), 2);
+}
+
 TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     WriteFile(Dir.File("notes.txt"), "x");
     QMimeData mime;
@@ -93,6 +123,21 @@ TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     EXPECT_EQ(root->Item(1)->Data()->BeginDate, D(2024, 5, 3));
     EXPECT_EQ(Form->TreeList()->Selected(), root->Item(1));
     EXPECT_TRUE(Form->Document().Modified);
+
+    // A file that is no schedule is refused untouched; what the drop made before it is marked.
+    Form->Files().SetModified(false);
+    WriteFile(Dir.File("stray.qlp"), "# My notes\n");
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(Dir.File("notes.txt"))),
+                  QUrl::fromLocalFile(QString::fromStdString(Dir.File("stray.qlp")))});
+    QDragEnterEvent again(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &again);
+    QDropEvent second(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &second);
+    EXPECT_EQ(root->Count(), 3);
+    EXPECT_TRUE(Form->Document().Modified);
+    ASSERT_FALSE(Desktop.Shown.empty());
+    EXPECT_EQ(Desktop.Shown.back().Text, Dir.File("stray.qlp") + "\r\n予定表ファイルではありません。");
+    EXPECT_EQ(ReadFile(Dir.File("stray.qlp")), "# My notes\n");
 }
 
 TEST_F(TTransferWindow, HelpOpensTheDocumentBesideTheProgramAndTheAboutBoxShows) {

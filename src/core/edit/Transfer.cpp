@@ -78,7 +78,7 @@ TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* se
         }
     } removeTemp{document.Nodes(), temp};
     try {
-        ReadItemLines(document.Nodes(), temp, text, nullptr);
+        ReadItemLines(document.Nodes(), temp, text, nullptr, /*gather=*/true);
     } catch (const EInvalidScheduleData&) {
         throw ELoadError(kPasteErrorText);
     }
@@ -149,7 +149,7 @@ TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* s
     const int before = target->Count();
     bool complete = true;
     try {
-        ReadItemLines(document.Nodes(), target, text, nullptr);
+        ReadItemLines(document.Nodes(), target, text, nullptr, /*gather=*/true);
     } catch (const EInvalidScheduleData& e) {
         complete = false;
         try {

@@ -112,9 +112,12 @@ void WriteItemLines(const TTreeNode* top, std::string& out) {
     }
 }
 
-void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx) {
+void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx, bool gather) {
     const int base = parent ? parent->Level() : -1;
     long long level = base;
+    // Once a line outside the braces went into `parent`, every later line is read one level deeper
+    // than its braces say; none can get back to the braces' level, that takes a "}" too many.
+    int gathered = 0;
     TTreeNode* current = parent;
     std::vector<std::string_view> f; // one buffer for every line
     TLineReader reader(text);
@@ -133,7 +136,9 @@ void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, co
         }
         const bool folder = f[0] == "F";
         if (!folder && f[0] != "I") continue;
-        if (level < 1) Fail(lineNo, kBadDepth);
+        if (gather && level + gathered == base) gathered = 1;
+        const long long at = level + gathered;
+        if (at < 1) Fail(lineNo, kBadDepth);
 
         // Everything is parsed before a node is made, so a bad line leaves no node behind.
         if (f.size() < 2 || f[1].size() > kMaxNameBytes) Fail(lineNo, kBadData);
@@ -148,10 +153,10 @@ void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, co
         }
 
         TTreeNode* placeUnder;
-        if (!current || level > current->Level()) {
+        if (!current || at > current->Level()) {
             placeUnder = current;
         } else {
-            while (current && current->Level() > level)
+            while (current && current->Level() > at)
                 current = current->Parent();
             if (!current || !current->Parent()) Fail(lineNo, kBadDepth);
             placeUnder = current->Parent();

@@ -30,8 +30,10 @@ void WriteItemLines(const TTreeNode* node, std::string& out);
 
 // Adds the items of the lines of `text` below `parent`. Throws EInvalidScheduleData ("Line12 : 不正なデータ行")
 // on the first bad line; the lines before it stay in the tree and every node carries an item.
-// Runs RefreshAll when `ctx` is given and every line was read.
-void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx);
+// Runs RefreshAll when `ctx` is given and every line was read. Item lines outside the braces go
+// beside `parent`, or with `gather` (paste and import) into it, after the items in braces.
+void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx,
+                   bool gather = false);
 
 // The whole file: "D" line, "A+"/"A-", the items, an empty line, the banner and the save time.
 std::string BuildScheduleText(const TNodesIF& nodes, TDate today, bool autoSave, TDate savedAt);
