@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copy, paste, export and import from the window, with the clipboard and dialogs scripted.
 #include "base/Clock.h"
+#include "base/Cp932.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "main/FormMain.h"
@@ -105,6 +106,27 @@ TEST_F(TTransferWindow, BareItemLinesArriveInTheTargetAsOneStep) {
     EXPECT_TRUE(Form->Document().Modified);
     undo();
     EXPECT_EQ(Work()->Count(), 2);
+}
+
+// Pasted and dropped text keeps the usual variants of what cp932 cannot hold; the status bar says
+// what was replaced or left out.
+TEST_F(TTransferWindow, PastedAndDroppedNamesKeepWhatTheyCan) {
+    Desktop.Clipboard = "D\t2024\t5\t3\r\n{\r\nI\t𠮷田🍣\t0\t-\t-\t-\t-\t-\t-\t0\t%mb;会議 🍱%me;\r\n}\r\n";
+    Desktop.SetNextAnswer(mrNo);
+    Trigger("ActionItemPaste", Work());
+    ASSERT_EQ(Work()->Count(), 3);
+    EXPECT_EQ(Cp932ToUtf8(Work()->Item(2)->Text()), "吉田");
+    EXPECT_EQ(Cp932ToUtf8(Work()->Item(2)->Data()->Memo), "会議 ");
+    EXPECT_EQ(Form->StatusPanel(0)->text().toStdString(),
+              "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍣、🍱");
+
+    WriteFile(Dir.File("鷗外🍣.txt"), "x");
+    Form->AddDroppedFiles({Dir.File("鷗外🍣.txt")}, D(2024, 5, 3));
+    TTreeNode* root = Form->Document().Root();
+    EXPECT_EQ(Cp932ToUtf8(root->Item(root->Count() - 1)->Text()), "鴎外");
+    EXPECT_EQ(Cp932ToUtf8(root->Item(root->Count() - 1)->Data()->Link), Dir.File("鴎外.txt"));
+    EXPECT_EQ(Form->StatusPanel(0)->text().toStdString(),
+              "次の文字を置き換えました：鷗→鴎　保存できない文字を除きました：🍣");
 }
 
 TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {

@@ -53,6 +53,9 @@ void TFormMain::BuildEditing() {
     TreeList1->OnEdited = [this](TTreeList*, TTreeNode* node, std::string& text) {
         Run([&] { LabelEdited(node, text); });
     };
+    TreeList1->OnEditFitted = [this](TTreeList*, const std::string& notice) {
+        StatusPanel0->setText(QString::fromStdString(notice));
+    };
     TreeList1->OnMouseUp = [this](TTreeList*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
         TreeEditMouseUp(x, y);
     };

@@ -6,6 +6,7 @@
 #include "base/Exceptions.h"
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
+#include "controls/StatusPanel.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormHolidays.h"
 #include "edit/ICalendar.h"
@@ -51,10 +52,8 @@ void TFormMain::ActionItemPasteExecute() {
     const std::string text = mDesktop.ClipboardText();
     if (text.empty()) return;
     const TRefreshAfter refresh(*this);
-    // Text cp932 cannot hold is no schedule text.
-    const std::optional<std::string> cp932 = Utf8ToCp932(text);
-    if (!cp932) throw ELoadError(kPasteErrorText);
-    TTreeNode* pasted = PasteText(mDocument, mEditor, selected, *cp932, [this] {
+    const TCp932Fit fit = FitToCp932(text);
+    TTreeNode* pasted = PasteText(mDocument, mEditor, selected, Utf8ToCp932Lossy(fit.Text), [this] {
         mDesktop.Sound(sndExclamation);
         return mDesktop.MessageBox("貼り付ける項目のチェックを未完了に戻しますか？", mtConfirmation, mbYes | mbNo) ==
                mrYes;
@@ -62,6 +61,8 @@ void TFormMain::ActionItemPasteExecute() {
     if (pasted) {
         TreeList1->SetSelected(pasted);
         TreeList1->scrollTo(TreeList1->Model().IndexOf(pasted));
+        if (const std::string notice = FitNotice(fit); !notice.empty())
+            StatusPanel0->setText(QString::fromStdString(notice));
     }
 }
 
@@ -96,11 +97,15 @@ TTreeNode* TFormMain::ImportFile(const std::string& path) {
 void TFormMain::AddDroppedFiles(const std::vector<std::string>& paths, TDate date) {
     if (!ScheduleOpen()) return;
     const TRefreshAfter refresh(*this);
-    TTreeNode* last =
-        quillo::AddDroppedFiles(mDocument, mEditor, SelectedNode(), paths, date, [&](const std::string& badLine) {
+    std::string notice;
+    TTreeNode* last = quillo::AddDroppedFiles(
+        mDocument, mEditor, SelectedNode(), paths, date,
+        [&](const std::string& badLine) {
             mDesktop.Sound(sndError);
             if (mDesktop.MessageBox(badLine, mtError, mbAbort) == mrAbort) throw ELoadError(badLine);
-        });
+        },
+        &notice);
+    if (!notice.empty()) StatusPanel0->setText(QString::fromStdString(notice));
     if (last) SelectNode(last);
 }
 
