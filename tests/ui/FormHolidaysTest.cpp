@@ -80,6 +80,34 @@ TEST(Holidays, ImportAddsTheCalendarsDaysOnceAndRefusesOtherFiles) {
     EXPECT_EQ(form.Lists[2]->count(), 2);
 }
 
+// A file of more dates than one import takes: the earliest go into the shown list in one pass, the
+// box says how many were left out.
+TEST(Holidays, AnImportBeyondTheCapSaysWhatItLeftOut) {
+    TTempDir dir;
+    std::string ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n";
+    for (int i = 0; i < 10500; ++i) {
+        int y, m, d;
+        DecodeDate(D(2000, 1, 1) + i, y, m, d);
+        char line[64];
+        std::snprintf(line, sizeof line, "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:%04d%02d%02d\r\nEND:VEVENT\r\n", y, m, d);
+        ics += line;
+    }
+    WriteFile(dir.File("many.ics"), ics + "END:VCALENDAR\r\n");
+    TScriptedDesktop desktop;
+    TCalendar cal;
+    cal.SetHolidayDates({"2000\t1\t1\t2", "1999\t12\t31\t2"});
+    TFormHolidays form(desktop, cal, kToday);
+    desktop.SetNextFile(dir.File("many.ics"));
+    form.ImportButton->click();
+    ASSERT_EQ(form.Lists[2]->count(), 10001);
+    EXPECT_EQ(form.Lists[2]->item(0)->text().toStdString(), "1999/12/31 (金)");
+    EXPECT_EQ(form.Lists[2]->item(10000)->text().toStdString(), FormatDateWithDaySpace(D(2000, 1, 1) + 9999));
+    EXPECT_EQ(desktop.Shown.back().Text,
+              "9999件の日付を追加しました。\r\n一度に読み込めるのは10000件までのため、残りの500件は"
+              "追加していません。");
+    EXPECT_EQ(desktop.Shown.back().Type, mtWarning);
+}
+
 TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
     TTempDir dir;
     TScriptedDesktop desktop;
