@@ -201,6 +201,27 @@ TEST(ICalendar, ReadsBackWithEverythingAnItemHolds) {
     icalcomponent_free(cal);
 }
 
+// Every date a schedule holds is written as it stands (libical writes years after 3000 as zeros
+// when given them as fields), and a NUL byte in a name does not end it.
+TEST(ICalendar, EveryYearAnItemHoldsAndEveryByteOfItsName) {
+    TTestSchedule s(kToday);
+    s.Load(std::string("{\nI|na") + '\0' + "me|1|1899|12|31|9999|12|31|0|%mb;a" + '\0' + "b%me;\n");
+    const std::string ics = ScheduleToICalendar(s.Nodes, "/home/u/plan.qlp", D(5000, 1, 2) + 0.5);
+    EXPECT_EQ(ics.find("00000000"), std::string::npos) << ics;
+    EXPECT_NE(ics.find("DTSTAMP:50000102T120000Z"), std::string::npos) << ics;
+    icalcomponent* cal = icalparser_parse_string(ics.c_str());
+    ASSERT_TRUE(cal);
+    icalcomponent* todo = icalcomponent_get_first_component(cal, ICAL_VTODO_COMPONENT);
+    ASSERT_TRUE(todo);
+    EXPECT_EQ(std::string(icalcomponent_get_summary(todo)), "name");
+    EXPECT_EQ(std::string(icalcomponent_get_description(todo)), "ab");
+    const icaltimetype start = icalcomponent_get_dtstart(todo), due = icalcomponent_get_due(todo);
+    EXPECT_EQ(start.year * 10000 + start.month * 100 + start.day, 18991231);
+    EXPECT_EQ(due.year * 10000 + due.month * 100 + due.day, 99991231);
+    EXPECT_TRUE(due.is_date);
+    icalcomponent_free(cal);
+}
+
 TEST_F(TTransfer, DroppedFilesBecomeLinkedToDosOrAreImportedAsOneStep) {
     WriteFile(Dir.File("site.url"), "[InternetShortcut]\r\nURL=https://example.org/\r\n");
     WriteFile(Dir.File("notes.txt"), "x");
