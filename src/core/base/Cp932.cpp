@@ -28,8 +28,10 @@ iconv_t Descriptor(const char* to) {
     return cd;
 }
 
-// One iconv conversion; `onInvalid` decides whether to skip with a replacement or give up.
-std::optional<std::string> Convert(const char* to, std::string_view in, const char* replacement, size_t skipWidth) {
+// One iconv conversion; `onInvalid` decides whether to skip with a replacement or give up (and
+// tell in `stoppedAt` where).
+std::optional<std::string> Convert(const char* to, std::string_view in, const char* replacement, size_t skipWidth,
+                                   size_t* stoppedAt = nullptr) {
     iconv_t cd = Descriptor(to);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;
@@ -44,7 +46,10 @@ std::optional<std::string> Convert(const char* to, std::string_view in, const ch
         out.append(buf, static_cast<size_t>(dst - buf));
         if (r != static_cast<size_t>(-1)) continue;
         if (errno == E2BIG) continue;
-        if (!replacement) return std::nullopt;
+        if (!replacement) {
+            if (stoppedAt) *stoppedAt = in.size() - srcLeft;
+            return std::nullopt;
+        }
         out += replacement;
         size_t skip = skipWidth;
         if (skipWidth == 0) { // UTF-8 input: skip one whole sequence
@@ -89,17 +94,9 @@ bool IsCp932Encodable(std::string_view utf8) {
 namespace {
 // How many bytes from the start of `utf8` cp932 holds.
 size_t EncodablePrefix(std::string_view utf8) {
-    iconv_t cd = Descriptor("CP932");
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* src = const_cast<char*>(utf8.data());
-    size_t left = utf8.size();
-    char buf[4096];
-    while (left > 0) {
-        char* dst = buf;
-        size_t room = sizeof buf;
-        if (iconv(cd, &src, &left, &dst, &room) != static_cast<size_t>(-1) || errno != E2BIG) break;
-    }
-    return utf8.size() - left;
+    size_t at = utf8.size();
+    Convert("CP932", utf8, nullptr, 0, &at);
+    return at;
 }
 
 // One code point at `at`; -1 for a byte that starts none.
