@@ -106,14 +106,20 @@ void TTreeFilter::EndFormsWalk() {
     mFormsAligned = true;
 }
 
-bool TTreeFilter::TextFound(TForms& forms) {
+const std::string& TTreeFilter::Made(TForms& forms) const {
     const uint64_t digest = DigestOf(*forms.Item);
     if (!forms.Made || forms.Digest != digest) {
         forms.Form = FormsOf(*forms.Item, mQuery.SameKana);
         forms.Digest = digest;
         forms.Made = true;
     }
-    return mMatcher.FoundIn(forms.Form);
+    return forms.Form;
+}
+
+void TTreeFilter::Prepare() {
+    for (TTreeNode* n = mNodes.GetFirstNode(); n; n = n->GetNext())
+        if (const TSchItem* item = n->Data()) Made(Slot(*item));
+    EndFormsWalk();
 }
 
 TFilterResult TTreeFilter::Apply(const TEvalContext& ctx) {
@@ -137,7 +143,7 @@ TFilterResult TTreeFilter::Apply(const TEvalContext& ctx) {
             if (const TSchItem* item = n->Data()) {
                 // Every item takes its slot, so that the forms stay in walk order whatever the states.
                 TForms* forms = text ? &Slot(*item) : nullptr;
-                match = PassesState(*item, ctx) && (!forms || TextFound(*forms));
+                match = PassesState(*item, ctx) && (!forms || mMatcher.FoundIn(Made(*forms)));
             }
             if (!match && (mKept.empty() || !mKept.count(n))) continue;
             // Each node is shown once, so the climb over not yet shown ancestors is linear overall.
@@ -176,7 +182,7 @@ TFilterResult TTreeFilter::Apply(const TEvalContext& ctx) {
         }
     mHeld.swap(held);
     for (TTreeNode* n : result.Changed)
-        RefreshNode(ctx, n, false);
+        RefreshRowTexts(ctx, n);
     return result;
 }
 

@@ -75,6 +75,9 @@ public:
     // earlier query that is no longer needed gets the user's mark back. Without an active query
     // every row shows and every folder the filter opened gets its mark back.
     TFilterResult Apply(const TEvalContext& ctx);
+    // Makes every item's search form, for the kana choice of the query set, before the first
+    // character is typed (when the find bar opens), so that no keystroke pays for them all.
+    void Prepare();
     // The find bar closed: the query is reset, the marks go back as Apply does, the texts' search
     // forms are dropped. Returns the nodes whose mark changed.
     std::vector<TTreeNode*> Clear(const TEvalContext& ctx);
@@ -101,7 +104,7 @@ private:
     bool PassesState(const TSchItem& item, const TEvalContext& ctx) const;
     TForms& Slot(const TSchItem& item); // the item's forms, taken in walk order
     void EndFormsWalk();
-    bool TextFound(TForms& forms);
+    const std::string& Made(TForms& forms) const; // remade when the item's texts changed
 
     TNodesIF& mNodes;
     TFindQuery mQuery;
