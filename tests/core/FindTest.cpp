@@ -2,6 +2,7 @@
 #include "base/Cp932.h"
 #include "base/TextMatcher.h"
 #include "core/TestTree.h"
+#include "model/DayList.h"
 #include "model/ScheduleFormat.h"
 #include "model/StateEval.h"
 #include "model/TreeFilter.h"
@@ -163,25 +164,30 @@ TEST(TreeFilter, NameMemoAndLinkFindRowsShownWithTheirFolders) {
 TEST(TreeFilter, StateFiltersFollowStatesAndTheDayList) {
     TTestSchedule s(kToday);
     LoadCp932(s, "{\n"
-                 "F|f||-\n{\n"
-                 "I|late|0|2024|4|29|2024|5|1|0|\n"
-                 "I|due|0|-|-|-|2024|5|3|0|\n"
-                 "I|open|0|-|-|-|-|-|-|0|\n"
-                 "I|next|0|2024|5|7|2024|5|20|0|\n"
-                 "I|done|1|2024|5|1|2024|5|6|0|\n"
+                 "F|work||-\n{\n"
+                 "I|overdue|0|2024|4|25|2024|4|30|0|\n"
+                 "I|ends today|0|2024|4|20|2024|5|3|0|\n"
+                 "F|inner||+\n{\nI|undated|0|-|-|-|-|-|-|0|\nI|later|0|2024|5|8|2024|5|24|0|\n}\n"
+                 "I|checked|1|2024|5|2|2024|5|9|0|\n"
                  "}\n"
-                 "F|empty||-\n"
-                 "F|finished||-\n{\nI|old|1|2024|4|1|2024|4|2|0|\n}\n"
+                 "F|no rows||-\n"
+                 "F|all done||-\n{\nI|april|1|2024|4|1|2024|4|3|0|\n}\n"
                  "}");
     TTreeFilter f(s.Nodes);
-    EXPECT_EQ(Rows(Search(f, s, "", sfNotDone)), "test f! late! due! open! next!");
-    EXPECT_EQ(Rows(Search(f, s, "", sfInProgress)), "test f open!");
-    EXPECT_EQ(Rows(Search(f, s, "", sfAlert)), "test f! late! due!");
-    // The day schedule's rule: the overdue to-do counts up to today, folders only hold rows.
-    EXPECT_EQ(Rows(Search(f, s, "", sfOnDay, kToday)), "test f late! due! open! done!");
-    EXPECT_EQ(Rows(Search(f, s, "", sfOnDay, kToday + 1)), "test f open! done!");
-    EXPECT_EQ(Rows(Search(f, s, "D", sfOnDay, kToday + 1)), "test f done!");
-    EXPECT_EQ(Rows(Search(f, s, "", sfOnDay, D(2024, 4, 1))), "test f due! open! finished old!");
+    EXPECT_EQ(Rows(Search(f, s, "", sfNotDone)), "test work! overdue! ends today! inner! undated! later!");
+    EXPECT_EQ(Rows(Search(f, s, "", sfInProgress)), "test work inner! undated!");
+    EXPECT_EQ(Rows(Search(f, s, "", sfAlert)), "test work! overdue! ends today!");
+    EXPECT_EQ(Rows(Search(f, s, "A", sfOnDay, kToday + 1)), "test work inner undated!");
+    // On every day the to-dos that match are the ones the day schedule lists; folders never match
+    // by their own dates (the empty one would be on every day).
+    for (TDate day = kToday - 40; day <= kToday + 40; ++day) {
+        std::vector<const TSchItem*> listed, matched;
+        for (const TDayItem& entry : CollectDayItems(s.Nodes, s.Ctx, day))
+            listed.push_back(entry.Item);
+        for (const TShownRow& row : Search(f, s, "", sfOnDay, day).Rows)
+            if (row.Match) matched.push_back(row.Node->Data());
+        EXPECT_EQ(matched, listed) << DateText(day);
+    }
 }
 
 TEST(TreeFilter, OpensFoldersForItselfAndNeverStoresThoseMarks) {

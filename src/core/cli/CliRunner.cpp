@@ -290,9 +290,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             const auto today = DateOption(o, "--today");
             out << ScheduleToICalendar(s.Document.Nodes(), identity.empty() ? o.File : identity,
                                        today ? *today : clock.Now());
-        } else if (o.Command == "list")
-            List(s, o.Tsv, out, FilteredRows(s.Document, s.Ctx, ListQueryOf(o.Values, o.Kana, s.Ctx.Today).Query));
-        else
+        } else if (o.Command == "list") {
+            const TDate day = DateOption(o, "--date").value_or(s.Ctx.Today); // of --state day
+            List(s, o.Tsv, out, FilteredRows(s.Document, s.Ctx, ListQueryOf(o.Values, o.Kana, day).Query));
+        } else
             Agenda(s, DateOption(o, "--date").value_or(s.Ctx.Today), o.Tsv, out);
         if (finished) finished(ceOk);
         return ceOk;

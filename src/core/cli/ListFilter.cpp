@@ -8,10 +8,10 @@ namespace quillo {
 
 const char* const kStateFilterNames = "all, open, progress, alert, day";
 
-TListQuery ListQueryOf(const std::map<std::string, std::string>& values, bool kana, TDate today) {
+TListQuery ListQueryOf(const std::map<std::string, std::string>& values, bool kana, TDate day) {
     TListQuery q;
     q.Query.SameKana = kana;
-    q.Query.Day = today;
+    q.Query.Day = day;
     if (auto it = values.find("--grep"); it != values.end()) {
         // A terminal in another encoding would give text that finds nothing, silently.
         if (!IsValidUtf8(it->second)) {
@@ -30,12 +30,7 @@ TListQuery ListQueryOf(const std::map<std::string, std::string>& values, bool ka
         }
         q.Query.State = name->second;
     }
-    if (auto it = values.find("--date"); it != values.end()) {
-        if (q.Query.State != sfOnDay)
-            q.Error = "--date is the day of --state day";
-        else if (!TryParseIsoDate(it->second, q.Query.Day))
-            q.Error = "--date wants a date YYYY-MM-DD: " + it->second;
-    }
+    if (values.count("--date") && q.Query.State != sfOnDay) q.Error = "list --date goes with --state day";
     return q;
 }
 

@@ -16,13 +16,13 @@ class TDocument;
 
 extern const char* const kStateFilterNames; // "all, open, progress, alert, day"
 
-// The query the options ask for, or a message that says what is wrong with them. Without
-// --date the day filter uses `today`, as the chart selects today when a schedule opens.
+// The query the options ask for, or a message that says what is wrong with them. `day` is the
+// day of --state day: --date, else today, as the chart selects today when a schedule opens.
 struct TListQuery {
     TFindQuery Query;
     std::string Error;
 };
-TListQuery ListQueryOf(const std::map<std::string, std::string>& values, bool kana, TDate today);
+TListQuery ListQueryOf(const std::map<std::string, std::string>& values, bool kana, TDate day);
 
 // The rows to list in tree order; nullopt when the query filters nothing (every row is listed).
 // Opens the folders the filter opens, so that the rows read as in the window.
