@@ -66,7 +66,7 @@ bool TTreeFilter::PassesState(const TSchItem& item, const TEvalContext& ctx) con
     return false;
 }
 
-bool TTreeFilter::Matches(const TTreeNode* node, const TEvalContext& ctx) {
+bool TTreeFilter::Matches(const TTreeNode* node, const TEvalContext& ctx) const {
     const TSchItem* item = node ? node->Data() : nullptr;
     return item && PassesState(*item, ctx) && (mMatcher.Empty() || mMatcher.FoundIn(FormsOf(*item, mQuery.SameKana)));
 }
@@ -99,7 +99,7 @@ void TTreeFilter::EndFormsWalk() {
         mForms.erase(mForms.begin() + static_cast<std::ptrdiff_t>(mFormCursor), mForms.end());
     } else {
         mForms.swap(mNextForms);
-        mNextForms.clear();
+        std::vector<TForms>().swap(mNextForms);
         mFormIndex.clear();
     }
     mFormCursor = 0;

@@ -82,7 +82,7 @@ public:
     // forms are dropped. Returns the nodes whose mark changed.
     std::vector<TTreeNode*> Clear(const TEvalContext& ctx);
 
-    bool Matches(const TTreeNode* node, const TEvalContext& ctx);
+    bool Matches(const TTreeNode* node, const TEvalContext& ctx) const; // e.g. for the next match
     // Stays shown until the query changes (a renamed item that no longer matches, a new to-do).
     void KeepVisible(const TTreeNode* node) { mKept.insert(node); }
     void UserMarked(const TTreeNode* node) { mHeld.erase(node); }
