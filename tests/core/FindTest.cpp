@@ -83,42 +83,36 @@ struct TForwardDeletions : INodesObserver {
 
 } // namespace
 
-TEST(TextMatcher, WidthCaseAndComposedFormsMeet) {
+TEST(TextMatcher, WidthCaseKanaAndComposedFormsMeet) {
     struct {
         const char* Typed;
         const char* Text;
-        bool Found;
+        bool SameKana, Found;
     } cases[] = {
-        {"abc", "見積ＡＢＣ", true},
-        {"ＡＢＣ", "xabcx", true},
-        {"ガイド", "ｶﾞｲﾄﾞ", true},
-        {"ｶﾞｲ", "ガイド", true},
-        {"カ\u3099イ", "ガイド", true},
-        {"カイ", "ガイド", false},
-        {"ハ", "ﾊﾟﾝ", false},
-        {"パ", "ﾊﾟﾝ", true},
-        {"1番", "①番", true},
-        {"ミリ", "㍉", true},
-        {"(株)", "㈱", true},
-        {"σοφια", "ΣΟΦΙΑ", true},
-        {"straße", "STRASSE", true},
-        {"ヒラ", "ひらがな", false},
-        {"", "何でも", true},
-        {"ii", "Ⅱ", true},
-        {"ｱ", "ア", true},
-        {"ア", "あ", false},
+        {"abc", "見積ＡＢＣ", false, true},
+        {"ＡＢＣ", "xabcx", false, true},
+        {"ガイド", "ｶﾞｲﾄﾞ", false, true},
+        {"ｶﾞｲ", "ガイド", false, true},
+        {"カ\u3099イ", "ガイド", false, true},
+        {"カイ", "ガイド", false, false},
+        {"ハ", "ﾊﾟﾝ", false, false},
+        {"パ", "ﾊﾟﾝ", false, true},
+        {"1番", "①番", false, true},
+        {"ミリ", "㍉", false, true},
+        {"(株)", "㈱", false, true},
+        {"σοφια", "ΣΟΦΙΑ", false, true},
+        {"straße", "STRASSE", false, true},
+        {"", "何でも", false, true},
+        {"ii", "Ⅱ", false, true},
+        {"ア", "あ", false, false},
+        {"ひらが", "ヒラガナ", false, false},
+        {"ひらが", "ﾋﾗｶﾞﾅ", true, true},
+        {"カタカナ", "かたかな", true, true},
+        {"ゞ", "ヾ", true, true},
+        {"か", "ガ", true, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Finds(c.Typed, c.Text), c.Found) << c.Typed << " in " << c.Text;
-}
-
-TEST(TextMatcher, SameKanaTakesHiraganaAsKatakana) {
-    EXPECT_TRUE(Finds("ひらが", "ヒラガナ", true));
-    EXPECT_TRUE(Finds("ひらが", "ﾋﾗｶﾞﾅ", true));
-    EXPECT_TRUE(Finds("カタカナ", "かたかな", true));
-    EXPECT_TRUE(Finds("ゞ", "ヾ", true));
-    EXPECT_FALSE(Finds("か", "ガ", true)); // still no sound mark for free
-    EXPECT_FALSE(Finds("ひらが", "ヒラガナ", false));
+        EXPECT_EQ(Finds(c.Typed, c.Text, c.SameKana), c.Found) << c.Typed << " in " << c.Text;
 }
 
 TEST(TextMatcher, FindsCp932TextAsTheEditorStoredIt) {
