@@ -15,4 +15,4 @@ quillo_install_missing() {
 }
 
 QUILLO_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libsimpleini-dev fonts-vlgothic
-    qt6-translations-l10n libical-dev)
+    qt6-translations-l10n libical-dev libutf8proc-dev)

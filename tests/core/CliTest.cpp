@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Clock.h"
 #include "base/FileNames.h"
+#include "base/StrUtil.h"
 #include "cli/CliRunner.h"
 #include "core/TestTree.h"
 
@@ -134,6 +135,33 @@ TEST(Cli, UsageErrors) {
     TRun help = Cli({"--help"});
     EXPECT_EQ(help.Code, 0);
     EXPECT_NE(help.Out.find("quillo-cli agenda FILE"), std::string::npos);
+}
+
+TEST(Cli, GrepListsTheRowsTheFindBarShows) {
+    TTempDir config;
+    const std::vector<std::string> base = {"list",  Data("roundtrip.qlp"), "--today",    "2024-05-03",
+                                           "--tsv", "--config-dir",        config.Path()};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), base.begin(), base.end());
+        return Cli(more);
+    };
+    const std::string listed = ReadFile(Data("roundtrip.list.tsv"));
+    const std::vector<std::string_view> all = SplitLines(listed);
+    TRun half = with({"--grep", "ｿ"});
+    ASSERT_EQ(half.Code, 0) << half.Err;
+    EXPECT_EQ(half.Out, std::string(all[0]) + "\n" + std::string(all[1]) + "\n" + std::string(all[2]) + "\n");
+    // The closed folder is opened to show its row, and reads as opened.
+    TRun closed = with({"--grep", "日付", "--state", "progress"});
+    EXPECT_NE(closed.Out.find("\tF\t2\t閉じたフォルダ\t↓\t↓\t\t3\t"), std::string::npos) << closed.Out;
+    EXPECT_NE(closed.Out.find("\t日付なし\t"), std::string::npos);
+    EXPECT_EQ(with({"--grep", "日付", "--state", "alert"}).Out, "");
+    EXPECT_EQ(with({"--grep", "ＨＴＴＰ", "--kana"}).Out, std::string(all[0]) + "\n" + std::string(all[1]) + "\n");
+
+    EXPECT_NE(with({"--state", "late"}).Err.find("--state wants one of all, open, progress, alert, day: late"),
+              std::string::npos);
+    EXPECT_EQ(with({"--grep", "x", "--date", "2024-05-01"}).Code, ceUsage); // the day of --state day only
+    EXPECT_EQ(with({"--state", "day", "--date", "5/1"}).Code, ceUsage);
+    EXPECT_NE(with({"--grep", "\x8c\xa9"}).Err.find("--grep wants UTF-8 text"), std::string::npos); // cp932 bytes
 }
 
 TEST(Cli, ExportWritesICalendarToStandardOutput) {

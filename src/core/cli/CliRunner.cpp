@@ -7,6 +7,7 @@
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
 #include "base/StrUtil.h"
+#include "cli/ListFilter.h"
 #include "edit/ICalendar.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
@@ -32,12 +33,16 @@ namespace {
 const char* const kUsage =
     "usage: quillo-cli check FILE\n"
     "       quillo-cli list FILE [--today YYYY-MM-DD] [--chart-date YYYY-MM-DD] [--config-dir DIR] [--tsv]\n"
+    "                      [--grep TEXT] [--kana] [--state all|open|progress|alert|day [--date YYYY-MM-DD]]\n"
     "       quillo-cli agenda FILE [--date YYYY-MM-DD] [--today YYYY-MM-DD] [--config-dir DIR] [--tsv]\n"
     "       quillo-cli export FILE --ics [--today YYYY-MM-DD] [--config-dir DIR]\n"
     "\n"
     "check   exit 0 when every line of FILE reads, 1 with the first bad line's message, 2 when FILE cannot\n"
     "        be read or is not a schedule\n"
-    "list    the schedule as the main window shows it after opening\n"
+    "list    the schedule as the main window shows it after opening; with --grep or --state only the rows\n"
+    "        the find bar shows: those whose name, memo or link holds TEXT (width and case aside; with --kana\n"
+    "        hiragana and katakana alike) and that are in STATE (open: not done; alert: caution or warning;\n"
+    "        day: to-dos on --date, default today), with the folders they are in\n"
     "agenda  the day schedule of --date (default: today)\n"
     "export  the schedule as iCalendar to-dos on standard output\n"
     "Settings and holidays come from quillo.ini and quillo.hld of the desktop program (read only).\n";
@@ -49,6 +54,7 @@ struct TOptions {
     std::map<std::string, std::string> Values;
     bool Tsv = false;
     bool Ics = false;
+    bool Kana = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -62,7 +68,7 @@ TOptions Parse(const std::vector<std::string>& args) {
     if (o.Command != "check" && o.Command != "list" && o.Command != "agenda" && o.Command != "export")
         throw EUsage("unknown command: " + o.Command);
     std::vector<std::string> allowed;
-    if (o.Command == "list") allowed = {"--today", "--chart-date", "--config-dir"};
+    if (o.Command == "list") allowed = {"--today", "--chart-date", "--config-dir", "--grep", "--state", "--date"};
     if (o.Command == "agenda") allowed = {"--date", "--today", "--config-dir"};
     if (o.Command == "export") allowed = {"--today", "--config-dir"};
     for (size_t i = 1; i < args.size(); ++i) {
@@ -71,6 +77,8 @@ TOptions Parse(const std::vector<std::string>& args) {
             o.Tsv = true;
         } else if (a == "--ics" && o.Command == "export") {
             o.Ics = true;
+        } else if (a == "--kana" && o.Command == "list") {
+            o.Kana = true;
         } else if (a.rfind("--", 0) == 0) {
             std::string name = a, value;
             if (size_t eq = a.find('='); eq != std::string::npos) {
@@ -94,6 +102,9 @@ TOptions Parse(const std::vector<std::string>& args) {
     }
     if (o.File.empty()) throw EUsage("missing FILE");
     if (o.Command == "export" && !o.Ics) throw EUsage("export needs a format: --ics");
+    if (o.Command == "list") {
+        if (std::string error = ListQueryOf(o.Values, o.Kana, 0).Error; !error.empty()) throw EUsage(error);
+    }
     return o;
 }
 
@@ -172,10 +183,17 @@ const char* KindOf(const TTreeNode* n) {
     return !item ? "R" : item->IsFolder() ? "F" : "I";
 }
 
-void List(TSession& s, bool tsv, std::ostream& out) {
+// `rows`, when given, are the rows of a find filter; else every row.
+void List(TSession& s, bool tsv, std::ostream& out, const std::optional<std::vector<TShownRow>>& rows) {
     std::string line;
     std::string texts[3];
-    for (TTreeNode* n = s.Document.Root(); n; n = n->GetNext()) {
+    size_t row = 0;
+    auto next = [&](TTreeNode* n) -> TTreeNode* {
+        if (!rows) return n->GetNext();
+        return ++row < rows->size() ? (*rows)[row].Node : nullptr;
+    };
+    TTreeNode* first = !rows ? s.Document.Root() : rows->empty() ? nullptr : rows->front().Node;
+    for (TTreeNode* n = first; n; n = next(n)) {
         const TSchItem* item = n->Data();
         for (std::string& t : texts)
             t.clear();
@@ -272,9 +290,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             const auto today = DateOption(o, "--today");
             out << ScheduleToICalendar(s.Document.Nodes(), identity.empty() ? o.File : identity,
                                        today ? *today : clock.Now());
-        } else if (o.Command == "list")
-            List(s, o.Tsv, out);
-        else
+        } else if (o.Command == "list") {
+            const TDate day = DateOption(o, "--date").value_or(s.Ctx.Today); // of --state day
+            List(s, o.Tsv, out, FilteredRows(s.Document, s.Ctx, ListQueryOf(o.Values, o.Kana, day).Query));
+        } else
             Agenda(s, DateOption(o, "--date").value_or(s.Ctx.Today), o.Tsv, out);
         if (finished) finished(ceOk);
         return ceOk;
