@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Clock.h"
+#include "base/FdOutBuf.h"
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
 #include "cli/CliRunner.h"
 #include "core/TestTree.h"
 #include "model/Document.h"
+#include "shell/CommandLine.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quillo;
 using namespace quillo::test;
@@ -212,6 +217,47 @@ TEST(Cli, AFailedWriteToStandardOutputIsAFailure) {
     TFixedClock clock(D(2024, 5, 3));
     EXPECT_EQ(RunCli({"--help"}, out, err, clock), ceOutputFailed);
     EXPECT_EQ(err.str(), "quillo-cli: standard output: write error\n");
+}
+
+TEST(FdOutBuf, KeepsTheReasonOfTheFirstFailedWrite) {
+    // Written, with the reason still known after later writes were dropped.
+    for (const auto& [open, reason] : std::vector<std::pair<std::function<int()>, std::string>>{
+             {[] { return ::open("/dev/full", O_WRONLY | O_CLOEXEC); }, "No space left on device"},
+             {[] {
+                  int ends[2] = {-1, -1};
+                  EXPECT_EQ(::pipe(ends), 0);
+                  ::close(ends[0]);
+                  return ends[1];
+              },
+              "Broken pipe"}}) {
+        const auto previous = std::signal(SIGPIPE, SIG_IGN);
+        const int fd = open();
+        {
+            TFdOutBuf buffer(fd);
+            std::ostream out(&buffer);
+            out << std::string(200000, 'x') << "tail";
+            errno = 0;
+            std::ostringstream err;
+            EXPECT_FALSE(FlushOutput(out, err, "quillo-cli"));
+            EXPECT_EQ(err.str(), "quillo-cli: standard output: " + reason + "\n");
+            EXPECT_NE(buffer.Error(), 0);
+        }
+        ::close(fd);
+        std::signal(SIGPIPE, previous);
+    }
+    // A stream that takes everything is left alone.
+    TTempDir dir;
+    const int fd = ::open(dir.File("out").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    {
+        TFdOutBuf buffer(fd);
+        std::ostream out(&buffer);
+        out << std::string(200000, 'x');
+        std::ostringstream err;
+        EXPECT_TRUE(FlushOutput(out, err, "quillo-cli"));
+        EXPECT_EQ(err.str(), "");
+    }
+    ::close(fd);
+    EXPECT_EQ(ReadFile(dir.File("out")).size(), 200000u);
 }
 
 TEST(Cli, ExportWritesICalendarToStandardOutput) {
