@@ -28,24 +28,29 @@ void TDocument::Close() {
 }
 
 TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine) {
-    struct TLoadingFlag {
-        bool& Flag;
-        explicit TLoadingFlag(bool& flag) : Flag(flag) { Flag = true; }
-        ~TLoadingFlag() { Flag = false; }
-    } loading(Loading);
     std::string text, error;
     if (!ReadWholeFile(FileName, text, error)) {
         std::string message = FileName + "\r\nファイルのオープン処理に失敗しました。";
         if (error == kTooLargeText) message += "\r\n" + error;
         throw ELoadError(message);
     }
+    return LoadText(text, ScheduleTitleOf(FileName), ctx, onBadLine);
+}
+
+TDocument::TLoadResult TDocument::LoadText(std::string_view text, const std::string& title, const TEvalContext* ctx,
+                                           const TBadLineHandler& onBadLine) {
+    struct TLoadingFlag {
+        bool& Flag;
+        explicit TLoadingFlag(bool& flag) : Flag(flag) { Flag = true; }
+        ~TLoadingFlag() { Flag = false; }
+    } loading(Loading);
     // Opening a stray file as an empty schedule would let the next save destroy it.
     if (!LooksLikeSchedule(text)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
 
     TLoadResult result;
     History.Clear();
     mNodes.Clear();
-    Title = ScheduleTitleOf(FileName);
+    Title = title;
     TTreeNode* root = CreateScheduleRoot(mNodes, Title);
     Modified = false;
     result.AutoSave = ScanAutoSaveFlag(text);

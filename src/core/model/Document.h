@@ -56,6 +56,9 @@ public:
     // file's flag, off without one. With `ctx` the tree is then evaluated and the folders opened
     // as stored; without, it is only read.
     TLoadResult Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine = {});
+    // The same from text already read (standard input, say); FileName names it in messages.
+    TLoadResult LoadText(std::string_view text, const std::string& title, const TEvalContext* ctx,
+                         const TBadLineHandler& onBadLine = {});
 
     // Writes the whole schedule to FileName; SavedAt is taken before the write, even if it fails.
     void Save(TDate today, const TClock& clock);
