@@ -12,9 +12,11 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -106,6 +108,34 @@ TEST(Holidays, AnImportBeyondTheCapSaysWhatItLeftOut) {
               "9999件の日付を追加しました。\r\n一度に読み込めるのは10000件までのため、残りの500件は"
               "追加していません。");
     EXPECT_EQ(desktop.Shown.back().Type, mtWarning);
+}
+
+// A long import shows its progress and can be stopped; a stopped import adds nothing.
+TEST(Holidays, ALongImportShowsProgressAndACancelAddsNothing) {
+    TTempDir dir;
+    std::string ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n";
+    for (int i = 0; i < 100000; ++i)
+        ics += "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:19" + std::to_string(10 + i % 90) + "0" + std::to_string(1 + i % 9) +
+               "1" + std::to_string(i % 10) + "\r\nRRULE:FREQ=YEARLY\r\nEND:VEVENT\r\n";
+    WriteFile(dir.File("yearly.ics"), ics + "END:VCALENDAR\r\n");
+    TScriptedDesktop desktop;
+    TCalendar cal;
+    TFormHolidays form(desktop, cal, kToday);
+    bool shown = false;
+    std::function<void()> cancelWhenShown = [&] {
+        if (auto* progress = form.findChild<QProgressDialog*>(); progress && progress->isVisible()) {
+            shown = true;
+            progress->cancel();
+        } else {
+            QTimer::singleShot(10, cancelWhenShown);
+        }
+    };
+    QTimer::singleShot(0, cancelWhenShown);
+    desktop.SetNextFile(dir.File("yearly.ics"));
+    form.ImportButton->click();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(form.Lists[2]->count(), 0);
+    EXPECT_TRUE(desktop.Shown.empty()); // no message after a cancel
 }
 
 TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
