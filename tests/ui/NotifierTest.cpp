@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The desktop notifier against a real bus: a private session bus of its own (the program wraps
+// itself in dbus-run-session) and a recording notification server that a test starts, stops,
+// silences or clicks on.
+#include "desktop/DesktopNotifier.h"
+#include "model/Alerts.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <unistd.h>
+#include <vector>
+
+using namespace quillo;
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// The recording server, run for one test.
+class TServer {
+public:
+    explicit TServer(const QStringList& args = {}) {
+        mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        mProcess.start(QUILLO_NOTIFY_SERVER, args);
+        mReady = mProcess.waitForStarted(5000) && mProcess.waitForReadyRead(10000) &&
+                 mProcess.readLine().trimmed() == "ready";
+    }
+    ~TServer() { Stop(); }
+    bool Ready() const { return mReady; }
+    void Stop() {
+        if (mProcess.state() == QProcess::NotRunning) return;
+        mProcess.kill();
+        mProcess.waitForFinished(5000);
+    }
+    QJsonArray Calls() const { return QJsonDocument::fromJson(Control("Calls").toUtf8()).array(); }
+    void Click(uint id, const QString& action) const { Control("Click", {id, action}); }
+    void Close(uint id) const { Control("Close", {id}); }
+
+private:
+    static QString Control(const QString& method, const QVariantList& args = {}) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall("org.freedesktop.Notifications", "/io/github/quillo/TestNotifications",
+                                           "io.github.quillo.TestNotifications", method);
+        call.setArguments(args);
+        // Asynchronously, so that the notifier's own answers keep arriving meanwhile.
+        QDBusPendingCall pending = QDBusConnection::sessionBus().asyncCall(call, 5000);
+        WaitFor([&] { return pending.isFinished(); });
+        const QDBusMessage reply = pending.reply();
+        return reply.arguments().isEmpty() ? QString() : reply.arguments().first().toString();
+    }
+    QProcess mProcess;
+    bool mReady = false;
+};
+
+TNotice Notice(const std::string& summary, const std::string& body, bool critical, bool startsDay) {
+    TNotice n;
+    n.Summary = summary;
+    n.Body = body;
+    n.Critical = critical;
+    n.StartsDay = startsDay;
+    return n;
+}
+
+} // namespace
+
+TEST(Notifier, SendsTheNoticeAsTheServiceExpectsIt) {
+    TServer server;
+    ASSERT_TRUE(server.Ready());
+    TDesktopNotifier notifier;
+    QSignalSpy delivered(&notifier, &TDesktopNotifier::Delivered);
+    QSignalSpy fallback(&notifier, &TDesktopNotifier::Fallback);
+    notifier.Show(Notice("遅延 1件・注意 2件", "A&B <x>（遅延）\nc（1日残）", true, true));
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 1; }));
+
+    const QJsonArray calls = server.Calls();
+    ASSERT_EQ(calls.size(), 1);
+    const QJsonObject call = calls[0].toObject();
+    EXPECT_EQ(call["app_name"].toString(), "Quillory Plan");
+    EXPECT_EQ(call["app_icon"].toString(), "quillo");
+    EXPECT_EQ(call["summary"].toString(), "遅延 1件・注意 2件");
+    EXPECT_EQ(call["body"].toString(), "A&B <x>（遅延）\nc（1日残）"); // no markup offered: as it is
+    EXPECT_EQ(call["actions"].toArray(), QJsonArray({"default", "表示", "today", "今日の予定を表示"}));
+    EXPECT_EQ(call["replaces_id"].toInt(), 0);
+    EXPECT_EQ(call["expire_timeout"].toInt(), -1);
+    const QJsonObject hints = call["hints"].toObject();
+    EXPECT_EQ(hints["urgency"].toInt(), 2);
+    EXPECT_EQ(hints["desktop-entry"].toString(), "io.github.quillo.quillo");
+    if (QIcon::hasThemeIcon("quillo")) {
+        EXPECT_FALSE(hints.contains("image-data"));
+    } else { // the picture goes along: 48 pixels of RGBA
+        const QJsonObject image = hints["image-data"].toObject();
+        EXPECT_EQ(image["width"].toInt(), 48);
+        EXPECT_EQ(image["rowstride"].toInt(), 48 * 4);
+        EXPECT_EQ(image["bytes"].toInt(), 48 * 48 * 4);
+        EXPECT_TRUE(image["alpha"].toBool());
+    }
+    EXPECT_EQ(delivered[0][0].toUInt(), uint(call["id"].toInt()));
+
+    // Within the day a notice comes in addition; the next day's replaces the last one shown,
+    // unless the user has closed it.
+    notifier.Show(Notice("注意 1件", "d（1日残）", false, false));
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 2; }));
+    notifier.Show(Notice("遅延 3件", "e（遅延）", true, true));
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 3; }));
+    const uint second = delivered[1][0].toUInt();
+    server.Close(delivered[2][0].toUInt());
+    QTest::qWait(100);
+    notifier.Show(Notice("遅延 1件", "f（遅延）", true, true));
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 4; }));
+    const QJsonArray all = server.Calls();
+    ASSERT_EQ(all.size(), 4);
+    EXPECT_EQ(all[1].toObject()["replaces_id"].toInt(), 0);
+    EXPECT_EQ(all[1].toObject()["hints"].toObject()["urgency"].toInt(), 1);
+    EXPECT_EQ(all[2].toObject()["replaces_id"].toInt(), int(second));
+    EXPECT_EQ(all[3].toObject()["replaces_id"].toInt(), 0);
+    EXPECT_EQ(fallback.size(), 0);
+}
+
+TEST(Notifier, TheUsersClicksComeBackAsSignalsForOurNotificationsOnly) {
+    TServer server;
+    ASSERT_TRUE(server.Ready());
+    TDesktopNotifier notifier;
+    QSignalSpy today(&notifier, &TDesktopNotifier::TodayRequested);
+    QSignalSpy window(&notifier, &TDesktopNotifier::WindowRequested);
+    QSignalSpy delivered(&notifier, &TDesktopNotifier::Delivered);
+    notifier.Show(Notice("注意 1件", "a（1日残）", false, true));
+    notifier.Show(Notice("注意 1件", "b（1日残）", false, false));
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 2; }));
+    const uint first = delivered[0][0].toUInt(), second = delivered[1][0].toUInt();
+    server.Click(first, "today");
+    ASSERT_TRUE(WaitFor([&] { return today.size() == 1; }));
+    server.Click(second, "default");
+    ASSERT_TRUE(WaitFor([&] { return window.size() == 1; }));
+    // Another program's notification, and one of ours that the click closed.
+    server.Click(999, "default");
+    server.Click(999, "today");
+    server.Click(first, "today");
+    QTest::qWait(200);
+    EXPECT_EQ(window.size(), 1);
+    EXPECT_EQ(today.size(), 1);
+}
+
+TEST(Notifier, TheServerCanClickByItselfForScripts) {
+    TServer server({"--invoke", "today"});
+    ASSERT_TRUE(server.Ready());
+    TDesktopNotifier notifier;
+    QSignalSpy today(&notifier, &TDesktopNotifier::TodayRequested);
+    notifier.Show(Notice("注意 1件", "a（1日残）", false, true));
+    ASSERT_TRUE(WaitFor([&] { return today.size() == 1; }));
+}
+
+TEST(Notifier, AServerWithoutActionsOrWithMarkupGetsWhatItCanShow) {
+    TServer server({"--caps", "body,body-markup"});
+    ASSERT_TRUE(server.Ready());
+    TDesktopNotifier notifier;
+    QSignalSpy delivered(&notifier, &TDesktopNotifier::Delivered);
+    notifier.Show(Notice("遅延 1件", "R&D <draft>（遅延）", true, true));
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 1; }));
+    const QJsonObject call = server.Calls()[0].toObject();
+    EXPECT_TRUE(call["actions"].toArray().isEmpty());
+    EXPECT_EQ(call["body"].toString(), "R&amp;D &lt;draft&gt;（遅延）");
+    EXPECT_EQ(notifier.Capabilities(), QStringList({"body", "body-markup"}));
+}
+
+TEST(Notifier, WithoutAServiceTheNoticeGoesToTheFallbackAndALaterServiceIsUsed) {
+    TDesktopNotifier notifier;
+    QSignalSpy fallback(&notifier, &TDesktopNotifier::Fallback);
+    QSignalSpy delivered(&notifier, &TDesktopNotifier::Delivered);
+    notifier.Show(Notice("遅延 2件", "a（遅延）\nb（遅延）", true, true));
+    EXPECT_EQ(fallback.size(), 0); // never from inside Show
+    ASSERT_TRUE(WaitFor([&] { return fallback.size() == 1; }));
+    EXPECT_EQ(fallback[0][0].toString(), "遅延 2件");
+    EXPECT_EQ(fallback[0][1].toString(), "a（遅延）\nb（遅延）");
+    EXPECT_TRUE(fallback[0][2].toBool());
+
+    TServer server;
+    ASSERT_TRUE(server.Ready());
+    notifier.Show(Notice("注意 1件", "c（1日残）", false, false));
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 1; }));
+    EXPECT_EQ(fallback.size(), 1);
+
+    // Another server takes the name: its own capabilities are asked for.
+    server.Stop();
+    TServer plain({"--caps", "body"});
+    ASSERT_TRUE(plain.Ready());
+    QTest::qWait(100); // the owner change reaches the notifier
+    notifier.Show(Notice("注意 1件", "d（1日残）", false, true));
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 2; }));
+    const QJsonObject call = plain.Calls()[0].toObject();
+    EXPECT_TRUE(call["actions"].toArray().isEmpty());
+    EXPECT_EQ(call["replaces_id"].toInt(), 0); // the old server's id means nothing here
+}
+
+TEST(Notifier, AServiceThatNeverAnswersCostsTheTimeoutAndNeverTheEventLoop) {
+    for (const char* hang : {"notify", "all"}) {
+        TServer server({"--hang", hang});
+        ASSERT_TRUE(server.Ready());
+        TDesktopNotifier notifier;
+        notifier.SetTimeout(400);
+        QSignalSpy fallback(&notifier, &TDesktopNotifier::Fallback);
+        std::vector<const char*> order;
+        QObject::connect(&notifier, &TDesktopNotifier::Fallback, [&] { order.push_back("fallback"); });
+        QElapsedTimer clock;
+        clock.start();
+        notifier.Show(Notice("遅延 1件", "a（遅延）", true, true));
+        EXPECT_LT(clock.elapsed(), 300) << hang; // Show itself does not wait for the answer
+        QTimer::singleShot(50, [&] { order.push_back("timer"); });
+        ASSERT_TRUE(WaitFor([&] { return fallback.size() == 1; })) << hang;
+        EXPECT_GE(clock.elapsed(), 350) << hang;
+        EXPECT_EQ(order, (std::vector<const char*>{"timer", "fallback"})) << hang;
+    }
+}
+
+TEST(Notifier, WithoutASessionBusEverythingGoesToTheFallback) {
+    const QDBusConnection dead = QDBusConnection::connectToBus("unix:path=/nonexistent/quillo-bus", "dead");
+    ASSERT_FALSE(dead.isConnected());
+    TDesktopNotifier notifier(dead);
+    QSignalSpy fallback(&notifier, &TDesktopNotifier::Fallback);
+    notifier.Show(Notice("注意 1件", "a（1日残）", false, true));
+    ASSERT_TRUE(WaitFor([&] { return fallback.size() == 1; }));
+    QDBusConnection::disconnectFromBus("dead");
+}
+
+int main(int argc, char** argv) {
+    // Each run gets a bus of its own, with no services but those a test starts.
+    if (qEnvironmentVariableIsEmpty("QUILLO_TEST_PRIVATE_BUS")) {
+        setenv("QUILLO_TEST_PRIVATE_BUS", "1", 1);
+        std::vector<char*> args{const_cast<char*>("dbus-run-session"),
+                                const_cast<char*>("--config-file=" QUILLO_TEST_BUS_CONFIG), const_cast<char*>("--")};
+        args.insert(args.end(), argv, argv + argc);
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        std::perror("quillo_notify_tests: dbus-run-session (Debian package dbus)");
+        return 2;
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
