@@ -5,6 +5,7 @@
 #include "model/Calendar.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillo {
 
@@ -80,16 +81,28 @@ void TReminder::KeepMarks(const TTreeNode* top) {
     const TTreeNode* first = top ? top : mNodes.GetFirstNode();
     const TTreeNode* stop = top ? top->GetNextSkipChildren() : nullptr;
     for (const TTreeNode* n = first; n && n != stop; n = n->GetNext())
-        if (const TSchItem* item = n->Data(); item && item->Told >= 0) mLeft.emplace(SignatureOf(*item), item->Told);
+        if (const TSchItem* item = n->Data(); item && item->Told >= 0) {
+            mLeft.emplace_back(SignatureOf(*item), item->Told);
+            mLeftSorted = false;
+        }
 }
 
 int8_t TReminder::Adopt(const TSchItem& item) {
-    auto [first, last] = mLeft.equal_range(SignatureOf(item));
-    if (first == last) return -1;
-    auto best = std::max_element(first, last, [](const auto& a, const auto& b) { return a.second < b.second; });
-    const int8_t level = best->second;
-    mLeft.erase(best);
-    return level;
+    if (!mLeftSorted) {
+        std::erase_if(mLeft, [](const auto& left) { return left.second < 0; });
+        std::sort(mLeft.begin(), mLeft.end());
+        mLeftSorted = true;
+    }
+    const uint64_t signature = SignatureOf(item);
+    auto it = std::lower_bound(mLeft.begin(), mLeft.end(), std::make_pair(signature, int8_t(-1)));
+    // Equal signatures are sorted by their marks: the last one still there is the most severe.
+    auto end = it;
+    while (end != mLeft.end() && end->first == signature)
+        ++end;
+    while (end != it && (end - 1)->second < 0)
+        --end;
+    if (end == it) return -1;
+    return std::exchange((end - 1)->second, int8_t(-1));
 }
 
 } // namespace quillo

@@ -20,7 +20,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace quillo {
 
@@ -77,7 +78,10 @@ private:
     TDate mDay;
     TReminderOptions mOptions;
     bool mStale = true; // the marks in the items are not of this day yet
-    std::unordered_multimap<uint64_t, int8_t> mLeft;
+    // Marks of items that left the tree today, by signature; sorted before they are looked up,
+    // a mark taken back is set to -1.
+    std::vector<std::pair<uint64_t, int8_t>> mLeft;
+    bool mLeftSorted = true;
 };
 
 } // namespace quillo
