@@ -2,8 +2,13 @@
 // The desktop notifier against a real bus: a private session bus of its own (the program wraps
 // itself in dbus-run-session) and a recording notification server that a test starts, stops,
 // silences or clicks on.
+#include "base/Clock.h"
+#include "core/TestTree.h"
 #include "desktop/DesktopNotifier.h"
+#include "desktop/Reminders.h"
 #include "model/Alerts.h"
+#include "model/Document.h"
+#include "model/ScheduleFormat.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -28,6 +33,7 @@
 #include <vector>
 
 using namespace quillo;
+using namespace quillo::test;
 
 namespace {
 
@@ -245,6 +251,54 @@ TEST(Notifier, WithoutASessionBusEverythingGoesToTheFallback) {
     notifier.Show(Notice("注意 1件", "a（1日残）", false, true));
     ASSERT_TRUE(WaitFor([&] { return fallback.size() == 1; }));
     QDBusConnection::disconnectFromBus("dead");
+}
+
+// The chain the window will use: the core's decision, a fake clock, the notifier, a real bus.
+TEST(Reminders, OneNoticeAtStartUpTheNextDaysAfterMidnightNoneWhenTurnedOff) {
+    TServer server;
+    ASSERT_TRUE(server.Ready());
+    const TDate today = D(2024, 5, 3);
+    TCalendar calendar;
+    TChart chart(calendar);
+    const TEvalContext ctx{today, &calendar, &chart};
+    TDocument document;
+    document.New("plan");
+    ReadItemLines(document.Nodes(), document.Root(),
+                  Tabs("{\nI|late|0|-|-|-|2024|5|1|0|\nI|due|0|-|-|-|2024|5|3|0|\nI|dueToo|0|2024|4|1|2024|5|3|0|\n"
+                       "I|done|1|-|-|-|2024|5|1|0|\nI|monday|0|-|-|-|2024|5|6|0|\n}"),
+                  nullptr);
+    FinishScheduleLoad(document.Nodes(), ctx);
+    TFixedClock clock(today + 0.3);
+    TReminders reminders(document.Nodes(), calendar, clock, today);
+    QSignalSpy delivered(&reminders.Notifier(), &TDesktopNotifier::Delivered);
+    QSignalSpy dayWindow(&reminders.Notifier(), &TDesktopNotifier::TodayRequested);
+
+    reminders.Opened(true);
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 1; }));
+    reminders.Tick();
+    reminders.Changed();
+    QTest::qWait(200);
+    QJsonArray calls = server.Calls();
+    ASSERT_EQ(calls.size(), 1); // exactly one, naming all three
+    EXPECT_EQ(calls[0].toObject()["summary"].toString(), "遅延 1件・注意 2件");
+    EXPECT_EQ(calls[0].toObject()["body"].toString(), "late（遅延）\ndue（1日残）\ndueToo（1日残）");
+    EXPECT_EQ(calls[0].toObject()["hints"].toObject()["urgency"].toInt(), 2);
+
+    server.Click(delivered[0][0].toUInt(), "today");
+    ASSERT_TRUE(WaitFor([&] { return dayWindow.size() == 1; }));
+
+    clock.Set(today + 1 + 0.0007); // a minute past midnight, Saturday
+    reminders.Tick();
+    ASSERT_TRUE(WaitFor([&] { return delivered.size() == 2; }));
+    calls = server.Calls();
+    EXPECT_EQ(calls[1].toObject()["summary"].toString(), "遅延 3件・注意 1件");
+    EXPECT_EQ(calls[1].toObject()["body"].toString(), "late（遅延）\ndue（遅延）\ndueToo（遅延）\nmonday（1日残）");
+
+    reminders.SetOptions({false, true, true});
+    clock.Set(today + 3.5);
+    reminders.Tick();
+    QTest::qWait(200);
+    EXPECT_EQ(server.Calls().size(), 2);
 }
 
 int main(int argc, char** argv) {
