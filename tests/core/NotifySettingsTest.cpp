@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The reminder's section of the settings file beside the window's own rows.
 #include "settings/NotifySettings.h"
-#include "base/Exceptions.h"
 #include "core/TestTree.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
@@ -62,20 +61,4 @@ TEST_F(TNotifyStore, ASectionOfItsOwnThatTheWindowsRowsPassOver) {
     LoadMainSettings(Store, 45000, calendar, chart, sections, again);
     EXPECT_EQ(again.FormX, 34);
     EXPECT_EQ(LoadNotifySettings(Store), (TReminderOptions{true, false, true}));
-}
-
-TEST_F(TNotifyStore, AFileThatCannotBeWrittenIsReportedAndKept) {
-    SaveNotifySettings(Store, {});
-    const std::string kept = ReadFile(Store.IniFileName);
-    const int rc = RunInReadOnlyFolder(Dir.Path(), [&] {
-        try {
-            SaveNotifySettings(Store, {false, false, false});
-        } catch (const EQuilloError& e) {
-            return std::string(e.what()) == Store.IniFileName + " に書き込めません" ? 0 : 2;
-        }
-        return 1;
-    });
-    if (rc == kCannotDropRights) GTEST_SKIP() << "cannot make a folder read-only for this process";
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(ReadFile(Store.IniFileName), kept);
 }
