@@ -196,10 +196,12 @@ TEST_F(TRemind, TheOptionsChooseWhatIsToldButEverythingIsRecorded) {
     EXPECT_FALSE(n && n->Critical);
 }
 
-TEST_F(TRemind, AUserOpenedScheduleIsTakenAsSeen) {
+TEST_F(TRemind, AUserOpenedScheduleIsTakenAsSeenUnlessTheDayIsNew) {
     EXPECT_EQ(Told(Reminder.Opened(false)), "-");
     SetEnd("nextWeek", kToday);
     EXPECT_EQ(Told(Reminder.Changed()), "nextWeek:注意");
+    Clock.Set(kToday + 1.0001); // opened in the first minute of a day, before the timer's tick
+    EXPECT_EQ(Told(Reminder.Opened(false)), "late:警告 dueToday:警告 dueTodayToo:警告 nextWeek:警告");
 }
 
 TEST_F(TRemind, AnItemIsKnownByItselfNotByItsStorage) {

@@ -41,8 +41,9 @@ bool TReminder::NewDay() {
 }
 
 std::optional<TNotice> TReminder::Opened(bool announce) {
+    // A new day is told whatever opened it.
     const bool fresh = NewDay();
-    return Walk(announce, announce || fresh);
+    return Walk(announce || fresh, announce || fresh);
 }
 
 std::optional<TNotice> TReminder::Changed() {

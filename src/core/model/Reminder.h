@@ -37,7 +37,8 @@ struct TReminderOptions {
 
 // Observe the node collection with it (it keeps the marks of items that leave), and call:
 //   Opened(true)  once a schedule opened at start-up: the day's first notice;
-//   Opened(false) after the user opened a schedule: what it shows now is taken as seen;
+//   Opened(false) after the user opened a schedule: what it shows now is taken as seen (unless
+//                 the date changed since the last call: a new day is always told);
 //   Changed()     after every command that may change states: edits, undo and redo, paste,
 //                 import, dropped files, the holidays and the caution lead;
 //   Tick()        from the minute timer: a new day's notice.
