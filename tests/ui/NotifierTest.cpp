@@ -9,80 +9,24 @@
 #include "model/Alerts.h"
 #include "model/Document.h"
 #include "model/ScheduleFormat.h"
+#include "ui/TestBus.h"
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCall>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <unistd.h>
 #include <vector>
 
 using namespace quillo;
 using namespace quillo::test;
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-// The recording server, run for one test.
-class TServer {
-public:
-    explicit TServer(const QStringList& args = {}) {
-        mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        mProcess.start(QUILLO_NOTIFY_SERVER, args);
-        mReady = mProcess.waitForStarted(5000) && mProcess.waitForReadyRead(10000) &&
-                 mProcess.readLine().trimmed() == "ready";
-    }
-    ~TServer() { Stop(); }
-    bool Ready() const { return mReady; }
-    void Stop() {
-        if (mProcess.state() == QProcess::NotRunning) return;
-        mProcess.kill();
-        mProcess.waitForFinished(5000);
-    }
-    QJsonArray Calls() const { return QJsonDocument::fromJson(Control("Calls").toUtf8()).array(); }
-    void Click(uint id, const QString& action) const { Control("Click", {id, action}); }
-    void Close(uint id) const { Control("Close", {id}); }
-
-private:
-    static QString Control(const QString& method, const QVariantList& args = {}) {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall("org.freedesktop.Notifications", "/io/github/quillo/TestNotifications",
-                                           "io.github.quillo.TestNotifications", method);
-        call.setArguments(args);
-        // Asynchronously, so that the notifier's own answers keep arriving meanwhile.
-        QDBusPendingCall pending = QDBusConnection::sessionBus().asyncCall(call, 5000);
-        WaitFor([&] { return pending.isFinished(); });
-        const QDBusMessage reply = pending.reply();
-        return reply.arguments().isEmpty() ? QString() : reply.arguments().first().toString();
-    }
-    QProcess mProcess;
-    bool mReady = false;
-};
 
 TNotice Notice(const std::string& summary, const std::string& body, bool critical, bool startsDay) {
     TNotice n;
@@ -96,7 +40,7 @@ TNotice Notice(const std::string& summary, const std::string& body, bool critica
 } // namespace
 
 TEST(Notifier, SendsTheNoticeAsTheServiceExpectsIt) {
-    TServer server;
+    TNotifyServer server;
     ASSERT_TRUE(server.Ready());
     TDesktopNotifier notifier;
     QSignalSpy delivered(&notifier, &TDesktopNotifier::Delivered);
@@ -149,7 +93,7 @@ TEST(Notifier, SendsTheNoticeAsTheServiceExpectsIt) {
 }
 
 TEST(Notifier, TheUsersClicksComeBackAsSignalsForOurNotificationsOnly) {
-    TServer server;
+    TNotifyServer server;
     ASSERT_TRUE(server.Ready());
     TDesktopNotifier notifier;
     QSignalSpy today(&notifier, &TDesktopNotifier::TodayRequested);
@@ -173,7 +117,7 @@ TEST(Notifier, TheUsersClicksComeBackAsSignalsForOurNotificationsOnly) {
 }
 
 TEST(Notifier, AServerWithoutActionsOrWithMarkupGetsWhatItCanShow) {
-    TServer server({"--caps", "body,body-markup"});
+    TNotifyServer server({"--caps", "body,body-markup"});
     ASSERT_TRUE(server.Ready());
     TDesktopNotifier notifier;
     QSignalSpy delivered(&notifier, &TDesktopNotifier::Delivered);
@@ -196,7 +140,7 @@ TEST(Notifier, WithoutAServiceTheNoticeGoesToTheFallbackAndALaterServiceIsUsed) 
     EXPECT_EQ(fallback[0][1].toString(), "a（遅延）\nb（遅延）");
     EXPECT_TRUE(fallback[0][2].toBool());
 
-    TServer server;
+    TNotifyServer server;
     ASSERT_TRUE(server.Ready());
     notifier.Show(Notice("注意 1件", "c（1日残）", false, false));
     ASSERT_TRUE(WaitFor([&] { return delivered.size() == 1; }));
@@ -204,7 +148,7 @@ TEST(Notifier, WithoutAServiceTheNoticeGoesToTheFallbackAndALaterServiceIsUsed) 
 
     // Another server takes the name: its own capabilities are asked for.
     server.Stop();
-    TServer plain({"--caps", "body"});
+    TNotifyServer plain({"--caps", "body"});
     ASSERT_TRUE(plain.Ready());
     QTest::qWait(100); // the owner change reaches the notifier
     notifier.Show(Notice("注意 1件", "d（1日残）", false, true));
@@ -216,7 +160,7 @@ TEST(Notifier, WithoutAServiceTheNoticeGoesToTheFallbackAndALaterServiceIsUsed) 
 
 TEST(Notifier, AServiceThatNeverAnswersCostsTheTimeoutAndNeverTheEventLoop) {
     for (const char* hang : {"notify", "all"}) {
-        TServer server({"--hang", hang});
+        TNotifyServer server({"--hang", hang});
         ASSERT_TRUE(server.Ready());
         TDesktopNotifier notifier;
         notifier.SetTimeout(400);
@@ -246,7 +190,7 @@ TEST(Notifier, WithoutASessionBusEverythingGoesToTheFallback) {
 
 // The chain the window will use: the core's decision, a fake clock, the notifier, a real bus.
 TEST(Reminders, OneNoticeAtStartUpTheNextDaysAfterMidnightNoneWhenTurnedOff) {
-    TServer server({"--invoke", "today"}); // the user clicks 今日の予定を表示 on each
+    TNotifyServer server({"--invoke", "today"}); // the user clicks 今日の予定を表示 on each
     ASSERT_TRUE(server.Ready());
     const TDate today = D(2024, 5, 3);
     TCalendar calendar;
@@ -292,16 +236,7 @@ TEST(Reminders, OneNoticeAtStartUpTheNextDaysAfterMidnightNoneWhenTurnedOff) {
 
 int main(int argc, char** argv) {
     // Each run gets a bus of its own, with no services but those a test starts.
-    if (qEnvironmentVariableIsEmpty("QUILLO_TEST_PRIVATE_BUS")) {
-        setenv("QUILLO_TEST_PRIVATE_BUS", "1", 1);
-        std::vector<char*> args{const_cast<char*>("dbus-run-session"),
-                                const_cast<char*>("--config-file=" QUILLO_TEST_BUS_CONFIG), const_cast<char*>("--")};
-        args.insert(args.end(), argv, argv + argc);
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        std::perror("quillo_notify_tests: dbus-run-session (Debian package dbus)");
-        return 2;
-    }
+    if (const int rc = RunOnPrivateBus(argc, argv); rc >= 0) return rc;
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
