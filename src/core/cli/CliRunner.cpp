@@ -249,6 +249,9 @@ void List(TSession& s, bool tsv, std::ostream& out, const std::optional<std::vec
             } else {
                 line += '\t';
             }
+            // Last, so that the columns before it keep their places: the recurrence rule, if any.
+            line += '\t';
+            if (item && !item->Repeat.empty()) line += Cp932ToUtf8(ReplaceAll(item->Repeat, "%25;", "%"));
             line += '\n';
             out.write(line.data(), static_cast<std::streamsize>(line.size()));
             continue;
@@ -335,7 +338,7 @@ int RunCli(const std::vector<std::string>& args, int in, std::ostream& out, std:
             std::string identity = o.File == "-" ? s.Document.Title : ExpandLongPath(o.File);
             const auto today = DateOption(o, "--today");
             out << ScheduleToICalendar(s.Document.Nodes(), identity.empty() ? o.File : identity,
-                                       today ? *today : clock.Now());
+                                       today ? *today : clock.Now(), &s.Calendar);
         } else if (o.Command == "list") {
             const TDate day = DateOption(o, "--date").value_or(s.Ctx.Today); // of --state day
             List(s, o.Tsv, out, FilteredRows(s.Document, s.Ctx, ListQueryOf(o.Values, o.Kana, day).Query));
