@@ -52,6 +52,7 @@ scripts/xvfb-edit.sh build/ci/src/quillo
 scripts/xvfb-start.sh build/ci/src/quillo
 scripts/xvfb-property.sh build/ci/src/quillo
 scripts/xvfb-undo.sh build/ci/src/quillo
+scripts/xvfb-repeat.sh build/ci/src/quillo
 scripts/xvfb-clipboard.sh build/ci/src/quillo
 scripts/xvfb-day.sh build/ci/src/quillo
 scripts/xvfb-tray.sh build/ci/src/quillo

@@ -2,15 +2,20 @@
 // Recurring to-dos: the rule's text, the next occurrence's dates against a count made day by day,
 // and checking one through the editor, with its single history step.
 #include "model/Repeat.h"
+#include "base/Clock.h"
 #include "base/Exceptions.h"
+#include "base/StrUtil.h"
+#include "cli/CliRunner.h"
 #include "core/TestTree.h"
 #include "edit/Editor.h"
+#include "edit/Transfer.h"
 #include "model/Document.h"
 #include "model/ScheduleFormat.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 
 using namespace quillo;
 using namespace quillo::test;
@@ -291,4 +296,31 @@ TEST(Repeat, FilesWithRulesAreRewrittenByteForByte) {
     const TDate savedAt = kToday + (18 * 3600 + 30 * 60 + 5) / 86400.0;
     EXPECT_EQ(BuildScheduleText(s.Nodes, kToday, false, savedAt), text);
     EXPECT_EQ(s.Item("folder")->Repeat, "+1w"); // a folder is never given one, but keeps what it has
+}
+
+// Rules travel in the extra text: copied and pasted, imported, and listed by the terminal program.
+TEST_F(TRepeatEdit, RulesGoWhereverTheItemsGo) {
+    Load("{\nI|r|0|2024|5|6|2024|5|6|2|%mb;m%me;%rb;.+2b%re;\nI|odd|1|-|-|-|-|-|-|0|%rb;5%25;x%re;\n}");
+    PasteText(Doc, Editor, Find("r"), TransferText(Find("r"), kToday, kToday, kClippedBanner), [] { return true; });
+    EXPECT_EQ(Find("r", 1)->Data()->Repeat, ".+2b");
+    EXPECT_EQ(Find("r", 1)->Data()->Memo, "m");
+    PasteText(Doc, Editor, Doc.Root(), TransferText(Find("odd"), kToday, kToday, kClippedBanner), [] { return true; });
+    EXPECT_EQ(Find("odd", 1)->Data()->Repeat, "5%25;x"); // undone by the paste's question, and no occurrence
+    EXPECT_FALSE(Find("odd", 1)->Data()->Checked);
+    EXPECT_EQ(Doc.Root()->Count(), 4);
+
+    const std::string path = std::string(QUILLO_TEST_DATA) + "/repeat.qlp";
+    ImportFile(Doc, Editor, nullptr, path, [](const std::string&) {});
+    EXPECT_EQ(Find("\x95\xF1\x8D\x90")->Data()->Repeat, "+5b"); // 報告
+
+    std::ostringstream out, err;
+    TTempDir config;
+    const TFixedClock clock(kToday);
+    ASSERT_EQ(RunCli({"list", path, "--tsv", "--config-dir", config.Path()}, out, err, clock), 0) << err.str();
+    std::vector<std::string> rules;
+    const std::string listed = out.str();
+    for (std::string_view line : SplitLines(listed))
+        if (!line.empty()) rules.emplace_back(line.substr(line.rfind('\t') + 1));
+    EXPECT_EQ(rules,
+              (std::vector<std::string>{"", "+1w", "", "+1w", ".+3d", "+1m", "+5b", "every 2nd tue", "5%x", "5%x"}));
 }
