@@ -15,21 +15,15 @@ checked=$(printf '{\r\nI\t%s\t1\t2024\t5\t6\t2024\t5\t6\t0\t\r\nI\t%s\t0\t2024\t
     "$weekly" "$weekly")
 . "$(dirname "$0")/xvfb-common.sh"
 xvfb_start
-QUILLO_TODAY=2024-05-03 QUILLO_CONFIG_DIR="$work" DISPLAY="$display" "$program" "$work/plan.qlp" &
-app=$!
-win=$(DISPLAY="$display" timeout 20 xdotool search --sync --onlyvisible --name "^plan$" | head -n 1)
-key() {
-    DISPLAY="$display" xdotool windowfocus --sync "$win"
-    for k in "$@"; do DISPLAY="$display" xdotool key --delay 100 "$k"; sleep 0.25; done
-}
-key Down space ctrl+s
+xvfb_open_plan "$program"
+xvfb_keys Down space ctrl+s
 if [ "$(items "$work/plan.qlp")" != "$checked" ]; then
     echo "xvfb-repeat: checking and saving gave:"
     cat -A "$work/plan.qlp"
     kill $app
     exit 1
 fi
-key ctrl+z ctrl+s ctrl+q
+xvfb_keys ctrl+z ctrl+s ctrl+q
 xvfb_wait_exit xvfb-repeat $app
 if [ "$(items "$work/plan.qlp")" = "$original" ]; then
     echo "xvfb-repeat: 1 passed, 0 failed"

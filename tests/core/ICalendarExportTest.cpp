@@ -49,22 +49,8 @@ std::map<std::string, TTodo> Read(const std::string& ics) {
     return out;
 }
 
-struct TExport : ::testing::Test {
-    TCalendar Calendar;
-    TChart Chart{Calendar};
-    TEvalContext Ctx{kToday, &Calendar, &Chart};
-    TDocument Doc;
-    TScheduleEditor Editor{Doc, Ctx};
-    void Load(const std::string& lines) {
-        Chart.SetChartDate(kToday - 7);
-        Doc.New("t");
-        ReadItemLines(Doc.Nodes(), Doc.Root(), Tabs(lines), &Ctx);
-    }
-    TTreeNode* Find(const std::string& name) const {
-        for (TTreeNode* n = Doc.Root(); n; n = n->GetNext())
-            if (n->Text() == name) return n;
-        return nullptr;
-    }
+struct TExport : ::testing::Test, TTestDocument {
+    TExport() : TTestDocument(kToday) {}
     std::map<std::string, TTodo> Exported() const {
         return Read(ScheduleToICalendar(Doc.Nodes(), "/home/u/plan.qlp", kToday, &Calendar));
     }

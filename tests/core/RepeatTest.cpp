@@ -159,30 +159,8 @@ TEST(Repeat, NextOccurrenceAgreesWithADayByDayCount) {
 }
 
 namespace {
-struct TRepeatEdit : ::testing::Test {
-    TCalendar Calendar;
-    TChart Chart{Calendar};
-    TEvalContext Ctx{kToday, &Calendar, &Chart};
-    TDocument Doc;
-    TScheduleEditor Editor{Doc, Ctx};
-    TRepeatEdit() { Chart.SetChartDate(kToday - 7); }
-
-    void Load(const std::string& lines) {
-        Doc.New("test");
-        ReadItemLines(Doc.Nodes(), Doc.Root(), Tabs(lines), nullptr);
-        FinishScheduleLoad(Doc.Nodes(), Ctx);
-        Doc.History.Clear();
-    }
-    TTreeNode* Find(const std::string& name, int nth = 0) const {
-        for (TTreeNode* n = Doc.Root(); n; n = n->GetNext())
-            if (n->Text() == name && nth-- == 0) return n;
-        return nullptr;
-    }
-    std::string Lines() const {
-        std::string s;
-        WriteItemLines(Doc.Root(), s);
-        return s;
-    }
+struct TRepeatEdit : ::testing::Test, TTestDocument {
+    TRepeatEdit() : TTestDocument(kToday) {}
 };
 
 std::string Crlf(const std::string& lines) {

@@ -71,26 +71,22 @@ TEST(RepeatDialog, ShowsARuleKeepsOneItCannotReadAndMakesNewOnes) {
 // The path a property dialog takes once its window hands it to the editor: one step.
 TEST(RepeatDialog, CheckingInTheDialogMakesTheNextOccurrence) {
     TScriptedDesktop desktop;
-    TCalendar calendar;
-    TChart chart{calendar};
-    TEvalContext ctx{kToday, &calendar, &chart};
-    TDocument doc;
-    TScheduleEditor editor{doc, ctx};
-    doc.New("t");
-    ReadItemLines(doc.Nodes(), doc.Root(), Tabs("{\nI|w|0|2024|5|6|2024|5|7|0|%rb;+1w%re;\n}"), &ctx);
-    TTreeNode* w = doc.Root()->GetFirstChild();
+    TTestDocument t(kToday);
+    t.Load("{\nI|w|0|2024|5|6|2024|5|7|0|%rb;+1w%re;\n}");
+    TDocument& doc = t.Doc;
+    TTreeNode* w = t.Find("w");
     TFormProperty form(desktop, kToday);
     form.LoadItem(*w->Data());
     form.DoneCheck->setChecked(true);
     form.RepeatCount->setValue(2);
-    editor.ChangeItem(w, [&](TSchItem& item) { form.ApplyItem(item); });
+    t.Editor.ChangeItem(w, [&](TSchItem& item) { form.ApplyItem(item); });
     ASSERT_EQ(doc.Root()->Count(), 2);
     const TSchItem* next = doc.Root()->Item(1)->Data();
     EXPECT_EQ(next->BeginDate, D(2024, 5, 20));
     EXPECT_EQ(next->EndDate, D(2024, 5, 21));
     EXPECT_EQ(next->Repeat, "+2w");
     EXPECT_TRUE(w->Data()->Repeat.empty());
-    editor.Undo();
+    t.Editor.Undo();
     EXPECT_EQ(doc.Root()->Count(), 1);
     EXPECT_EQ(w->Data()->Repeat, "+1w");
 }
