@@ -1,15 +1,9 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""`quillo-cli export --ics` as other programs read it.
-
-python3-icalendar parses the export of each test schedule; every to-do's DUE lies after its
-DTSTART and both are the schedule's own dates (as `list --tsv` shows them), no COMPLETED stamp is
-made up, UIDs are unique, and each rule has its X-QUILLO-REPEAT (and, when the program knows it,
-an RRULE). Where todoman is installed, it lists the to-dos, one file each in a vdir, with the same
-due dates and checks.
-
-usage: ics_check.py QUILLO_CLI DATA_DIR
-"""
+"""`quillo-cli export --ics` as other programs read it: python3-icalendar parses each test
+schedule's export, whose dates are those `list --tsv` shows with DUE after DTSTART, without a
+made-up COMPLETED stamp, with unique UIDs and each rule; todoman, where installed, lists the
+to-dos from a vdir with the same due dates and checks. usage: ics_check.py QUILLO_CLI DATA_DIR"""
 import datetime
 import json
 import os

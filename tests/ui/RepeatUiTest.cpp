@@ -3,15 +3,13 @@
 // dialog and the day window, saved and undone.
 #include "base/Clock.h"
 #include "base/Desktop.h"
+#include "base/StrUtil.h"
 #include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "dialogs/FormDaySchedule.h"
 #include "dialogs/FormProperty.h"
-#include "edit/Editor.h"
 #include "main/FormMain.h"
-#include "model/Document.h"
-#include "model/ScheduleFormat.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,65 +28,46 @@ const TDate kToday = D(2024, 5, 3);
 const std::string kWeekly = "\x8F\x54\x95\xF1"; // 週報
 } // namespace
 
-TEST(RepeatDialog, ShowsARuleKeepsOneItCannotReadAndMakesNewOnes) {
+// The dialog shows a rule, keeps one it cannot read until another is chosen, and what it applies
+// through the editor, as its window does, checks with the new rule in one step.
+TEST(RepeatDialog, ShowsKeepsAndChecksWithTheRuleChosen) {
     TScriptedDesktop desktop;
-    TTestSchedule s(kToday);
-    s.Load("{\nI|w|0|2024|5|6|2024|5|6|0|%rb;+1w%re;\nI|odd|0|-|-|-|-|-|-|0|%rb;every 2nd%re;\n"
-           "I|none|0|-|-|-|-|-|-|0|\nF|f|%rb;+1d%re;|+\n}");
+    TTestDocument t(kToday);
+    t.Load("{\nI|w|0|2024|5|6|2024|5|7|0|%rb;+1w%re;\nI|odd|0|-|-|-|-|-|-|0|%rb;every 2nd%re;\n"
+           "F|f|%rb;+1d%re;|+\n}");
     TFormProperty form(desktop, kToday);
-    form.LoadItem(*s.Item("w"));
+    form.LoadItem(*t.Find("odd")->Data());
+    EXPECT_EQ(form.RepeatKind->currentIndex(), TFormProperty::rkUnknown);
+    EXPECT_FALSE(form.RepeatCount->isEnabled());
+    EXPECT_TRUE(form.RepeatLabel->text().contains("every 2nd"));
+    form.ApplyItem(*t.Find("odd")->Data());
+    EXPECT_EQ(t.Find("odd")->Data()->Repeat, "every 2nd");
+    form.RepeatKind->setCurrentIndex(TFormProperty::rkNone);
+    form.ApplyItem(*t.Find("odd")->Data());
+    EXPECT_TRUE(t.Find("odd")->Data()->Repeat.empty());
+    form.LoadItem(*t.Find("f")->Data()); // a folder has no date page and keeps what it read
+    form.ApplyItem(*t.Find("f")->Data());
+    EXPECT_EQ(t.Find("f")->Data()->Repeat, "+1d");
+
+    TTreeNode* w = t.Find("w");
+    form.LoadItem(*w->Data());
+    EXPECT_EQ(form.RepeatKind->count(), TFormProperty::rkUnknown); // no entry left from "odd"
     EXPECT_EQ(form.RepeatKind->currentIndex(), TFormProperty::rkWeek);
-    EXPECT_EQ(form.RepeatCount->value(), 1);
-    EXPECT_FALSE(form.RepeatFromDone->isChecked());
     EXPECT_TRUE(form.RepeatLabel->text().contains(QString::fromUtf8("毎週")));
     form.RepeatKind->setCurrentIndex(TFormProperty::rkWorkday);
     form.RepeatCount->setValue(5);
     form.RepeatFromDone->setChecked(true);
     EXPECT_TRUE(form.RepeatLabel->text().contains(QString::fromUtf8("5稼働日ごと（完了日から）")));
-    form.ApplyItem(*s.Item("w"));
-    EXPECT_EQ(s.Item("w")->Repeat, ".+5b");
-
-    form.LoadItem(*s.Item("odd"));
-    EXPECT_EQ(form.RepeatKind->currentIndex(), TFormProperty::rkUnknown);
-    EXPECT_FALSE(form.RepeatCount->isEnabled());
-    EXPECT_TRUE(form.RepeatLabel->text().contains("every 2nd"));
-    form.ApplyItem(*s.Item("odd"));
-    EXPECT_EQ(s.Item("odd")->Repeat, "every 2nd");
-    form.RepeatKind->setCurrentIndex(TFormProperty::rkNone);
-    form.ApplyItem(*s.Item("odd"));
-    EXPECT_TRUE(s.Item("odd")->Repeat.empty());
-
-    form.LoadItem(*s.Item("none")); // the entry of the earlier item's text is gone
-    EXPECT_EQ(form.RepeatKind->count(), TFormProperty::rkUnknown);
-    EXPECT_EQ(form.RepeatKind->currentIndex(), TFormProperty::rkNone);
-    form.ApplyItem(*s.Item("none"));
-    EXPECT_TRUE(s.Item("none")->Repeat.empty());
-    form.LoadItem(*s.Item("f")); // a folder has no date page and keeps what it read
-    form.ApplyItem(*s.Item("f"));
-    EXPECT_EQ(s.Item("f")->Repeat, "+1d");
-}
-
-// The path a property dialog takes once its window hands it to the editor: one step.
-TEST(RepeatDialog, CheckingInTheDialogMakesTheNextOccurrence) {
-    TScriptedDesktop desktop;
-    TTestDocument t(kToday);
-    t.Load("{\nI|w|0|2024|5|6|2024|5|7|0|%rb;+1w%re;\n}");
-    TDocument& doc = t.Doc;
-    TTreeNode* w = t.Find("w");
-    TFormProperty form(desktop, kToday);
-    form.LoadItem(*w->Data());
     form.DoneCheck->setChecked(true);
-    form.RepeatCount->setValue(2);
     t.Editor.ChangeItem(w, [&](TSchItem& item) { form.ApplyItem(item); });
-    ASSERT_EQ(doc.Root()->Count(), 2);
-    const TSchItem* next = doc.Root()->Item(1)->Data();
-    EXPECT_EQ(next->BeginDate, D(2024, 5, 20));
-    EXPECT_EQ(next->EndDate, D(2024, 5, 21));
-    EXPECT_EQ(next->Repeat, "+2w");
+    const TSchItem* next = t.Find("w", 1)->Data();
+    EXPECT_EQ(next->BeginDate, D(2024, 5, 10)); // five working days after today, two days long
+    EXPECT_EQ(next->EndDate, D(2024, 5, 13));
+    EXPECT_EQ(next->Repeat, ".+5b");
     EXPECT_TRUE(w->Data()->Repeat.empty());
     t.Editor.Undo();
-    EXPECT_EQ(doc.Root()->Count(), 1);
     EXPECT_EQ(w->Data()->Repeat, "+1w");
+    EXPECT_FALSE(t.Find("w", 1));
 }
 
 namespace {
@@ -96,83 +75,70 @@ struct TRepeatWindow : ::testing::Test {
     TTempDir Dir;
     TScriptedDesktop Desktop;
     TFixedClock Clock{kToday + 0.5};
-    std::unique_ptr<TFormMain> Main;
+    std::unique_ptr<TFormMain> Main = std::make_unique<TFormMain>(Desktop, Clock, "");
+    const std::string Last = "I|last|0|9999|12|28|-|-|-|0|%rb;+1w%re;\n";
     TRepeatWindow() {
-        Main = std::make_unique<TFormMain>(Desktop, Clock, "");
-        WriteFile(Dir.File("plan.qlp"), Tabs("D|2024|5|3\nA-\n{\nI|" + kWeekly +
-                                             "|0|2024|5|6|2024|5|6|0|%rb;+1w%re;\nI|last|0|9999|12|28|-|-|-|0|"
-                                             "%rb;+1w%re;\n}\n"));
+        WriteFile(Dir.File("plan.qlp"),
+                  Tabs("D|2024|5|3\nA-\n{\nI|" + kWeekly + "|0|2024|5|6|2024|5|6|0|%rb;+1w%re;\n" + Last + "}\n"));
         Main->Run([&] { Main->Files().OpenNamed(Dir.File("plan.qlp")); });
     }
     TTreeNode* Top(int row) const { return Main->Document().Root()->Item(row); }
-    void Check(TTreeNode* node) {
-        Main->SelectNode(node);
-        Main->FindAction("ActionItemChkReverse")->trigger();
-    }
-    // The item lines of the file as saved.
+    // The item lines of the file as saved, "|" for a tab and "\n" for CR LF.
     std::string Saved() {
         Main->Run([&] { Main->Files().FileSave(); });
-        const std::string text = ReadFile(Dir.File("plan.qlp"));
-        const size_t from = text.find("{\r\n");
-        return text.substr(from, text.find("}\r\n\r\n") - from);
+        const std::string text = ReplaceAll(ReplaceAll(ReadFile(Dir.File("plan.qlp")), "\t", "|"), "\r\n", "\n");
+        return text.substr(text.find("{\n") + 2, text.find(Last) - text.find("{\n") - 2);
     }
 };
-
-const std::string kChecked = "{\r\nI\t" + kWeekly + "\t1\t2024\t5\t6\t2024\t5\t6\t0\t\r\nI\t" + kWeekly +
-                             "\t0\t2024\t5\t13\t2024\t5\t13\t0\t%rb;+1w%re;\r\nI\tlast\t0\t9999\t12\t28\t-\t-\t-\t0\t"
-                             "%rb;+1w%re;\r\n";
-const std::string kUnchecked =
-    "{\r\nI\t" + kWeekly +
-    "\t0\t2024\t5\t6\t2024\t5\t6\t0\t%rb;+1w%re;\r\nI\tlast\t0\t9999\t12\t28\t-\t-\t-\t0\t%rb;+1w%re;\r\n";
 } // namespace
 
-TEST_F(TRepeatWindow, SpaceChecksSavesAndCtrlZTakesTheNextOneBack) {
-    Check(Top(0));
-    EXPECT_EQ(Saved(), kChecked);
+// Space in the main window, saved, Ctrl+Z; then the day window's check; and a check that would go
+// past the last date told in an error box.
+TEST_F(TRepeatWindow, EveryCheckMakesTheNextOccurrenceAndCtrlZTakesItBack) {
+    const std::string unchecked = "I|" + kWeekly + "|0|2024|5|6|2024|5|6|0|%rb;+1w%re;\n";
+    const std::string checked =
+        "I|" + kWeekly + "|1|2024|5|6|2024|5|6|0|\nI|" + kWeekly + "|0|2024|5|13|2024|5|13|0|%rb;+1w%re;\n";
+    Main->SelectNode(Top(0));
+    Main->FindAction("ActionItemChkReverse")->trigger();
+    EXPECT_EQ(Saved(), checked);
     Main->FindAction("ActionEditUndo")->trigger();
-    EXPECT_EQ(Saved(), kUnchecked);
-    EXPECT_FALSE(Top(0)->Data()->Checked);
+    EXPECT_EQ(Saved(), unchecked);
 
-    // Past the last date a file holds: an error box, and nothing done.
-    Check(Top(1));
-    ASSERT_FALSE(Desktop.Shown.empty());
-    EXPECT_EQ(Desktop.Shown.back().Type, mtError);
-    EXPECT_NE(Desktop.Shown.back().Text.find("完了にできません"), std::string::npos);
-    EXPECT_FALSE(Top(1)->Data()->Checked);
-    EXPECT_EQ(Saved(), kUnchecked);
-}
-
-TEST_F(TRepeatWindow, TheDayWindowChecksThroughTheSameRule) {
     TFormDaySchedule day(*Main);
     day.Build(D(2024, 5, 6));
     Main->SelectNode(Top(0));
     for (TTreeNode* n = day.TreeList()->Items().GetFirstNode(); n; n = n->GetNext())
         if (n->Data() == Top(0)->Data()) day.TreeList()->SetSelected(n);
     day.FindAction("ActionItemChkReverse")->trigger();
-    EXPECT_EQ(Saved(), kChecked);
+    EXPECT_EQ(Saved(), checked);
+
+    Main->SelectNode(Top(2));
+    Main->FindAction("ActionItemChkReverse")->trigger();
+    ASSERT_FALSE(Desktop.Shown.empty());
+    EXPECT_EQ(Desktop.Shown.back().Type, mtError);
+    EXPECT_NE(Desktop.Shown.back().Text.find("完了にできません"), std::string::npos);
+    EXPECT_FALSE(Top(2)->Data()->Checked);
 }
 
 TEST(RepeatMark, DrawnAfterTheMemoAndLinkMarksOnlyForARule) {
     TTestSchedule s(kToday);
-    s.Load("{\nI|r|0|-|-|-|-|-|-|0|%rb;+1w%re;\nI|odd|0|-|-|-|-|-|-|0|%rb;x%re;\nI|plain|0|-|-|-|-|-|-|0|\n}");
-    auto painted = [&](const char* name) {
+    s.Load("{\nI|r|0|-|-|-|-|-|-|0|%rb;+1w%re;\nI|plain|0|-|-|-|-|-|-|0|\n}");
+    auto painted = [&](const char* name) { // the columns that got a pixel
         QImage image(64, 16, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         QPainter p(&image);
         PaintRepeatMark(&p, QRect(0, 0, 64, 16), *s.Item(name));
         p.end();
-        int left = 64, right = -1;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 64; ++x)
-                if (qAlpha(image.pixel(x, y))) left = std::min(left, x), right = std::max(right, x);
-        return std::make_pair(left, right);
+        std::vector<int> xs;
+        for (int x = 0; x < 64; ++x)
+            for (int y = 0; y < 16; ++y)
+                if (qAlpha(image.pixel(x, y)) && (xs.empty() || xs.back() != x)) xs.push_back(x);
+        return xs;
     };
-    const auto [left, right] = painted("r");
-    EXPECT_GE(left, kRepeatMarkLeft);
-    EXPECT_LT(right, kRepeatMarkLeft + kRepeatMarkWidth);
-    EXPECT_EQ(painted("plain").second, -1);
-    EXPECT_TRUE(OnRepeatMark(kRepeatMarkLeft + 3, *s.Item("odd")));
-    EXPECT_FALSE(OnRepeatMark(kRepeatMarkLeft + 3, *s.Item("plain")));
-    EXPECT_EQ(RepeatMarkHint(*s.Item("r")).substr(0, RepeatMarkHint(*s.Item("r")).find('|')), "繰り返し：毎週");
+    const std::vector<int> xs = painted("r");
+    ASSERT_FALSE(xs.empty());
+    EXPECT_TRUE(xs.front() >= kRepeatMarkLeft && xs.back() < kRepeatMarkLeft + kRepeatMarkWidth);
+    EXPECT_TRUE(painted("plain").empty());
+    EXPECT_EQ(SplitHint(RepeatMarkHint(*s.Item("r"))).first, "繰り返し：毎週");
     EXPECT_TRUE(RepeatMarkHint(*s.Item("plain")).empty());
 }
