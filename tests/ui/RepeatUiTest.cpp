@@ -4,7 +4,6 @@
 #include "base/Clock.h"
 #include "base/Desktop.h"
 #include "base/StrUtil.h"
-#include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "dialogs/FormDaySchedule.h"
@@ -14,9 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
@@ -118,27 +115,4 @@ TEST_F(TRepeatWindow, EveryCheckMakesTheNextOccurrenceAndCtrlZTakesItBack) {
     EXPECT_EQ(Desktop.Shown.back().Type, mtError);
     EXPECT_NE(Desktop.Shown.back().Text.find("完了にできません"), std::string::npos);
     EXPECT_FALSE(Top(2)->Data()->Checked);
-}
-
-TEST(RepeatMark, DrawnAfterTheMemoAndLinkMarksOnlyForARule) {
-    TTestSchedule s(kToday);
-    s.Load("{\nI|r|0|-|-|-|-|-|-|0|%rb;+1w%re;\nI|plain|0|-|-|-|-|-|-|0|\n}");
-    auto painted = [&](const char* name) { // the columns that got a pixel
-        QImage image(64, 16, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        PaintRepeatMark(&p, QRect(0, 0, 64, 16), *s.Item(name));
-        p.end();
-        std::vector<int> xs;
-        for (int x = 0; x < 64; ++x)
-            for (int y = 0; y < 16; ++y)
-                if (qAlpha(image.pixel(x, y)) && (xs.empty() || xs.back() != x)) xs.push_back(x);
-        return xs;
-    };
-    const std::vector<int> xs = painted("r");
-    ASSERT_FALSE(xs.empty());
-    EXPECT_TRUE(xs.front() >= kRepeatMarkLeft && xs.back() < kRepeatMarkLeft + kRepeatMarkWidth);
-    EXPECT_TRUE(painted("plain").empty());
-    EXPECT_EQ(SplitHint(RepeatMarkHint(*s.Item("r"))).first, "繰り返し：毎週");
-    EXPECT_TRUE(RepeatMarkHint(*s.Item("plain")).empty());
 }
