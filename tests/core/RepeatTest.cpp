@@ -178,6 +178,9 @@ TEST_F(TRepeatEdit, RulesGoWhereverTheItemsGo) {
     PasteText(Doc, Editor, Find("r"), TransferText(Find("r"), kToday, kToday, kClippedBanner), [] { return true; });
     EXPECT_EQ(Find("r", 1)->Data()->Repeat, ".+2b");
     EXPECT_EQ(Doc.Root()->Count(), 2); // undone by the paste's question, which makes no occurrence
+    TTreeNode* folder = Editor.ToDoToFolder(Find("r"));
+    EXPECT_TRUE(folder->Data()->Repeat.empty()); // the to-do inside keeps it
+    EXPECT_EQ(folder->GetFirstChild()->Data()->Repeat, ".+2b");
 
     std::ostringstream out, err;
     TTempDir config;
