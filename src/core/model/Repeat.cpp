@@ -15,7 +15,7 @@ bool IsUnit(char c) {
     return c == ruDay || c == ruWeek || c == ruMonth || c == ruYear || c == ruWorkday;
 }
 
-// A month later, the day kept where the month has it and the month's last day otherwise.
+// The same day `months` months later, or that month's last day when it is shorter.
 std::optional<TDate> AddMonths(TDate from, long long months) {
     int y, m, d;
     DecodeDate(from, y, m, d);
