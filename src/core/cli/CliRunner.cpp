@@ -255,6 +255,9 @@ void List(TSession& s, bool tsv, std::ostream& out, const std::optional<std::vec
             } else {
                 line += '\t';
             }
+            // Last, so that the columns before it keep their places: the recurrence rule, if any.
+            line += '\t';
+            if (item && !item->Repeat.empty()) line += Cp932ToUtf8(ReplaceAll(item->Repeat, "%25;", "%"));
             line += '\n';
             out.write(line.data(), static_cast<std::streamsize>(line.size()));
             continue;
@@ -364,7 +367,7 @@ int RunCli(const std::vector<std::string>& args, int in, std::ostream& out, std:
             std::string identity = o.File == "-" ? s.Document.Title : ExpandLongPath(o.File);
             const auto today = DateOption(o, "--today");
             out << ScheduleToICalendar(s.Document.Nodes(), identity.empty() ? o.File : identity,
-                                       today ? *today : clock.Now());
+                                       today ? *today : clock.Now(), &s.Calendar);
         } else if (o.Command == "alerts") {
             return written(Alerts(s, o.Tsv, out) ? ceAlerts : ceOk);
         } else if (o.Command == "list") {

@@ -18,7 +18,7 @@ class TSchItem;
 
 // What a user edits on an item; a folder's dates and check are its children's.
 struct TItemFields {
-    std::string Name, Memo, Link;
+    std::string Name, Memo, Link, Repeat;
     bool Checked = false;
     TDate BeginDate = 0, EndDate = 0;
     int HolidayMode = 0;
@@ -59,7 +59,10 @@ public:
 
     // Tabs become spaces and a name too long for an item is cut; true when it was cut.
     bool Rename(TTreeNode* node, std::string text);
-    // One step for whatever `change` does to the item's fields.
+    // One step for whatever `change` does to the item's fields. A to-do that it checks and that
+    // repeats leaves its rule to a new unchecked occurrence right after it, in the same step.
+    // When that occurrence's dates would leave the item range, nothing changes and EQuilloError
+    // says why.
     void ChangeItem(TTreeNode* node, const std::function<void(TSchItem&)>& change);
     void SetDone(TTreeNode* node, bool done);
     void SetHolidayMode(TTreeNode* node, int mode);
@@ -82,6 +85,8 @@ private:
     void Push(std::unique_ptr<TEditStep> step);
     // Moves as one step; false when the tree refused the move.
     bool RecordedMove(TTreeNode* node, TTreeNode* parent, int index);
+    // The occurrence after a repeating to-do that was just checked, or none.
+    TTreeNode* AddNextOccurrence(TTreeNode* node, const TItemFields& before);
 
     TDocument& mDocument;
     TEditTarget mTarget;

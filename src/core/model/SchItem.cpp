@@ -56,6 +56,8 @@ std::string TSchItem::GetExtraText() const {
         out += "%mb;" + m + "%me;";
     }
     if (!Link.empty()) out += "%lb;" + ReplaceAll(Link, "%", "%25;") + "%le;";
+    // After the two pairs every reader of the format knows, which ignore what stands outside them.
+    if (!Repeat.empty()) out += "%rb;" + Repeat.str() + "%re;";
     return out;
 }
 
@@ -81,6 +83,10 @@ void TSchItem::SetExtraText(std::string_view text) {
         Link = ReplaceAll(part, "%25;", "%");
     else
         Link.clear();
+    if (between("%rb;", "%re;", part))
+        Repeat = std::string(part);
+    else
+        Repeat.clear();
 }
 
 TSchState ToDoStateOn(const TSchItem& item, const TEvalContext& ctx) {

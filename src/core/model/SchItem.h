@@ -71,6 +71,9 @@ public:
     std::string Name;
     TRareText Memo;
     TRareText Link;
+    // A recurrence rule as the extra text holds it ("%" escaped), kept verbatim also when the
+    // program does not understand it. Folders are never given one.
+    TRareText Repeat;
     TTreeNode* const Node;
     TDate BeginDate = 0;
     TDate EndDate = 0;

@@ -6,6 +6,7 @@
 #include "base/StrUtil.h"
 #include "controls/DropDst.h"
 #include "controls/ExHeader.h"
+#include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormProperty.h"
 #include "edit/Editor.h"
@@ -57,7 +58,7 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main
     sections.BeginUpdate();
     sections.AddText("項目名", taLeftJustify, 260, 100, 10000);
     sections.AddText("終了予定", taCenter, 100, 100, 100);
-    sections.AddText("情報", taCenter, 40, 40, 40);
+    sections.AddText("情報", taCenter, 48, 48, 48); // room for the memo, link and repeat marks
     sections.AddText("残日数", taRightJustify, 72, 72, 72);
     ExHeader1->Sections().Items(kInfoColumn)->SetPosition(1); // name, information, end, remaining days
     ExHeader1->Sections().Items(kNameSection)->AutoSize = true;
@@ -67,7 +68,7 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main
     ExHeader1->OnSectionTrack = [this](TExHeader*, TExSection* s, int w, TSectionTrackState st) {
         TreeList1->DrawTrackLine(s, w, st);
     };
-    // The information column: the memo and link marks, as in the main window.
+    // The information column: the memo, link and repeat marks, as in the main window.
     TreeList1->OnCustomDrawSubItem = [](TTreeList*, QPainter* p, TTreeNode* node, int index, QStyle::State, QRect r,
                                         bool&) {
         const TSchItem* item = node->Data();
@@ -75,6 +76,7 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main
         const auto& images = ToolbarImages();
         if (!item->Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kMarkWidth, kMarkWidth));
         if (!item->Link.empty()) images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
+        PaintRepeatMark(p, r, *item);
     };
     TreeList1->OnCollapsing = [](TTreeList*, TTreeNode* node, bool& allow) { allow = node->Parent() != nullptr; };
     TreeList1->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
