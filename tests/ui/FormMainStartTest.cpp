@@ -2,14 +2,20 @@
 // Start-up and shutdown of the main window with a real settings folder.
 #include "base/Clock.h"
 #include "base/FileNames.h"
+#include "base/SafeFile.h"
 #include "controls/ExHeader.h"
 #include "core/TestTree.h"
+#include "dialogs/FormHolidays.h"
 #include "main/FormMain.h"
 #include "settings/IniFile.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenu>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -179,4 +185,33 @@ TEST_F(TStart, TheStartUpEntryNeedsASavedScheduleAndOpensItInTheTray) {
                 layout << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->title() : a->objectName());
     EXPECT_EQ(layout,
               (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-", "ActionSetHolidays"}));
+}
+
+// Holidays copied from another machine, or settings deleted to reset them: the first start keeps
+// the dates the holidays file already holds.
+TEST_F(TStart, AFirstStartKeepsAHolidaysFileThatStandsAlone) {
+    WriteFile(Dir.File("quillo.hld"), "2024\t5\t9\t2\r\n");
+    Start({});
+    EXPECT_TRUE(IsRegularFile(Ini()));
+    EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), "2024\t5\t9\t2\r\n");
+    std::vector<std::string> listed;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<TFormHolidays*>(QApplication::activeModalWidget());
+        for (int i = 0; i < d->Lists[2]->count(); ++i)
+            listed.push_back(d->Lists[2]->item(i)->text().toStdString());
+        d->OkButton->click();
+    });
+    Form->FindAction("ActionSetHolidays")->trigger();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].substr(0, 10), "2024/05/09");
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), "2024\t05\t09\t2\r\n");
+
+    // One that cannot be read is said so and never replaced by the nothing that was read.
+    std::filesystem::resize_file(Dir.File("quillo.hld"), kMaxReadBytes + 1);
+    Start({});
+    ASSERT_EQ(Desktop.Shown.size(), 1u);
+    EXPECT_EQ(Desktop.Shown[0].Text, Dir.File("quillo.hld") + "\r\n" + kTooLargeText);
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(std::filesystem::file_size(Dir.File("quillo.hld")), kMaxReadBytes + 1);
 }

@@ -267,6 +267,7 @@ private:
     QTimer Timer2;                        // the minute timer
     TRegManager RegManager1;
     TMainSettings mSettings;
+    bool mHolidaysRead = true;
     QMenu* HeaderPopup = nullptr; // the holiday popup of the day header
     QAction* HeaderPopupItems[kDayLevels] = {};
     TExSection* mHeaderSection = nullptr;

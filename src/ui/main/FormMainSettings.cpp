@@ -67,13 +67,16 @@ std::string TFormMain::HolidaysFile() const {
 void TFormMain::LoadSettings() {
     if (RegManager1.IniFileName.empty()) return; // tests and benchmarks run without settings
     mSettings.PropX = mSettings.PropY = -1;
+    // Before a first start writes the holidays file: one may stand there without settings (copied
+    // from another machine, or the settings deleted to reset them).
+    std::string error;
+    mHolidaysRead = mCalendar.LoadHolidaysFile(HolidaysFile(), error);
     if (!IsRegularFile(RegManager1.IniFileName)) SaveSettings(); // a first start writes a complete file
     if (IsRegularFile(RegManager1.IniFileName)) {
         LoadMainSettings(RegManager1, mToday, mCalendar, mChart, ExHeader1->Sections(), mSettings);
         ApplyPlacement();
     }
-    std::string error;
-    if (!mCalendar.LoadHolidaysFile(HolidaysFile(), error)) {
+    if (!mHolidaysRead) {
         mDesktop.Sound(sndError);
         mDesktop.MessageBox(HolidaysFile() + "\r\n" + error, mtError, mbOK);
     }
@@ -89,7 +92,9 @@ void TFormMain::SaveSettings() {
         mSettings.FormW = g.width();
         mSettings.FormH = g.height();
     }
-    SaveMainSettings(RegManager1, mToday, mCalendar, mChart, ExHeader1->Sections(), mSettings, HolidaysFile());
+    // A holidays file that could not be read is never replaced by what little was.
+    SaveMainSettings(RegManager1, mToday, mCalendar, mChart, ExHeader1->Sections(), mSettings,
+                     mHolidaysRead ? HolidaysFile() : std::string());
 }
 
 // Placed with the calls that read it back, so that a round trip is exact; a place no screen
