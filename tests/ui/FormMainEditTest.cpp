@@ -211,3 +211,56 @@ TEST_F(TEditing, SingleItemChangesNeverResetTheView) {
     EXPECT_EQ(resets.count(), 0);
     EXPECT_TRUE(Node("Report"));
 }
+
+// A press on a name remembers its node for a drag; neither a delete of that node nor a later
+// press elsewhere may leave the memory behind, or the next drag from the right of another row
+// moves a freed node or the wrong one.
+TEST(DragAfterDelete, TheDraggedRowIsTheOneThatMoves) {
+    for (int run = 0; run < 3; ++run) {
+        const bool deleted = run < 2, dropped = run != 1;
+        TTempDir dir;
+        TScriptedDesktop desktop;
+        TFixedClock clock(kToday + 0.5);
+        TFormMain form(desktop, clock, "");
+        form.resize(900, 500);
+        form.show();
+        WriteFile(dir.File("plan.qlp"), Tabs("{\nF|Work||+\n{\nI|Report|0|-|-|-|-|-|-|0|\nI|Mail|0|-|-|-|-|-|-|0|\n"
+                                             "I|Call|0|-|-|-|-|-|-|0|\n}\nF|Home||+\n}\n"));
+        form.Run([&] { form.Files().OpenNamed(dir.File("plan.qlp")); });
+        TTreeList* list = form.TreeList();
+        auto node = [&](const std::string& name) -> TTreeNode* {
+            for (TTreeNode* n = form.Document().Root(); n; n = n->GetNext())
+                if (n->Text() == name) return n;
+            return nullptr;
+        };
+        auto centre = [&](TTreeNode* n) { return list->TextRect(n).center(); };
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre(node("Mail")));
+        if (deleted) {
+            form.UpdateActions();
+            form.FindAction("ActionItemDeleteNoWarning")->trigger();
+            ASSERT_FALSE(node("Mail"));
+        }
+        // Pressed right of Call's name, dragged onto Home.
+        const QRect row = list->visualRect(list->Model().IndexOf(node("Call")));
+        const QPoint right(list->TextRect(node("Call")).right() + 40, row.center().y());
+        ASSERT_EQ(list->GetHitTestInfoAt(right.x(), right.y()), unsigned(htOnRight));
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, right);
+        const QPoint home = centre(node("Home"));
+        bool accept = false;
+        list->OnDragOver(list, list, home.x(), home.y(), accept);
+        EXPECT_TRUE(accept);
+        if (dropped) list->OnDragDrop(list, list, home.x(), home.y());
+        list->OnEndDrag(list, dropped ? list : nullptr, home.x(), home.y());
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, right);
+        ASSERT_TRUE(node("Call"));
+        EXPECT_EQ(node("Call")->Parent(), dropped ? node("Home") : node("Work")) << run;
+        EXPECT_EQ(node("Mail") != nullptr, !deleted);
+        if (!deleted) {
+            EXPECT_EQ(node("Mail")->Parent(), node("Work"));
+        }
+        if (!dropped) {
+            EXPECT_EQ(list->Selected(), node("Call"));
+        }
+        form.SetModified(false);
+    }
+}

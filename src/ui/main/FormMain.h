@@ -7,6 +7,7 @@
 #include "model/Chart.h"
 #include "model/Document.h"
 #include "model/EvalContext.h"
+#include "model/NodeWatch.h"
 #include "settings/RegManager.h"
 #include "settings/Settings.h"
 
@@ -275,8 +276,9 @@ private:
     class TDropDst* DropDst1 = nullptr;
     QMenu* TreePopupMenu = nullptr;
     QAction* TreePopupModes[3] = {};
-    TTreeNode* DragSourceNode = nullptr;
-    TTreeNode* CheckClickNode = nullptr;
+    TNodeWatch mWatch{mDocument.Nodes()};
+    THeldNode DragSourceNode{mWatch};
+    THeldNode CheckClickNode{mWatch};
     int ScrollDirection = 0; // 0 up, 1 down
     bool EditingLabel = false;
 

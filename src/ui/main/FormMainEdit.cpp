@@ -365,7 +365,9 @@ void TFormMain::LabelEdited(TTreeNode* node, std::string& text) {
 }
 
 void TFormMain::TreeEditMouseDown(Qt::MouseButton button, int x, int y) {
+    // A press elsewhere than on a name or icon drags the row it selects, never one pressed before.
     CheckClickNode = nullptr;
+    DragSourceNode = nullptr;
     TTreeNode* node = TreeList1->GetNodeAt(x, y);
     const unsigned hit = TreeList1->GetHitTestInfoAt(x, y);
     if (!node || (hit & (htOnButton | htOnIndent))) return;
