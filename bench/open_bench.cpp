@@ -62,7 +62,7 @@ double OpenAndPaint(const std::string& file) {
     while (!watch.Painted)
         QApplication::processEvents();
     double ms = t.nsecsElapsed() / 1e6;
-    form.Document().Modified = false;
+    form.SetModified(false);
     return ms;
 }
 } // namespace
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         std::printf(
             "chart: 10 000 items, 1280x800: repaint %.2f ms; ActionChartNext1 with refresh and repaint %.2f ms\n",
             paint, step);
-        form.Document().Modified = false;
+        form.SetModified(false);
     }
     std::printf("open: window to first paint: empty %.1f ms; 10 000 items %.1f ms (+%.1f); 100 000 items %.1f ms "
                 "(+%.1f)\n",

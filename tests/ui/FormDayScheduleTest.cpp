@@ -136,7 +136,7 @@ TEST_F(TDayWindow, CompletingADelayedItemAsksAndRowsSelectInTheMainTree) {
     Day->FindAction("ActionItemChkReverse")->trigger();
     EXPECT_TRUE(late->Checked);
     EXPECT_FALSE(Row("late")); // done, and its period is over: no longer listed today
-    EXPECT_TRUE(Main->Document().Modified);
+    EXPECT_TRUE(Main->Document().Modified());
 
     // A new to-do on the shown day, through the property dialog.
     Day->Step(2);

@@ -9,8 +9,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -68,7 +70,7 @@ TEST_F(TEditing, ANewToDoIsDatedTheSelectedDayAndACancelLeavesNoTrace) {
                        [] { qobject_cast<TFormProperty*>(QApplication::activeModalWidget())->CancelButton->click(); });
     Trigger("ActionItemToDoNew");
     EXPECT_EQ(Node("Work")->Count(), 2);
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Form->Document().Modified());
     EXPECT_FALSE(Form->FindAction("ActionEditUndo")->isEnabled());
     EXPECT_EQ(List()->Selected(), Node("Report"));
 
@@ -84,14 +86,14 @@ TEST_F(TEditing, ANewToDoIsDatedTheSelectedDayAndACancelLeavesNoTrace) {
     EXPECT_EQ(call->Index(), 1); // right after the selected to-do
     EXPECT_EQ(call->Data()->BeginDate, D(2024, 5, 10));
     EXPECT_EQ(call->Data()->EndDate, D(2024, 5, 10));
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
     EXPECT_EQ(List()->Selected(), call);
     Trigger("ActionEditUndo"); // back to the file as saved: not modified
     EXPECT_FALSE(Node("Call"));
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Form->Document().Modified());
     Trigger("ActionEditRedo");
     EXPECT_TRUE(Node("Call"));
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
 }
 
 TEST_F(TEditing, RenamesFromTheBoxWithTheirRules) {
@@ -99,10 +101,10 @@ TEST_F(TEditing, RenamesFromTheBoxWithTheirRules) {
     List()->OnEdited(List(), Root(), text); // the root keeps the file's name
     ASSERT_EQ(Desktop.Shown.size(), 1u);
     EXPECT_EQ(Desktop.Shown[0].Text, "予定表の名前は直接編集できません。\r\n（常にファイル名と同一です）");
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Form->Document().Modified());
     text = "Mail";
     List()->OnEdited(List(), Node("Mail"), text); // unchanged, still a change
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
     text = std::string(300, 'x');
     List()->OnEdited(List(), Node("Mail"), text);
     EXPECT_EQ(Desktop.Shown.back().Text, "項目名の長さは半角で256文字までです。");
@@ -198,7 +200,7 @@ TEST_F(TEditing, UndoRightAfterOpeningChangesNothing) {
     Form->FindAction("ActionEditUndo")->trigger();
     Form->Editor().Undo();
     EXPECT_EQ(Root()->GetFirstChild()->Count(), 2);
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Form->Document().Modified());
 }
 
 TEST_F(TEditing, SingleItemChangesNeverResetTheView) {
@@ -263,4 +265,33 @@ TEST(DragAfterDelete, TheDraggedRowIsTheOneThatMoves) {
         }
         form.SetModified(false);
     }
+}
+
+// A property edit is a step of its own: undoing an earlier rename must not take the memo with it.
+TEST_F(TEditing, APropertyEditIsUndoneOnItsOwn) {
+    std::string text = "R2";
+    List()->OnEdited(List(), Node("Report"), text);
+    Select(Node("R2"));
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<TFormProperty*>(QApplication::activeModalWidget());
+        d->MemoEdit->setPlainText("call back");
+        d->OkButton->click();
+    });
+    Trigger("ActionItemProperty");
+    ASSERT_EQ(Node("R2")->Data()->Memo, "call back");
+    Trigger("ActionEditUndo");
+    ASSERT_TRUE(Node("R2"));
+    EXPECT_EQ(Node("R2")->Data()->Memo, "");
+    Trigger("ActionEditUndo");
+    EXPECT_TRUE(Node("Report"));
+    EXPECT_FALSE(Form->Document().Modified());
+    Trigger("ActionEditRedo");
+    Trigger("ActionEditRedo");
+    EXPECT_EQ(Node("R2")->Data()->Memo, "call back");
+    // Confirmed without a change: modified, with nothing more to undo.
+    Form->SetModified(false);
+    QTimer::singleShot(0, [] { qobject_cast<TFormProperty*>(QApplication::activeModalWidget())->OkButton->click(); });
+    Trigger("ActionItemProperty");
+    EXPECT_TRUE(Form->Document().Modified());
+    EXPECT_EQ(Form->StatusPanel(1)->text().toStdString(), "変更あり 12:00:00");
 }

@@ -57,7 +57,7 @@ TEST_F(TWindow, StartsEmptyAndOpensAFile) {
     ASSERT_TRUE(Root());
     EXPECT_EQ(Caption(), "plan");
     EXPECT_EQ(Root()->Text(), "plan");
-    EXPECT_FALSE(Form->Document().Modified); // expanded folders in the file do not count as a change
+    EXPECT_FALSE(Form->Document().Modified()); // expanded folders in the file do not count as a change
     EXPECT_EQ(Status(), "自動保存：無効");
     EXPECT_TRUE(Form->TreeList()->isExpanded(Form->TreeList()->Model().IndexOf(Root()->GetFirstChild())));
     EXPECT_EQ(Desktop.Dialogs.back().Title, "予定表を開く");
@@ -88,7 +88,7 @@ TEST_F(TWindow, NewScheduleAndTheAutoSaveRefusal) {
     ASSERT_EQ(Desktop.Shown.size(), 1u);
     EXPECT_EQ(Desktop.Shown[0].Text, "自動保存を有効にする前に、予定表を一度保存してください。");
     EXPECT_FALSE(Form->Document().AutoSave);
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
     EXPECT_EQ(Status(), "自動保存：無効");
 }
 
@@ -125,7 +125,7 @@ TEST_F(TWindow, YesWithAFailingSaveKeepsTheScheduleOpen) {
     Desktop.SetNextAnswer(mrYes);
     Form->FindAction("ActionFileClose")->trigger();
     EXPECT_TRUE(Root());
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
     EXPECT_EQ(Desktop.Shown.back().Text,
               Dir.File("no/such/folder/plan.qlp") + " の保存に失敗しました。\r\nフォルダが見つかりません。");
     EXPECT_EQ(Status(), "保存失敗 12:00:00");
@@ -143,13 +143,13 @@ TEST_F(TWindow, SaveAsToAFailingNameRestoresTheOldName) {
     EXPECT_EQ(Form->Document().FileName, path);
     EXPECT_EQ(Caption(), "plan");
     EXPECT_EQ(Root()->Text(), "plan");
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
     EXPECT_EQ(Desktop.Dialogs.back().FileName, "plan");
     EXPECT_TRUE(Desktop.Dialogs.back().Save);
     Desktop.SetNextFile(Dir.File("other.qlp"));
     Form->FindAction("ActionFileSaveAs")->trigger();
     EXPECT_EQ(Caption(), "other");
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Form->Document().Modified());
     EXPECT_EQ(Status(), "保存完了 12:00:00");
     EXPECT_TRUE(IsRegularFile(Dir.File("other.qlp")));
 }
@@ -168,7 +168,7 @@ TEST_F(TWindow, TimerWritesEveryTenTicksOnlyWhenModifiedWithAutoSave) {
     Form->SetModified(true);
     for (int i = 0; i < 9; ++i)
         Form->Timer2Timer();
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Form->Document().Modified());
     EXPECT_EQ(Status(), "自動保存完了 12:00:00");
     EXPECT_NE(ReadFile(path), before);
     // Modified but autosave off: the ten-minute mark writes nothing.
@@ -176,7 +176,7 @@ TEST_F(TWindow, TimerWritesEveryTenTicksOnlyWhenModifiedWithAutoSave) {
     Form->SetModified(true);
     for (int i = 0; i < 10; ++i)
         Form->Timer2Timer();
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
     EXPECT_TRUE(Desktop.Shown.empty());
 }
 
@@ -205,7 +205,7 @@ TEST_F(TWindow, BadLineAbortOrKeep) {
     Open(bad); // the box closed without choosing: keep what was read
     ASSERT_TRUE(Root());
     EXPECT_EQ(Root()->Count(), 1);
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Form->Document().Modified());
     Open(Dir.File("gone.qlp"));
     EXPECT_EQ(Desktop.Shown.back().Text, Dir.File("gone.qlp") + "\r\nファイルのオープン処理に失敗しました。");
     EXPECT_FALSE(Root());
@@ -216,7 +216,7 @@ TEST_F(TWindow, UserExpandMarksModified) {
     TTreeNode* inner = Root()->GetFirstChild()->GetFirstChild();
     Form->TreeList()->ToggleExpanded(inner);
     EXPECT_TRUE(inner->Expanded());
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
     EXPECT_EQ(inner->SubItems()->Text(0), "↓");
 }
 
@@ -257,7 +257,7 @@ TEST_F(TWindow, DeepSchedulesOpenShownOnlyToADepthQtSurvives) {
         EXPECT_TRUE(Form->StatusPanel(0)->text().startsWith(QString::fromUtf8("階層が深すぎるため")));
         Form->TreeList()->ToggleExpanded(last); // opening deeper by hand is refused too
         EXPECT_FALSE(Form->TreeList()->isExpanded(Form->TreeList()->Model().IndexOf(last)));
-        EXPECT_FALSE(Form->Document().Modified);
+        EXPECT_FALSE(Form->Document().Modified());
     }
 }
 
@@ -283,5 +283,5 @@ TEST(NewSchedule, TheFirstToDoIsInSightAtOnce) {
     TTreeNode* node = form.NewToDo(form.Document().Root(), "first", D(2024, 5, 3), false);
     ASSERT_TRUE(node);
     EXPECT_TRUE(form.TreeList()->isExpanded(form.TreeList()->Model().IndexOf(form.Document().Root())));
-    form.Document().Modified = false;
+    form.SetModified(false);
 }

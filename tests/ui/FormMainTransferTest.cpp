@@ -52,7 +52,7 @@ TEST_F(TTransferWindow, CopyPasteExportAndImportThroughTheDesktop) {
     EXPECT_FALSE(Work()->Item(1)->Data()->Checked);
     EXPECT_EQ(Form->TreeList()->Selected(), Work()->Item(1));
     EXPECT_EQ(Desktop.Shown.back().Text, "貼り付ける項目のチェックを未完了に戻しますか？");
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
 
     Desktop.Clipboard = "not a schedule 😀";
     Trigger("ActionItemPaste", Work());
@@ -92,7 +92,7 @@ TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     EXPECT_EQ(root->Item(1)->Text(), "notes");
     EXPECT_EQ(root->Item(1)->Data()->BeginDate, D(2024, 5, 3));
     EXPECT_EQ(Form->TreeList()->Selected(), root->Item(1));
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Form->Document().Modified());
 }
 
 TEST_F(TTransferWindow, HelpOpensTheDocumentBesideTheProgramAndTheAboutBoxShows) {

@@ -238,7 +238,7 @@ TEST_F(TWindowDialog, OkAppliesCancelLeavesAndThePlaceIsRemembered) {
     WhenShown([](TFormProperty& d) { d.NameEdit->setText("changed"); }, false);
     Main->FindAction("ActionItemProperty")->trigger();
     EXPECT_EQ(report->Text(), "Report");
-    EXPECT_FALSE(Main->Document().Modified);
+    EXPECT_FALSE(Main->Document().Modified());
 
     WhenShown(
         [](TFormProperty& d) {
@@ -250,7 +250,7 @@ TEST_F(TWindowDialog, OkAppliesCancelLeavesAndThePlaceIsRemembered) {
         true);
     Main->FindAction("ActionItemProperty")->trigger();
     EXPECT_EQ(report->Data()->BeginDate, D(2024, 5, 2));
-    EXPECT_TRUE(Main->Document().Modified);
+    EXPECT_TRUE(Main->Document().Modified());
     EXPECT_EQ(report->SubItems()->Text(0), "2024/05/02(木)"); // refreshed
     EXPECT_EQ(Main->Settings().PropX, 40);
     EXPECT_EQ(Main->Settings().PropY, 50);

@@ -11,20 +11,40 @@ namespace quillo {
 const char* const kNewScheduleTitle = "新規予定表";
 const char* const kNotScheduleText = "予定表ファイルではありません。";
 
-void TDocument::New(const std::string& title) {
+TDocument::TDocument() {
+    mNodes.SetOwnsData(true);
+    History.OnStep = [this] {
+        if (OnChanged) OnChanged();
+    };
+}
+
+void TDocument::Reset() {
     History.Clear();
+    mChangedOutsideHistory = false;
+}
+
+void TDocument::ChangedOutsideHistory() {
+    mChangedOutsideHistory = true;
+    if (OnChanged) OnChanged();
+}
+
+void TDocument::MarkSaved() {
+    History.MarkSaved();
+    mChangedOutsideHistory = false;
+}
+
+void TDocument::New(const std::string& title) {
+    Reset();
     mNodes.Clear();
     Title = title;
     // The root is never collapsed: a new schedule's first to-do must be in sight.
     CreateScheduleRoot(mNodes, Title)->Expand();
-    Modified = false;
     AutoSave = false;
 }
 
 void TDocument::Close() {
-    History.Clear();
+    Reset();
     mNodes.Clear();
-    Modified = false;
 }
 
 bool LooksLikeSchedule(std::string_view text) {
@@ -58,11 +78,10 @@ TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHa
     if (!LooksLikeSchedule(text)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
 
     TLoadResult result;
-    History.Clear();
+    Reset();
     mNodes.Clear();
     Title = ScheduleTitleOf(FileName);
     TTreeNode* root = CreateScheduleRoot(mNodes, Title);
-    Modified = false;
     result.AutoSave = ScanAutoSaveFlag(text);
     if (result.AutoSave) AutoSave = *result.AutoSave;
     try {
@@ -78,7 +97,7 @@ TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHa
 
 void TDocument::Save(TDate today, const TClock& clock) {
     SaveSchedule(mNodes, FileName, today, AutoSave, clock, SavedAt);
-    History.MarkSaved();
+    MarkSaved();
 }
 
 } // namespace quillo

@@ -78,10 +78,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     ExHeader1->OnSectionResize = [this](TExHeader*, TExSection*) { TreeList1->Redraw(); };
     // The expanded state of folders is stored in the file.
     auto expandedOrCollapsed = [this](TTreeList*, TTreeNode* node) {
-        if (!mDocument.Loading) {
-            SetModified(true);
-            mDocument.History.ForgetSaved(); // no step undoes it, so undo never reaches the file again
-        }
+        if (!mDocument.Loading) SetModified(true); // no step records it: undo never reaches the file again
         RefreshNode(mCtx, node, false);
     };
     TreeList1->OnExpanded = expandedOrCollapsed;

@@ -303,7 +303,7 @@ bool TFormMain::HasSelectedItem() const {
 }
 
 bool TFormMain::CanSave() const {
-    return ScheduleOpen() && mDocument.Modified;
+    return ScheduleOpen() && mDocument.Modified();
 }
 
 void TFormMain::ActionFileExitExecute() {

@@ -188,16 +188,10 @@ void TFormMain::UpdateEditingLooks() {
 }
 
 void TFormMain::Edited() {
-    SetModified(true);
     TreeList1->Redraw();
 }
 
 void TFormMain::ShowUndone(TTreeNode* node) {
-    mDocument.Modified = !mDocument.History.AtSaved();
-    if (mDocument.Modified)
-        SetModified(true);
-    else
-        StatusPanel1->setText(QStringLiteral("保存時の状態に戻りました"));
     if (node) {
         TreeList1->SetSelected(node);
         TreeList1->scrollTo(TreeList1->Model().IndexOf(node));

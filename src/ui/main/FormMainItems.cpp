@@ -29,6 +29,7 @@ TSchItem* TFormMain::SelectedItem() const {
 void TFormMain::OpenItemProperty(int focus) {
     TSchItem* item = SelectedItem();
     if (!item) return;
+    THeldNode node(mWatch, item->Node); // the dialog waits: the tree may change meanwhile
     TFormProperty dialog(mDesktop, mToday, this);
     dialog.LoadItem(*item);
     dialog.PropFocus = focus;
@@ -37,11 +38,9 @@ void TFormMain::OpenItemProperty(int focus) {
     const int result = dialog.exec();
     mSettings.PropX = dialog.PropX;
     mSettings.PropY = dialog.PropY;
-    if (result != QDialog::Accepted) return;
+    if (result != QDialog::Accepted || !node) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    dialog.ApplyItem(*item);
-    RefreshChangedItem(mCtx, item->Node);
-    SetModified(true);
+    mEditor.ChangeItem(node, [&](TSchItem& changed) { dialog.ApplyItem(changed); });
     QApplication::restoreOverrideCursor();
 }
 

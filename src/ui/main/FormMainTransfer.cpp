@@ -46,15 +46,20 @@ void TFormMain::ActionItemPasteExecute() {
     const std::string text = mDesktop.ClipboardText();
     if (text.empty()) return;
     const TRefreshAfter refresh(*this);
-    SetModified(true);
-    // Text cp932 cannot hold is no schedule text.
-    const std::optional<std::string> cp932 = Utf8ToCp932(text);
-    if (!cp932) throw ELoadError(kPasteErrorText);
-    TTreeNode* pasted = PasteText(mDocument, mEditor, selected, *cp932, [this] {
-        mDesktop.Sound(sndExclamation);
-        return mDesktop.MessageBox("貼り付ける項目のチェックを未完了に戻しますか？", mtConfirmation, mbYes | mbNo) ==
-               mrYes;
-    });
+    TTreeNode* pasted;
+    try {
+        // Text cp932 cannot hold is no schedule text.
+        const std::optional<std::string> cp932 = Utf8ToCp932(text);
+        if (!cp932) throw ELoadError(kPasteErrorText);
+        pasted = PasteText(mDocument, mEditor, selected, *cp932, [this] {
+            mDesktop.Sound(sndExclamation);
+            return mDesktop.MessageBox("貼り付ける項目のチェックを未完了に戻しますか？", mtConfirmation,
+                                       mbYes | mbNo) == mrYes;
+        });
+    } catch (const EQuilloError&) {
+        SetModified(true); // a paste that failed still counts as a change, as it always has
+        throw;
+    }
     if (pasted) {
         TreeList1->SetSelected(pasted);
         TreeList1->scrollTo(TreeList1->Model().IndexOf(pasted));
@@ -79,15 +84,12 @@ void TFormMain::ActionFileExportExecute() {
 
 TTreeNode* TFormMain::ImportFile(const std::string& path) {
     const TRefreshAfter refresh(*this);
-    const size_t steps = mDocument.History.Count();
     TTreeNode* target = quillo::ImportFile(mDocument, mEditor, SelectedNode(), path, [&](const std::string& badLine) {
         mDesktop.Sound(sndError);
         const std::string message = path + "\r\n読み込み中にエラーが発生しました。\r\n\r\n" + badLine;
         if (mDesktop.MessageBox(message, mtError, mbAbort) == mrAbort)
             throw ELoadError(path + "\r\nインポートは中止されました。");
     });
-    // What the user could lose on exit marks the schedule modified.
-    if (mDocument.History.Count() != steps) SetModified(true);
     if (target) TreeList1->SetSelected(target);
     return target;
 }
@@ -95,13 +97,11 @@ TTreeNode* TFormMain::ImportFile(const std::string& path) {
 void TFormMain::AddDroppedFiles(const std::vector<std::string>& paths, TDate date) {
     if (!ScheduleOpen()) return;
     const TRefreshAfter refresh(*this);
-    const size_t steps = mDocument.History.Count();
     TTreeNode* last =
         quillo::AddDroppedFiles(mDocument, mEditor, SelectedNode(), paths, date, [&](const std::string& badLine) {
             mDesktop.Sound(sndError);
             if (mDesktop.MessageBox(badLine, mtError, mbAbort) == mrAbort) throw ELoadError(badLine);
         });
-    if (mDocument.History.Count() != steps) SetModified(true);
     if (last) SelectNode(last);
 }
 
