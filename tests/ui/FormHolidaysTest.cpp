@@ -3,7 +3,8 @@
 #include "dialogs/FormHolidays.h"
 #include "base/Clock.h"
 #include "core/TestTree.h"
-#include "main/FormMain.h"
+#include "main/ChartView.h"
+#include "ui/MainParts.h"
 #include "model/Calendar.h"
 
 #include <QAction>
@@ -80,14 +81,11 @@ TEST(Holidays, ImportAddsTheCalendarsDaysOnceAndRefusesOtherFiles) {
     EXPECT_EQ(form.Lists[2]->count(), 2);
 }
 
-TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
-    TTempDir dir;
-    TScriptedDesktop desktop;
-    TFixedClock clock(kToday + 0.5);
-    TFormMain main(desktop, clock, "");
-    WriteFile(dir.File("plan.qlp"), Tabs("{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
-    main.Run([&] { main.Files().OpenNamed(dir.File("plan.qlp")); });
-    TTreeNode* due = main.Document().Root()->GetFirstChild();
+TEST(Holidays, TheChartIsRefreshedWhateverTheAnswer) {
+    TMainParts parts(kToday);
+    TChartView chart(*parts.Context, [](TDate) {});
+    parts.Open(Tabs("{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
+    TTreeNode* due = parts.Document.Root()->GetFirstChild();
     const std::string before = due->SubItems()->Text(2);
     QTimer::singleShot(0, [] {
         auto* d = qobject_cast<TFormHolidays*>(QApplication::activeModalWidget());
@@ -96,7 +94,7 @@ TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
         d->CountGroup->button(0)->click();
         d->OkButton->click();
     });
-    main.FindAction("ActionSetHolidays")->trigger();
-    EXPECT_NE(due->SubItems()->Text(2), before);    // the remaining days were counted anew
-    EXPECT_EQ(main.Chart().DayLevel(9), dlWorkday); // Sunday 5 May in the chart
+    parts.Trigger("ActionSetHolidays");
+    EXPECT_NE(due->SubItems()->Text(2), before);     // the remaining days were counted anew
+    EXPECT_EQ(parts.Chart.DayLevel(9), dlWorkday); // Sunday 5 May in the chart
 }

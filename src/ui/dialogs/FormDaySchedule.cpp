@@ -11,8 +11,10 @@
 #include "edit/Editor.h"
 #include "main/FormMain.h"
 #include "main/Images.h"
+#include "main/MainCommands.h"
 #include "model/DayList.h"
 #include "model/SchItem.h"
+#include "settings/Settings.h"
 
 #include <QAction>
 #include <QEvent>
@@ -199,8 +201,8 @@ void TFormDaySchedule::UpdateActions() {
 }
 
 void TFormDaySchedule::Build(TDate date) {
-    const TEvalContext& ctx = mMain.Context();
-    const TDayList list = BuildDayList(CollectDayItems(mMain.Nodes(), ctx, date), ctx, date);
+    const TEvalContext& ctx = mMain.Shared().Eval;
+    const TDayList list = BuildDayList(CollectDayItems(mMain.Shared().Document.Nodes(), ctx, date), ctx, date);
     TreeList1->BeginUpdate();
     mNodes.Clear();
     TTreeNode* root = mNodes.Add(nullptr, Utf8ToCp932Lossy(list.RootText));
@@ -259,9 +261,9 @@ void TFormDaySchedule::ActionItemChkReverseExecute() {
     TSchItem* item = SelectedToDo();
     if (!item || !SelectedInMain()) return;
     if (item->State == ssWarning) {
-        mMain.Desktop().Sound(sndExclamation);
+        mMain.Shared().Desktop.Sound(sndExclamation);
         const std::string text = "遅延項目「" + Cp932ToUtf8(item->Name) + "」を完了にしますか？";
-        if (mMain.Desktop().MessageBox(text, mtConfirmation, mbYes | mbNo) != mrYes) return;
+        if (mMain.Shared().Desktop.MessageBox(text, mtConfirmation, mbYes | mbNo) != mrYes) return;
     }
     mMain.Execute("ActionItemChkReverse");
     Rebuild();

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editing commands in the real window, offscreen, with scripted answers.
-#include "base/Clock.h"
+// The tree editing commands and the tree's gestures, driven without the main window, offscreen,
+// with scripted answers.
 #include "controls/TreeList.h"
-#include "core/TestTree.h"
 #include "dialogs/FormProperty.h"
-#include "main/FormMain.h"
+#include "main/ChartView.h"
+#include "main/ItemCommands.h"
+#include "main/TreeGestures.h"
 #include "model/SchItem.h"
+#include "settings/Settings.h"
+#include "ui/MainParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,35 +28,36 @@ using namespace quillo::test;
 namespace {
 const TDate kToday = D(2024, 5, 3);
 
-struct TEditing : ::testing::Test {
-    TTempDir Dir;
-    TScriptedDesktop Desktop;
-    TFixedClock Clock{kToday + 0.5};
-    std::unique_ptr<TFormMain> Form;
+// The three parts that meet on the tree, wired as the window wires them.
+struct TTreeEditing {
+    TMainParts P{kToday};
+    TMainSettings Places;
+    TChartView Chart{*P.Context, [](TDate) {}};
+    TItemCommands Items{*P.Context, Places, [this] { return Chart.SelectedDate(); }};
+    TTreeGestures Gestures{*P.Context, {[this](int focus) { Items.OpenItemProperty(focus); },
+                                        [this](bool given) { P.Commands->SetEditingKeys(given); }}};
+    TTreeEditing() {
+        P.Tree->SetHeaderControl(P.Header);
+        P.Tree->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
+            Gestures.TreeList1MouseDown(b, x, y);
+            Chart.TreeList1MouseDown(x, y);
+        };
+        P.Window->resize(900, 500);
+        P.Window->show();
+    }
+};
+
+struct TEditing : ::testing::Test, TTreeEditing {
     TEditing() {
-        Form = std::make_unique<TFormMain>(Desktop, Clock, "");
-        Form->resize(900, 500);
-        Form->show();
-        WriteFile(Dir.File("plan.qlp"),
-                  Tabs("A-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
-        Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
+        P.Open(Tabs("A-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
     }
-    TTreeList* List() const { return Form->TreeList(); }
-    TTreeNode* Root() const { return Form->Document().Root(); }
-    TTreeNode* Node(const std::string& name) const {
-        for (TTreeNode* n = Root(); n; n = n->GetNext())
-            if (n->Text() == name) return n;
-        return nullptr;
-    }
-    void Select(TTreeNode* n) {
-        List()->SetSelected(n);
-        Form->UpdateActions();
-    }
-    void Trigger(const char* name) {
-        Form->UpdateActions();
-        Form->FindAction(name)->trigger();
-        Form->UpdateActions();
-    }
+    TTreeList* List() const { return P.Tree; }
+    TTreeNode* Root() const { return P.Document.Root(); }
+    TTreeNode* Node(const std::string& name) const { return P.Node(name); }
+    void Select(TTreeNode* n) { P.Select(n); }
+    void Trigger(const char* name) { P.Trigger(name); }
+    QAction* Action(const char* name) const { return P.Action(name); }
+    bool Modified() const { return P.Document.Modified(); }
     QPoint IconOf(TTreeNode* n) const {
         const QRect row = List()->visualRect(List()->Model().IndexOf(n));
         for (int x = row.left(); x < row.left() + 200; ++x)
@@ -65,16 +69,20 @@ struct TEditing : ::testing::Test {
 
 TEST_F(TEditing, ANewToDoIsDatedTheSelectedDayAndACancelLeavesNoTrace) {
     Select(Node("Report"));
-    const std::string before = ReadFile(Dir.File("plan.qlp"));
     QTimer::singleShot(0,
                        [] { qobject_cast<TFormProperty*>(QApplication::activeModalWidget())->CancelButton->click(); });
     Trigger("ActionItemToDoNew");
     EXPECT_EQ(Node("Work")->Count(), 2);
-    EXPECT_FALSE(Form->Document().Modified());
-    EXPECT_FALSE(Form->FindAction("ActionEditUndo")->isEnabled());
+    EXPECT_FALSE(Modified());
+    EXPECT_FALSE(Action("ActionEditUndo")->isEnabled());
     EXPECT_EQ(List()->Selected(), Node("Report"));
 
-    Form->SetSelectedDate(D(2024, 5, 10)); // a click on a day column
+    // A press on 10 May's column of the to-do's row picks that day.
+    const TExSection* day = P.Header->Sections().Items(TChartView::kFirstDaySection + 14);
+    const int y = List()->visualRect(List()->Model().IndexOf(Node("Report"))).center().y();
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, QPoint(day->Left() + 4 - P.Header->offset(), y));
+    EXPECT_EQ(Chart.SelectedDate(), D(2024, 5, 10));
+    EXPECT_EQ(List()->Selected(), Node("Report"));
     QTimer::singleShot(0, [] {
         auto* d = qobject_cast<TFormProperty*>(QApplication::activeModalWidget());
         d->NameEdit->setText("Call");
@@ -86,59 +94,59 @@ TEST_F(TEditing, ANewToDoIsDatedTheSelectedDayAndACancelLeavesNoTrace) {
     EXPECT_EQ(call->Index(), 1); // right after the selected to-do
     EXPECT_EQ(call->Data()->BeginDate, D(2024, 5, 10));
     EXPECT_EQ(call->Data()->EndDate, D(2024, 5, 10));
-    EXPECT_TRUE(Form->Document().Modified());
+    EXPECT_TRUE(Modified());
     EXPECT_EQ(List()->Selected(), call);
     Trigger("ActionEditUndo"); // back to the file as saved: not modified
     EXPECT_FALSE(Node("Call"));
-    EXPECT_FALSE(Form->Document().Modified());
+    EXPECT_FALSE(Modified());
     Trigger("ActionEditRedo");
     EXPECT_TRUE(Node("Call"));
-    EXPECT_TRUE(Form->Document().Modified());
+    EXPECT_TRUE(Modified());
 }
 
 TEST_F(TEditing, RenamesFromTheBoxWithTheirRules) {
     std::string text = "new name";
     List()->OnEdited(List(), Root(), text); // the root keeps the file's name
-    ASSERT_EQ(Desktop.Shown.size(), 1u);
-    EXPECT_EQ(Desktop.Shown[0].Text, "予定表の名前は直接編集できません。\r\n（常にファイル名と同一です）");
-    EXPECT_FALSE(Form->Document().Modified());
+    ASSERT_EQ(P.Desktop.Shown.size(), 1u);
+    EXPECT_EQ(P.Desktop.Shown[0].Text, "予定表の名前は直接編集できません。\r\n（常にファイル名と同一です）");
+    EXPECT_FALSE(Modified());
     text = "Mail";
     List()->OnEdited(List(), Node("Mail"), text); // unchanged, still a change
-    EXPECT_TRUE(Form->Document().Modified());
+    EXPECT_TRUE(Modified());
     text = std::string(300, 'x');
     List()->OnEdited(List(), Node("Mail"), text);
-    EXPECT_EQ(Desktop.Shown.back().Text, "項目名の長さは半角で256文字までです。");
+    EXPECT_EQ(P.Desktop.Shown.back().Text, "項目名の長さは半角で256文字までです。");
     EXPECT_EQ(Root()->GetFirstChild()->Item(1)->Text(), std::string(256, 'x'));
     // While the box is open the editing keys belong to it; a cancel gives them back when idle.
     ASSERT_TRUE(List()->EditNode(Node("Report")));
-    EXPECT_TRUE(Form->FindAction("ActionItemDelete")->shortcut().isEmpty());
-    EXPECT_TRUE(Form->FindAction("ActionEditUndo")->shortcut().isEmpty());
+    EXPECT_TRUE(Action("ActionItemDelete")->shortcut().isEmpty());
+    EXPECT_TRUE(Action("ActionEditUndo")->shortcut().isEmpty());
     auto* box = List()->findChild<QLineEdit*>();
     ASSERT_TRUE(box);
     QTest::keyClick(box, Qt::Key_Escape);
     QApplication::processEvents();
-    Form->UpdateActions();
-    EXPECT_EQ(Form->FindAction("ActionItemDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
+    P.Commands->Update();
+    EXPECT_EQ(Action("ActionItemDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
 }
 
 TEST_F(TEditing, DeleteAsksShiftDeleteDoesNotAndTheRootIsNeverDeleted) {
     Select(Node("Mail"));
-    Desktop.SetNextAnswer(mrNo);
+    P.Desktop.SetNextAnswer(mrNo);
     Trigger("ActionItemDelete");
-    EXPECT_EQ(Desktop.Shown.back().Text, "項目「Mail」を削除してもよろしいですか？");
+    EXPECT_EQ(P.Desktop.Shown.back().Text, "項目「Mail」を削除してもよろしいですか？");
     EXPECT_TRUE(Node("Mail"));
-    Desktop.SetNextAnswer(mrYes);
+    P.Desktop.SetNextAnswer(mrYes);
     Trigger("ActionItemDelete");
     EXPECT_FALSE(Node("Mail"));
     Select(Node("Report"));
-    const size_t asked = Desktop.Shown.size();
+    const size_t asked = P.Desktop.Shown.size();
     Trigger("ActionItemDeleteNoWarning");
     EXPECT_FALSE(Node("Report"));
-    EXPECT_EQ(Desktop.Shown.size(), asked);
+    EXPECT_EQ(P.Desktop.Shown.size(), asked);
     Select(Root());
-    EXPECT_FALSE(Form->FindAction("ActionItemDelete")->isEnabled());
-    EXPECT_FALSE(Form->FindAction("ActionItemDeleteNoWarning")->isEnabled());
-    EXPECT_FALSE(Form->FindAction("ActionItemUp")->isEnabled());
+    EXPECT_FALSE(Action("ActionItemDelete")->isEnabled());
+    EXPECT_FALSE(Action("ActionItemDeleteNoWarning")->isEnabled());
+    EXPECT_FALSE(Action("ActionItemUp")->isEnabled());
     Trigger("ActionEditUndo");
     Trigger("ActionEditUndo");
     EXPECT_EQ(Node("Work")->Count(), 2);
@@ -155,8 +163,8 @@ TEST_F(TEditing, TheDoneMarkIsPressAndReleaseOnTheSameIcon) {
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, icon);
     QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, icon);
     EXPECT_TRUE(report->Data()->Checked);
-    Form->UpdateActions();
-    EXPECT_EQ(Form->FindAction("ActionItemChkReverse")->text().toStdString(), "未完了に戻す(&R)");
+    P.Commands->Update();
+    EXPECT_EQ(Action("ActionItemChkReverse")->text().toStdString(), "未完了に戻す(&R)");
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, IconOf(Node("Work"))); // folders have no mark
     QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, IconOf(Node("Work")));
     EXPECT_TRUE(Node("Work")->Data()->Checked == false);
@@ -164,21 +172,21 @@ TEST_F(TEditing, TheDoneMarkIsPressAndReleaseOnTheSameIcon) {
 
 TEST_F(TEditing, MovesShiftsAndTheHolidayModeMenu) {
     Select(Node("Report"));
-    EXPECT_FALSE(Form->FindAction("ActionItemUp")->isEnabled()); // a first child
-    EXPECT_TRUE(Form->FindAction("ActionItemDown")->isEnabled());
+    EXPECT_FALSE(Action("ActionItemUp")->isEnabled()); // a first child
+    EXPECT_TRUE(Action("ActionItemDown")->isEnabled());
     Trigger("ActionDateEndM");
     EXPECT_EQ(Node("Report")->Data()->BeginDate, D(2024, 5, 4));
     EXPECT_EQ(Node("Report")->Data()->EndDate, D(2024, 5, 4));
     Select(Node("Mail"));
-    EXPECT_FALSE(Form->FindAction("ActionDateP")->isEnabled()); // no dates to shift
+    EXPECT_FALSE(Action("ActionDateP")->isEnabled()); // no dates to shift
     Trigger("ActionItemUp");
     EXPECT_EQ(Node("Work")->Item(0)->Text(), "Mail");
     EXPECT_EQ(List()->Selected(), Node("Mail"));
 
-    Form->TreePopup()->popup(QPoint(0, 0)); // as a right click opens it
+    Gestures.TreePopup()->popup(QPoint(0, 0)); // as a right click opens it
     emit List()->customContextMenuRequested(QPoint(5, 5));
     QMenu* modes = nullptr;
-    for (QAction* a : Form->TreePopup()->actions())
+    for (QAction* a : Gestures.TreePopup()->actions())
         if (a->menu()) modes = a->menu();
     ASSERT_TRUE(modes);
     Select(Node("Work"));
@@ -189,18 +197,18 @@ TEST_F(TEditing, MovesShiftsAndTheHolidayModeMenu) {
     EXPECT_TRUE(modes->actions()[0]->isChecked());
     modes->actions()[2]->trigger();
     EXPECT_EQ(Node("Report")->Data()->HolidayMode, 2);
-    Form->TreePopup()->close();
+    Gestures.TreePopup()->close();
     Trigger("ActionEditUndo");
     EXPECT_EQ(Node("Report")->Data()->HolidayMode, 0);
 }
 
 TEST_F(TEditing, UndoRightAfterOpeningChangesNothing) {
-    const std::string before = ReadFile(Dir.File("plan.qlp"));
-    EXPECT_FALSE(Form->FindAction("ActionEditUndo")->isEnabled());
-    Form->FindAction("ActionEditUndo")->trigger();
-    Form->Editor().Undo();
+    const std::string before = ReadFile(P.Dir.File("plan.qlp"));
+    EXPECT_FALSE(Action("ActionEditUndo")->isEnabled());
+    Action("ActionEditUndo")->trigger();
+    P.Editor.Undo();
     EXPECT_EQ(Root()->GetFirstChild()->Count(), 2);
-    EXPECT_FALSE(Form->Document().Modified());
+    EXPECT_FALSE(Modified());
 }
 
 TEST_F(TEditing, SingleItemChangesNeverResetTheView) {
@@ -220,26 +228,15 @@ TEST_F(TEditing, SingleItemChangesNeverResetTheView) {
 TEST(DragAfterDelete, TheDraggedRowIsTheOneThatMoves) {
     for (int run = 0; run < 3; ++run) {
         const bool deleted = run < 2, dropped = run != 1;
-        TTempDir dir;
-        TScriptedDesktop desktop;
-        TFixedClock clock(kToday + 0.5);
-        TFormMain form(desktop, clock, "");
-        form.resize(900, 500);
-        form.show();
-        WriteFile(dir.File("plan.qlp"), Tabs("{\nF|Work||+\n{\nI|Report|0|-|-|-|-|-|-|0|\nI|Mail|0|-|-|-|-|-|-|0|\n"
-                                             "I|Call|0|-|-|-|-|-|-|0|\n}\nF|Home||+\n}\n"));
-        form.Run([&] { form.Files().OpenNamed(dir.File("plan.qlp")); });
-        TTreeList* list = form.TreeList();
-        auto node = [&](const std::string& name) -> TTreeNode* {
-            for (TTreeNode* n = form.Document().Root(); n; n = n->GetNext())
-                if (n->Text() == name) return n;
-            return nullptr;
-        };
+        TTreeEditing e;
+        e.P.Open(Tabs("{\nF|Work||+\n{\nI|Report|0|-|-|-|-|-|-|0|\nI|Mail|0|-|-|-|-|-|-|0|\n"
+                      "I|Call|0|-|-|-|-|-|-|0|\n}\nF|Home||+\n}\n"));
+        TTreeList* list = e.P.Tree;
+        auto node = [&](const std::string& name) { return e.P.Node(name); };
         auto centre = [&](TTreeNode* n) { return list->TextRect(n).center(); };
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre(node("Mail")));
         if (deleted) {
-            form.UpdateActions();
-            form.FindAction("ActionItemDeleteNoWarning")->trigger();
+            e.P.Trigger("ActionItemDeleteNoWarning");
             ASSERT_FALSE(node("Mail"));
         }
         // Pressed right of Call's name, dragged onto Home.
@@ -263,7 +260,6 @@ TEST(DragAfterDelete, TheDraggedRowIsTheOneThatMoves) {
         if (!dropped) {
             EXPECT_EQ(list->Selected(), node("Call"));
         }
-        form.SetModified(false);
     }
 }
 
@@ -284,14 +280,14 @@ TEST_F(TEditing, APropertyEditIsUndoneOnItsOwn) {
     EXPECT_EQ(Node("R2")->Data()->Memo, "");
     Trigger("ActionEditUndo");
     EXPECT_TRUE(Node("Report"));
-    EXPECT_FALSE(Form->Document().Modified());
+    EXPECT_FALSE(Modified());
     Trigger("ActionEditRedo");
     Trigger("ActionEditRedo");
     EXPECT_EQ(Node("R2")->Data()->Memo, "call back");
     // Confirmed without a change: modified, with nothing more to undo.
-    Form->SetModified(false);
+    P.Files.SetModified(false);
     QTimer::singleShot(0, [] { qobject_cast<TFormProperty*>(QApplication::activeModalWidget())->OkButton->click(); });
     Trigger("ActionItemProperty");
-    EXPECT_TRUE(Form->Document().Modified());
-    EXPECT_EQ(Form->StatusPanel(1)->text().toStdString(), "変更あり 12:00:00");
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(P.Statuses.back(), "変更あり 12:00:00");
 }
