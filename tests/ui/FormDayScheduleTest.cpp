@@ -149,3 +149,17 @@ TEST_F(TDayWindow, CompletingADelayedItemAsksAndRowsSelectInTheMainTree) {
     ASSERT_TRUE(Row("fresh"));
     EXPECT_EQ(Row("fresh")->Data()->BeginDate, kToday + 2);
 }
+
+// The rows point at the main tree's items: when those go (the schedule closed from the tray while
+// the day window is up, a delete), the rows go first and the day is listed anew.
+TEST_F(TDayWindow, RowsNeverOutliveTheItemsTheyShow) {
+    Day->show();
+    Day->Build(kToday);
+    ASSERT_TRUE(Row("late"));
+    Press(Row("late"));
+    Main->Shared().Files.FileClose();
+    EXPECT_TRUE(Rows().empty());
+    Day->TreeList()->viewport()->grab(); // paints nothing of the freed items
+    QApplication::processEvents();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"この日が期間内の予定および遅延項目はありません"}));
+}

@@ -4,8 +4,8 @@
 #include "base/Clock.h"
 #include "core/TestTree.h"
 #include "main/ChartView.h"
-#include "ui/MainParts.h"
 #include "model/Calendar.h"
+#include "ui/MainParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,6 +95,6 @@ TEST(Holidays, TheChartIsRefreshedWhateverTheAnswer) {
         d->OkButton->click();
     });
     parts.Trigger("ActionSetHolidays");
-    EXPECT_NE(due->SubItems()->Text(2), before);     // the remaining days were counted anew
+    EXPECT_NE(due->SubItems()->Text(2), before);   // the remaining days were counted anew
     EXPECT_EQ(parts.Chart.DayLevel(9), dlWorkday); // Sunday 5 May in the chart
 }

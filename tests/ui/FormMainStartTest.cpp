@@ -13,9 +13,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-#include <QMenu>
 #include <filesystem>
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "base/FileNames.h"
 #include "controls/ExHeader.h"
 #include "controls/TreeList.h"
-#include "main/ChartView.h"
 #include "core/TestTree.h"
+#include "main/ChartView.h"
 #include "model/ScheduleFormat.h"
 #include "settings/IniFile.h"
 
@@ -179,7 +179,7 @@ TEST_F(TWindow, TimerWritesEveryTenTicksOnlyWhenModifiedWithAutoSave) {
     for (int i = 0; i < 10; ++i)
         Form->Timer2Timer();
     EXPECT_EQ(ReadFile(path), before); // nothing changed, nothing written
-    Form->Timer2Timer();                // the eleventh tick starts a new count
+    Form->Timer2Timer();               // the eleventh tick starts a new count
     Form->SetModified(true);
     for (int i = 0; i < 8; ++i)
         Form->Timer2Timer();

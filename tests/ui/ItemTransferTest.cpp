@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copy, paste, export, import and dropped files, with the clipboard and dialogs scripted.
-#include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
+#include "main/ItemCommands.h"
 #include "model/SchItem.h"
 #include "settings/Settings.h"
 #include "ui/MainParts.h"
@@ -42,7 +42,7 @@ TEST_F(TTransferWindow, CopyPasteExportAndImportThroughTheDesktop) {
     EXPECT_TRUE(Desktop().Clipboard.empty());
     Trigger("ActionItemCopy", Work()->Item(1));
     EXPECT_EQ(Desktop().Clipboard, "D\t2024\t5\t3\r\n{\r\nI\tMail\t1\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n\r\n"
-                                 "# Quillory Plan Clipped Data (ver0.15)\r\n# 2024/05/03 12:00:00\r\n");
+                                   "# Quillory Plan Clipped Data (ver0.15)\r\n# 2024/05/03 12:00:00\r\n");
     Desktop().SetNextAnswer(mrYes); // clear the checks
     Trigger("ActionItemPaste", Work()->Item(0));
     ASSERT_EQ(Work()->Count(), 3);

@@ -11,7 +11,9 @@ namespace quillo::test {
 TMainParts::TMainParts(TDate today)
     : Clock(today + 0.5), Eval{today, &Calendar, &Chart},
       Files(Document, Desktop, Clock, Eval,
-            {{}, [this](const std::string& text) { Statuses.push_back(text); }, {},
+            {{},
+             [this](const std::string& text) { Statuses.push_back(text); },
+             {},
              [this](bool rebuilding) { rebuilding ? Tree->BeginUpdate() : Tree->EndUpdate(); },
              [this] { Tree->SetSelected(Document.Root()); }}),
       Window(std::make_unique<QMainWindow>()) {

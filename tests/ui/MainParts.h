@@ -44,8 +44,8 @@ struct TMainParts {
     // Writes the schedule text to plan.qlp and opens it.
     void Open(const std::string& text, const std::string& name = "plan.qlp");
     TTreeNode* Node(const std::string& name) const; // first in tree order with that text
-    void Select(TTreeNode* node);                  // and the states follow, as when idle
-    void Trigger(const char* command);             // as its menu entry would, when enabled
+    void Select(TTreeNode* node);                   // and the states follow, as when idle
+    void Trigger(const char* command);              // as its menu entry would, when enabled
     QAction* Action(const char* command) const { return Commands->Find(command); }
 };
 

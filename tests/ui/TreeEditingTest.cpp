@@ -34,8 +34,9 @@ struct TTreeEditing {
     TMainSettings Places;
     TChartView Chart{*P.Context, [](TDate) {}};
     TItemCommands Items{*P.Context, Places, [this] { return Chart.SelectedDate(); }};
-    TTreeGestures Gestures{*P.Context, {[this](int focus) { Items.OpenItemProperty(focus); },
-                                        [this](bool given) { P.Commands->SetEditingKeys(given); }}};
+    TTreeGestures Gestures{*P.Context,
+                           {[this](int focus) { Items.OpenItemProperty(focus); },
+                            [this](bool given) { P.Commands->SetEditingKeys(given); }}};
     TTreeEditing() {
         P.Tree->SetHeaderControl(P.Header);
         P.Tree->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {

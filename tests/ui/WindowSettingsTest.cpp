@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings part with a real settings folder: what a first start writes, what a start applies
 // and within which limits, and what an end stores, without the main window.
-#include "main/ChartView.h"
 #include "main/WindowSettings.h"
+#include "main/ChartView.h"
 #include "settings/IniFile.h"
 #include "ui/MainParts.h"
 

@@ -3,6 +3,7 @@
 // A tree view that shows sub-item columns in the geometry of a header placed above it.
 #include "controls/ExHeader.h"
 #include "controls/NodesModel.h"
+#include "model/NodeWatch.h"
 #include "model/NodesIF.h"
 
 #include <QLabel>
@@ -146,6 +147,7 @@ private:
     QRect IconRect(const QModelIndex& index) const;
 
     TNodesIF& mItems;
+    TNodeWatch mWatch{mItems}; // the nodes below are forgotten when they leave the tree
     TNodesModel* mModel;
     QPointer<QWidget> mHeader;
     TExHeader* mExHeader = nullptr;
@@ -153,11 +155,11 @@ private:
     const std::vector<QIcon>* mImages = nullptr;
     TTooltip* mTooltip;
     QTimer mTooltipTimer;
-    TTreeNode* mTooltipNode = nullptr;
+    THeldNode mTooltipNode{mWatch};
     bool mTrackShown = false;
     int mTrackX = 0;
-    TTreeNode* mDropTarget = nullptr;
-    TTreeNode* mEditing = nullptr;
+    THeldNode mDropTarget{mWatch};
+    THeldNode mEditing{mWatch};
 };
 
 } // namespace quillo

@@ -33,7 +33,9 @@ constexpr int kNameSection = 0, kInfoColumn = 2;
 constexpr int kMarkWidth = 16;
 } // namespace
 
-TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main) {
+TFormDaySchedule::TFormDaySchedule(TFormMain& main)
+    : QDialog(&main), mMain(main), mMainWatch(main.Shared().Document.Nodes()) {
+    mMainWatch.OnRemoving = [this] { ForgetRows(); };
     setWindowTitle(QString::fromUtf8(kDayWindowTitle));
     setMinimumSize(360, 240);
     resize(480, 400);
@@ -236,6 +238,19 @@ void TFormDaySchedule::Build(TDate date) {
                 break;
             }
     UpdateActions();
+}
+
+// Items of the main tree are going: the rows that point at them go first, and the day is listed
+// anew once the change is done.
+void TFormDaySchedule::ForgetRows() {
+    if (mNodes.Count() == 0) return;
+    mNodes.Clear();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (mNodes.Count() == 0) Rebuild();
+        },
+        Qt::QueuedConnection);
 }
 
 void TFormDaySchedule::Rebuild() {
