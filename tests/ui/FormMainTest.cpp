@@ -78,19 +78,6 @@ TEST_F(TWindow, StartsEmptyAndOpensAFile) {
     EXPECT_FALSE(Root());
 }
 
-TEST_F(TWindow, MenuAndActionTexts) {
-    QStringList items;
-    for (QAction* a : Form->menuBar()->actions().front()->menu()->actions())
-        items << (a->isSeparator() ? "-" : a->objectName());
-    EXPECT_EQ(items.join(","),
-              "ActionFileNew,ActionFileOpen,-,ActionFileExport,ActionFileExportICal,ActionFileImport,-,ActionFileSave,"
-              "ActionFileSaveAs,ActionFileClose,-,ActionFileExit");
-    EXPECT_EQ(Form->FindAction("ActionFileSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(Form->FindAction("ActionFileSave")->toolTip().toStdString(), "上書き保存");
-    EXPECT_EQ(Form->FindAction("ActionFileSave")->statusTip().toStdString(), "編集中の予定表を上書き保存します。");
-    EXPECT_EQ(Form->FindAction("ActionAutoSaveChk")->text().toStdString(), "自動保存を有効にする(&A)");
-}
-
 TEST_F(TWindow, NewScheduleAndTheAutoSaveRefusal) {
     Form->FindAction("ActionFileNew")->trigger();
     EXPECT_EQ(Caption(), "新規予定表");

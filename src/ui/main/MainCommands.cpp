@@ -91,6 +91,12 @@ QAction* TMainCommands::Find(std::string_view name) const {
     return nullptr;
 }
 
+bool TMainCommands::Bound(std::string_view name) const {
+    for (const TCommand& c : mCommands)
+        if (c.Row->Name == name) return bool(c.Handler);
+    return false;
+}
+
 int TMainCommands::ImageOf(const QAction* action) {
     return action->property("ImageIndex").toInt();
 }

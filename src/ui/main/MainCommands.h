@@ -56,6 +56,7 @@ public:
     void AddLook(std::function<void()> update);
 
     QAction* Find(std::string_view name) const; // none for a name not in the table
+    bool Bound(std::string_view name) const;    // a handler was bound to it
     static int ImageOf(const QAction* action);  // the tool bar picture it shows
     // Runs a command; what it throws is shown in an error box; the states follow.
     void Run(const std::function<void()>& command);
