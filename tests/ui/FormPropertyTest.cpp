@@ -208,6 +208,14 @@ TEST(URLLabel, LightsUpOpensOnlyWhenExecutableAndRecoversFromADragOff) {
     TAboutBox about(desktop);
     EXPECT_TRUE(about.HomePage()->Executable);
     EXPECT_EQ(about.findChild<QLabel*>("Version")->text().toStdString(), "ver " QUILLO_TEST_VERSION);
+    EXPECT_NE(about.findChild<QLabel*>("Notice")->text().indexOf("GPL v3"), -1);
+    EXPECT_EQ(about.HomePage()->text().toStdString(), kLicensePage);
+    // Every text is shown whole inside its panel.
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        const QWidget* panel = label->parentWidget();
+        EXPECT_LE(label->geometry().right(), panel->contentsRect().right()) << label->text().toStdString();
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    }
 }
 
 namespace {

@@ -63,24 +63,29 @@ bool LooksLikeSchedule(std::string_view text) {
 }
 
 TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine) {
-    struct TLoadingFlag {
-        bool& Flag;
-        explicit TLoadingFlag(bool& flag) : Flag(flag) { Flag = true; }
-        ~TLoadingFlag() { Flag = false; }
-    } loading(Loading);
     std::string text, error;
     if (!ReadWholeFile(FileName, text, error)) {
         std::string message = FileName + "\r\nファイルのオープン処理に失敗しました。";
         if (error == kTooLargeText) message += "\r\n" + error;
         throw ELoadError(message);
     }
+    return LoadText(text, ScheduleTitleOf(FileName), ctx, onBadLine);
+}
+
+TDocument::TLoadResult TDocument::LoadText(std::string_view text, const std::string& title, const TEvalContext* ctx,
+                                           const TBadLineHandler& onBadLine) {
+    struct TLoadingFlag {
+        bool& Flag;
+        explicit TLoadingFlag(bool& flag) : Flag(flag) { Flag = true; }
+        ~TLoadingFlag() { Flag = false; }
+    } loading(Loading);
     // Opening a stray file as an empty schedule would let the next save destroy it.
     if (!LooksLikeSchedule(text)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
 
     TLoadResult result;
     Reset();
     mNodes.Clear();
-    Title = ScheduleTitleOf(FileName);
+    Title = title;
     TTreeNode* root = CreateScheduleRoot(mNodes, Title);
     result.AutoSave = ScanAutoSaveFlag(text);
     if (result.AutoSave) AutoSave = *result.AutoSave;

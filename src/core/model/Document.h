@@ -63,6 +63,9 @@ public:
     // built, for a file that cannot be read or holds nothing of a schedule. With `ctx` the tree is
     // then evaluated and the folders opened as stored; without, it is only read.
     TLoadResult Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine = {});
+    // The same from text already read (standard input, say); FileName names it in messages.
+    TLoadResult LoadText(std::string_view text, const std::string& title, const TEvalContext* ctx,
+                         const TBadLineHandler& onBadLine = {});
 
     // Writes the whole schedule to FileName; SavedAt is taken before the write, even if it fails.
     void Save(TDate today, const TClock& clock);

@@ -31,7 +31,8 @@ void AppendItemLine(const TTreeNode* node, std::string& out) {
     const TSchItem* item = node->Data();
     if (!item) return;
     if (item->IsFolder()) {
-        out += "F\t" + item->Name + '\t' + item->GetExtraText() + '\t' + (node->Expanded() ? "+" : "-");
+        const bool open = node->Owner()->StoredExpanded(node); // never a mark a view holds open
+        out += "F\t" + item->Name + '\t' + item->GetExtraText() + '\t' + (open ? "+" : "-");
     } else {
         out += "I\t" + item->Name + '\t' + (item->Checked ? "1" : "0") + '\t';
         AppendDate(out, item->BeginDate);

@@ -44,7 +44,7 @@ int RunProgram(QApplication& app, const std::vector<std::string>& args) {
 
     QApplication::setApplicationName(QStringLiteral("Quillory Plan"));
     QApplication::setWindowIcon(ProgramIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillo.quillo")); // the AppStream id
     const std::string configDir = ConfigDirectory();
     std::error_code ec;
     std::filesystem::create_directories(configDir, ec);
