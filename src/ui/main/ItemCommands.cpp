@@ -40,9 +40,9 @@ TItemCommands::TItemCommands(const TMainContext& context, TMainSettings& places,
     c.Bind(
         "ActionItemChkReverse", [this] { ActionItemChkReverseExecute(); }, todo);
     c.Bind(
-        "ActionItemUp", [this] { ActionItemUpExecute(); }, [this] { return HasPrevSibling(); });
+        "ActionItemUp", [this] { MoveSelected(true); }, [this] { return HasPrevSibling(); });
     c.Bind(
-        "ActionItemDown", [this] { ActionItemDownExecute(); }, [this] { return HasNextSibling(); });
+        "ActionItemDown", [this] { MoveSelected(false); }, [this] { return HasNextSibling(); });
     c.Bind(
         "ActionToDoToFolder", [this] { ActionToDoToFolderExecute(); }, todo);
     auto begin = [this] { return HasBegin(); };
@@ -207,18 +207,14 @@ void TItemCommands::ActionItemChkReverseExecute() {
     mContext.Tree.Redraw();
 }
 
-void TItemCommands::ActionItemUpExecute() {
+// Up or down among its siblings, and it stays selected.
+void TItemCommands::MoveSelected(bool up) {
     TTreeNode* node = mContext.SelectedNode();
-    if (!HasPrevSibling()) return;
-    mContext.Editor.MoveUp(node);
-    mContext.Tree.SetSelected(node);
-    mContext.Tree.Redraw();
-}
-
-void TItemCommands::ActionItemDownExecute() {
-    TTreeNode* node = mContext.SelectedNode();
-    if (!HasNextSibling()) return;
-    mContext.Editor.MoveDown(node);
+    if (up ? !HasPrevSibling() : !HasNextSibling()) return;
+    if (up)
+        mContext.Editor.MoveUp(node);
+    else
+        mContext.Editor.MoveDown(node);
     mContext.Tree.SetSelected(node);
     mContext.Tree.Redraw();
 }

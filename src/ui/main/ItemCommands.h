@@ -27,8 +27,7 @@ public:
     void ActionItemDeleteExecute();
     void ActionItemDeleteNoWarningExecute();
     void ActionItemChkReverseExecute();
-    void ActionItemUpExecute();
-    void ActionItemDownExecute();
+    void MoveSelected(bool up); // ActionItemUp, ActionItemDown
     void ActionToDoToFolderExecute();
     void ActionOpenLinkExecute();
     void ShiftSelected(int beginDays, int endDays);

@@ -7,8 +7,6 @@
 #include "main/Images.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QToolBar>
 #include <QWidget>
 
 namespace quillo {
@@ -135,20 +133,16 @@ void TMainCommands::SetEditingKeys(bool given) {
         if (c.Row->Use == kuEditing) c.Action->setShortcuts(given ? KeysOf(*c.Row) : QList<QKeySequence>());
 }
 
-void TMainCommands::Fill(QMenu* menu, std::initializer_list<const char*> names) const {
-    for (const char* name : names)
-        if (std::string_view(name) == "-")
-            menu->addSeparator();
-        else
-            menu->addAction(Find(name));
-}
-
-void TMainCommands::Fill(QToolBar* bar, std::initializer_list<const char*> names) const {
-    for (const char* name : names)
-        if (std::string_view(name) == "-")
-            bar->addSeparator();
-        else
-            bar->addAction(Find(name));
+void TMainCommands::Fill(QWidget* target, std::initializer_list<const char*> names) const {
+    for (const char* name : names) {
+        if (std::string_view(name) != "-") {
+            target->addAction(Find(name));
+            continue;
+        }
+        auto* separator = new QAction(target); // what a menu's or tool bar's addSeparator makes
+        separator->setSeparator(true);
+        target->addAction(separator);
+    }
 }
 
 } // namespace quillo

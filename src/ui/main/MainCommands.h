@@ -66,9 +66,8 @@ public:
 
     void SetEditingKeys(bool given); // false while the rename box needs them
 
-    // Names in order; "-" is a separator.
-    void Fill(QMenu* menu, std::initializer_list<const char*> names) const;
-    void Fill(QToolBar* bar, std::initializer_list<const char*> names) const;
+    // Adds the commands to a menu or tool bar, in order; "-" is a separator.
+    void Fill(QWidget* target, std::initializer_list<const char*> names) const;
 
 private:
     struct TCommand {
