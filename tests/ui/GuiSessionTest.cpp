@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -25,23 +26,15 @@ using namespace quillo::test;
 namespace {
 const TDate kToday = D(2024, 5, 3);
 
-struct TSession {
-    TMainParts P{kToday};
-    TMainSettings Places;
-    TChartView Chart{*P.Context, [](TDate) {}};
-    TItemCommands Items{*P.Context, Places, [this] { return Chart.SelectedDate(); }};
-    TTreeGestures Gestures{*P.Context, {[](int) {}, [this](bool given) { P.Commands->SetEditingKeys(given); }}};
-    TItemTransfer Transfer{*P.Context};
+struct TSession : TTreeParts {
     std::mt19937 Rng;
+    QTimer Closer; // a dialog a gesture opened (a double click) is closed, so the session goes on
 
-    explicit TSession(unsigned seed) : Rng(seed) {
-        P.Tree->SetHeaderControl(P.Header);
-        P.Tree->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
-            Gestures.TreeList1MouseDown(b, x, y);
-            Chart.TreeList1MouseDown(x, y);
-        };
-        P.Window->resize(900, 600);
-        P.Window->show();
+    explicit TSession(unsigned seed) : TTreeParts(kToday), Rng(seed) {
+        QObject::connect(&Closer, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        Closer.start(50);
         std::string text = "{\n";
         for (int f = 0; f < 4; ++f) {
             text += "F|folder" + std::to_string(f) + "||" + (f % 2 ? "+" : "-") + "\n{\n";

@@ -60,4 +60,14 @@ void TMainParts::Trigger(const char* command) {
     Commands->Update();
 }
 
+TTreeParts::TTreeParts(TDate today) : P(today) {
+    P.Tree->SetHeaderControl(P.Header);
+    P.Tree->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
+        Gestures.TreeList1MouseDown(b, x, y);
+        Chart.TreeList1MouseDown(x, y);
+    };
+    P.Window->resize(900, 600);
+    P.Window->show();
+}
+
 } // namespace quillo::test

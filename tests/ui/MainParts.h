@@ -9,10 +9,15 @@
 #include "core/TestTree.h"
 #include "edit/Editor.h"
 #include "edit/FileCommands.h"
+#include "main/ChartView.h"
+#include "main/ItemCommands.h"
+#include "main/ItemTransfer.h"
 #include "main/MainCommands.h"
 #include "main/MainContext.h"
+#include "main/TreeGestures.h"
 #include "model/Document.h"
 #include "model/NodeWatch.h"
+#include "settings/Settings.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -47,6 +52,20 @@ struct TMainParts {
     void Select(TTreeNode* node);                   // and the states follow, as when idle
     void Trigger(const char* command);              // as its menu entry would, when enabled
     QAction* Action(const char* command) const { return Commands->Find(command); }
+};
+
+// The parts that meet on the tree (chart, item commands, gestures, transfer), wired as the window
+// wires them, in a shown window.
+struct TTreeParts {
+    TMainParts P;
+    TMainSettings Places;
+    TChartView Chart{*P.Context, [](TDate) {}};
+    TItemCommands Items{*P.Context, Places, [this] { return Chart.SelectedDate(); }};
+    TTreeGestures Gestures{*P.Context,
+                           {[this](int focus) { Items.OpenItemProperty(focus); },
+                            [this](bool given) { P.Commands->SetEditingKeys(given); }}};
+    TItemTransfer Transfer{*P.Context};
+    explicit TTreeParts(TDate today);
 };
 
 } // namespace quillo::test

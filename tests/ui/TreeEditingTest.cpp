@@ -28,28 +28,8 @@ using namespace quillo::test;
 namespace {
 const TDate kToday = D(2024, 5, 3);
 
-// The three parts that meet on the tree, wired as the window wires them.
-struct TTreeEditing {
-    TMainParts P{kToday};
-    TMainSettings Places;
-    TChartView Chart{*P.Context, [](TDate) {}};
-    TItemCommands Items{*P.Context, Places, [this] { return Chart.SelectedDate(); }};
-    TTreeGestures Gestures{*P.Context,
-                           {[this](int focus) { Items.OpenItemProperty(focus); },
-                            [this](bool given) { P.Commands->SetEditingKeys(given); }}};
-    TTreeEditing() {
-        P.Tree->SetHeaderControl(P.Header);
-        P.Tree->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
-            Gestures.TreeList1MouseDown(b, x, y);
-            Chart.TreeList1MouseDown(x, y);
-        };
-        P.Window->resize(900, 500);
-        P.Window->show();
-    }
-};
-
-struct TEditing : ::testing::Test, TTreeEditing {
-    TEditing() {
+struct TEditing : ::testing::Test, TTreeParts {
+    TEditing() : TTreeParts(kToday) {
         P.Open(Tabs("A-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
     }
     TTreeList* List() const { return P.Tree; }
@@ -229,7 +209,7 @@ TEST_F(TEditing, SingleItemChangesNeverResetTheView) {
 TEST(DragAfterDelete, TheDraggedRowIsTheOneThatMoves) {
     for (int run = 0; run < 3; ++run) {
         const bool deleted = run < 2, dropped = run != 1;
-        TTreeEditing e;
+        TTreeParts e(kToday);
         e.P.Open(Tabs("{\nF|Work||+\n{\nI|Report|0|-|-|-|-|-|-|0|\nI|Mail|0|-|-|-|-|-|-|0|\n"
                       "I|Call|0|-|-|-|-|-|-|0|\n}\nF|Home||+\n}\n"));
         TTreeList* list = e.P.Tree;
