@@ -91,7 +91,7 @@ TTreeList::TTreeList(TNodesIF& items, QWidget* parent)
 }
 
 TTreeList::~TTreeList() {
-    mTooltip->Timer().stop();
+    delete mTooltip; // its node goes with the watch below, not with the widget's children later
     setModel(nullptr);
     delete mModel; // stops observing the collection
     mModel = nullptr;

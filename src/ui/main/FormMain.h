@@ -31,7 +31,6 @@
 
 class QAction;
 class QLabel;
-class QMenu;
 class QRect;
 class QToolBar;
 
@@ -47,7 +46,6 @@ class TMainCommands;
 class TMainShell;
 class TMainTray;
 class TStatusPanel;
-class TTrayIcon;
 class TTreeGestures;
 class TTreeList;
 class TWindowSettings;
@@ -67,12 +65,10 @@ public:
 
     // The document with its editor and file commands, the views and the command table.
     const TMainContext& Shared() const { return *mContext; }
-    // The parts, for what drives one of them.
+    // The parts the frame alone can show working with others: the table, the tree's context menu
+    // over it, the tray with the day window.
     TMainCommands& Commands() { return *mCommands; }
-    TItemCommands& Items() { return *mItems; }
     TTreeGestures& Gestures() { return *mGestures; }
-    TChartView& ChartView() { return *mChartView; }
-    TItemTransfer& Transfer() { return *mTransfer; }
     TMainTray& Tray() { return *mTray; }
 
     // The visible surface.
