@@ -43,7 +43,7 @@ appstreamcli validate --pedantic --no-net "$work/with-web.metainfo.xml" >"$work/
 
 # The schedule type: recognised by its extension, with an icon of its own that the theme holds.
 update-mime-database "$prefix/share/mime" >/dev/null 2>&1
-printf '{\r\n}\r\n' >"$work/plan.qlp"
+printf 'D\t2024\t5\t3\r\n{\r\n}\r\n' >"$work/plan.qlp"
 desk=(env HOME="$work" XDG_DATA_HOME="$work/none" XDG_DATA_DIRS="$prefix/share")
 type=$("${desk[@]}" xdg-mime query filetype "$work/plan.qlp")
 [ "$type" = "application/x-quilloryplan-schedule" ] || fail "a .qlp file is '$type'"
@@ -92,7 +92,7 @@ done
 [ -z "$(ls -A "$runtime")" ] || fail "--help or --version took the single-instance lock"
 cli="$prefix/bin/quillo-cli"
 "$cli" check "$work/plan.qlp" >/dev/null || fail "the installed quillo-cli cannot check a schedule"
-{ printf '{\r\n'; for i in $(seq 3000); do printf 'I\tto-do %d\t0\t2026\t12\t1\t2026\t12\t9\t0\t\r\n' "$i"; done; printf '}\r\n'; } >"$work/big.qlp"
+{ printf 'D\t2024\t5\t3\r\n{\r\n'; for i in $(seq 3000); do printf 'I\tto-do %d\t0\t2026\t12\t1\t2026\t12\t9\t0\t\r\n' "$i"; done; printf '}\r\n'; } >"$work/big.qlp"
 listing=$("$cli" list "$work/big.qlp" --config-dir "$work")
 [ "$(cat "$work/big.qlp" | "$cli" list - --title big --config-dir "$work")" = "$listing" ] ||
     fail "a schedule from standard input lists differently from the file"

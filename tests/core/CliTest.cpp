@@ -97,7 +97,7 @@ TEST(Cli, HostileSettingsAreBroughtIntoRange) {
 
 TEST(Cli, PlainListingOfADeepTreeStaysNarrow) {
     TTempDir dir;
-    std::string text;
+    std::string text = "D\t2024\t5\t3\n";
     for (int i = 0; i < 3000; ++i)
         text += "{\nF\tf\t\t+\n";
     WriteFile(dir.File("deep.qlp"), text);
@@ -125,6 +125,9 @@ TEST(Cli, CheckAndRefusals) {
     TTempDir dir;
     mkfifo(dir.File("x.qlp").c_str(), 0600);
     EXPECT_EQ(RunBinary("list " + dir.File("x.qlp"), err), 2); // no hang on a FIFO
+    WriteFile(dir.File("notes.md"), "# My notes\n\n{ not a block }\n");
+    EXPECT_EQ(RunBinary("check " + dir.File("notes.md"), err), 2);
+    EXPECT_EQ(err, "quillo-cli: " + dir.File("notes.md") + ": 予定表ファイルではありません。\n");
 }
 
 TEST(Cli, UsageErrors) {
@@ -195,7 +198,7 @@ TEST(Cli, StandardInputReadsLikeTheFileAndDatesTakeEitherSeparator) {
 
 TEST(Cli, AFailedWriteToStandardOutputIsAFailure) {
     TTempDir dir;
-    std::string big = "{\r\n";
+    std::string big = "D\t2024\t5\t3\r\n{\r\n";
     for (int i = 0; i < 3000; ++i)
         big += "I\tto-do " + std::to_string(i) + "\t0\t2024\t5\t1\t2024\t5\t9\t0\t\r\n";
     WriteFile(dir.File("big.qlp"), big + "}\r\n");

@@ -46,7 +46,7 @@ TEST_F(TFiles, OpeningStrayAndGoodFilesEndToEnd) {
     EXPECT_EQ(ReadFile(Dir.File("notes.qlp")), "shopping list\nmilk\n"); // nothing to save over it
 
     WriteFile(Dir.File("plan.qlp"),
-              "A+\r\n{\r\nF\tWork\t\t+\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n}\r\n");
+              "D\t2024\t5\t3\r\nA+\r\n{\r\nF\tWork\t\t+\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n}\r\n");
     Desktop.SetNextFile(Dir.File("plan.qlp"));
     Files.FileOpen();
     EXPECT_EQ(BusyDepth, 0);
@@ -73,7 +73,7 @@ TEST_F(TFiles, OpeningStrayAndGoodFilesEndToEnd) {
 }
 
 TEST_F(TFiles, AbortingABadLineLeavesNothingOpen) {
-    WriteFile(Dir.File("bad.qlp"), "{\r\nF\tok\t\t-\r\nI\tx\r\n}\r\n");
+    WriteFile(Dir.File("bad.qlp"), "D\t2024\t5\t3\r\n{\r\nF\tok\t\t-\r\nI\tx\r\n}\r\n");
     Desktop.SetNextAnswer(mrAbort);
     EXPECT_THROW(Files.OpenNamed(Dir.File("bad.qlp")), ELoadError);
     EXPECT_FALSE(Document.IsOpen());
@@ -91,7 +91,7 @@ TEST_F(TFiles, ANewScheduleShowsItsFirstToDo) {
 // Every change of the modified mark reaches the status text, whoever made it: a command's step,
 // an undo back to the file's state, the autosave switch; a save and a new schedule clear it.
 TEST_F(TFiles, TheStatusFollowsTheModifiedMark) {
-    WriteFile(Dir.File("plan.qlp"), "A-\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n");
+    WriteFile(Dir.File("plan.qlp"), "D\t2024\t5\t3\r\nA-\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n");
     Files.OpenNamed(Dir.File("plan.qlp"));
     TScheduleEditor editor(Document, Ctx);
     editor.SetDone(Document.Root()->GetFirstChild(), true);

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,6 +68,37 @@ TEST(InstanceLock, OneHolderAtATimeAndNothingStaleEverBlocks) {
     waitpid(holder, nullptr, 0);
     EXPECT_EQ(TryInChild(path), TInstanceLock::ilAcquired);
     EXPECT_EQ(TryInChild(dir.File("no/folder/lock")), TInstanceLock::ilFailed);
+}
+
+// The lock says in the user's words what went wrong, with the path; a runtime folder that another
+// user owns or may write is not trusted with it.
+TEST(InstanceLock, FailuresNameThePathAndForeignFoldersAreNotUsed) {
+    TTempDir dir;
+    std::string error;
+    TInstanceLock lock;
+    EXPECT_EQ(lock.Acquire(dir.File("no/folder/x.lock"), error), TInstanceLock::ilFailed);
+    EXPECT_EQ(error, "二重起動を防ぐためのロックファイルを開けません。\r\n" + dir.File("no/folder/x.lock") +
+                         "\r\nフォルダが見つかりません。");
+    ASSERT_EQ(symlink(dir.File("elsewhere").c_str(), dir.File("link.lock").c_str()), 0);
+    EXPECT_EQ(lock.Acquire(dir.File("link.lock"), error), TInstanceLock::ilFailed);
+    EXPECT_NE(error.find("シンボリックリンク"), std::string::npos);
+
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved ? saved : "";
+    chmod(dir.Path().c_str(), 0777);
+    for (const std::string& foreign : {dir.Path(), std::string("/")}) {
+        setenv("XDG_RUNTIME_DIR", foreign.c_str(), 1);
+        const std::string used = RuntimeDirectory(&error);
+        EXPECT_NE(used, foreign);
+        EXPECT_TRUE(!used.empty() || error.find("/tmp/quillo-runtime-") != std::string::npos) << error;
+    }
+    chmod(dir.Path().c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    EXPECT_EQ(RuntimeDirectory(), dir.Path());
+    if (saved)
+        setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
 }
 
 namespace {

@@ -195,7 +195,7 @@ TEST_F(TWindow, DateChangeNoticeOnce) {
 }
 
 TEST_F(TWindow, BadLineAbortOrKeep) {
-    const std::string bad = Plan("bad.qlp", "{\r\nF\tok\t\t-\r\nF\r\n}\r\n");
+    const std::string bad = Plan("bad.qlp", "{\r\nF\tok\t\t-\r\nF\r\n}\r\n# Quillory Plan Schedule File (ver0.15)\r\n");
     Desktop.SetNextAnswer(mrAbort);
     Open(bad);
     ASSERT_EQ(Desktop.Shown.size(), 2u);
@@ -239,7 +239,7 @@ TEST_F(TWindow, DeepSchedulesOpenShownOnlyToADepthQtSurvives) {
     Form->resize(800, 600);
     Form->show();
     for (int depth : {30000, 1000000}) {
-        std::string text;
+        std::string text = "D\t2024\t5\t3\r\n";
         text.reserve(size_t(depth) * 12);
         for (int i = 0; i < depth; ++i)
             text += "{\r\nF\tf\t\t+\r\n";

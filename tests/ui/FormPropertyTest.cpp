@@ -135,6 +135,39 @@ TEST_F(TDialog, TextsAreKeptWritableAndWithinAnItemsLength) {
     EXPECT_EQ(t->Memo, "ok  \x83\x5C\tend");
 }
 
+// A date outside what a schedule file carries cannot be picked: the calendars stop at its ends.
+TEST_F(TDialog, TheCalendarsStopWhereTheFileStops) {
+    S.Load("{\nI|t|0|2024|5|1|2024|5|9|0|\n}");
+    Form.LoadItem(*S.Item("t"));
+    Form.BeginCalendar->setSelectedDate(QDate(1800, 1, 1));
+    Form.EndCalendar->setSelectedDate(QDate(12000, 1, 1));
+    Form.ApplyItem(*S.Item("t"));
+    EXPECT_EQ(S.Item("t")->BeginDate, D(1899, 12, 31));
+    EXPECT_EQ(S.Item("t")->EndDate, D(9999, 12, 31));
+}
+
+// Each text box keeps what it can of a paste and says beside itself what it replaced or left out.
+TEST_F(TDialog, PastedTextKeepsTheUsualVariantsAndTellsWhatWentMissing) {
+    S.Load("{\nI|t|0|-|-|-|-|-|-|0|\n}");
+    TSchItem* t = S.Item("t");
+    Form.LoadItem(*t);
+    Form.NameEdit->clear();
+    Form.NameEdit->insert(QString::fromUtf8("𠮷野家で昼食🍱"));
+    Form.MemoEdit->clear();
+    Form.MemoEdit->insertPlainText(QString::fromUtf8("会議メモ 🍣 𠮷田さん"));
+    Form.LinkEdit->clear();
+    Form.LinkEdit->insert(QString::fromUtf8("/home/u/café/鷗外.txt"));
+    EXPECT_EQ(Form.NameEdit->text(), QString::fromUtf8("吉野家で昼食"));
+    EXPECT_EQ(Form.MemoEdit->toPlainText(), QString::fromUtf8("会議メモ  吉田さん"));
+    EXPECT_EQ(Form.LinkEdit->text(), QString::fromUtf8("/home/u/cafe/鴎外.txt"));
+    EXPECT_EQ(Form.NameHint->text().toStdString(), "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍱");
+    EXPECT_EQ(Form.MemoHint->text().toStdString(), "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍣");
+    EXPECT_EQ(Form.LinkHint->text().toStdString(), "次の文字を置き換えました：é→e、鷗→鴎");
+    EXPECT_FALSE(Form.NameHint->isHidden());
+    Form.ApplyItem(*t);
+    EXPECT_EQ(Cp932ToUtf8(t->Name), "吉野家で昼食");
+}
+
 TEST_F(TDialog, LinksFromButtonsDropsAndShortcuts) {
     TTempDir dir;
     WriteFile(dir.File("site.url"), "[internetShortcut]\r\nurl=HTTP://Example.org/Path\r\n");
@@ -224,7 +257,7 @@ struct TWindowDialog : ::testing::Test {
     TMainParts P{kToday};
     TMainSettings Places;
     TItemCommands Items{*P.Context, Places, [] { return kToday; }};
-    TWindowDialog() { P.Open(Tabs("{\nF|Work||+\n{\nI|Report|0|2024|5|1|2024|5|9|0|\n}\n}\n")); }
+    TWindowDialog() { P.Open(Tabs("D|2024|5|3\n{\nF|Work||+\n{\nI|Report|0|2024|5|1|2024|5|9|0|\n}\n}\n")); }
     // Runs `step` on the dialog once it is up, then closes it with OK or cancel.
     void WhenShown(std::function<void(TFormProperty&)> step, bool ok) {
         QTimer::singleShot(0, [step, ok] {

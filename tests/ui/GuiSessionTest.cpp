@@ -35,7 +35,7 @@ struct TSession : TTreeParts {
             if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
         });
         Closer.start(50);
-        std::string text = "{\n";
+        std::string text = "D|2024|5|3\n{\n";
         for (int f = 0; f < 4; ++f) {
             text += "F|folder" + std::to_string(f) + "||" + (f % 2 ? "+" : "-") + "\n{\n";
             for (int t = 0; t < 4; ++t)
@@ -219,6 +219,7 @@ struct TSession : TTreeParts {
 TEST(GuiSession, RandomDragsDeletesAndUndoKeepTheTreeWhole) {
     for (unsigned seed = 1; seed <= 3; ++seed) {
         TSession s(seed);
+        ASSERT_TRUE(s.P.Document.IsOpen());
         const std::string start = s.Lines();
         for (int step = 0; step < 300; ++step) {
             s.Step();

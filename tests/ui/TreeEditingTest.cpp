@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tree editing commands and the tree's gestures, driven without the main window, offscreen,
 // with scripted answers.
+#include "base/Cp932.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormProperty.h"
 #include "main/ChartView.h"
@@ -30,7 +31,8 @@ const TDate kToday = D(2024, 5, 3);
 
 struct TEditing : ::testing::Test, TTreeParts {
     TEditing() : TTreeParts(kToday) {
-        P.Open(Tabs("A-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
+        P.Open(
+            Tabs("D|2024|5|3\nA-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
     }
     TTreeList* List() const { return P.Tree; }
     TTreeNode* Root() const { return P.Document.Root(); }
@@ -108,6 +110,32 @@ TEST_F(TEditing, RenamesFromTheBoxWithTheirRules) {
     QApplication::processEvents();
     P.Commands->Update();
     EXPECT_EQ(Action("ActionItemDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
+}
+
+// What the name box could not keep is said in the status bar; the name is what the box showed.
+TEST_F(TEditing, ARenameSaysWhatCp932CouldNotHold) {
+    ASSERT_TRUE(List()->EditNode(Node("Mail")));
+    auto* box = List()->findChild<QLineEdit*>();
+    ASSERT_TRUE(box);
+    box->selectAll();
+    box->insert(QString::fromUtf8("𠮷野家で昼食🍱"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Cp932ToUtf8(Node("Work")->Item(1)->Text()), "吉野家で昼食");
+    EXPECT_EQ(P.Hint->text().toStdString(), "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍱");
+}
+
+// A shift that would take a date past 9999/12/31 changes nothing and says why.
+TEST_F(TEditing, AShiftPastTheLastDayIsRefusedWithAMessage) {
+    P.Editor.ChangeItem(Node("Report"), [](TSchItem& i) { i.EndDate = D(9999, 12, 31); });
+    P.Files.SetModified(false);
+    Select(Node("Report"));
+    Trigger("ActionDateEndP");
+    EXPECT_EQ(Node("Report")->Data()->EndDate, D(9999, 12, 31));
+    EXPECT_FALSE(Modified());
+    ASSERT_FALSE(P.Desktop.Shown.empty());
+    EXPECT_EQ(P.Desktop.Shown.back().Text,
+              "日付を移動できません。\r\n扱える日付は 1899/12/31 から 9999/12/31 までです。");
 }
 
 TEST_F(TEditing, DeleteAsksShiftDeleteDoesNotAndTheRootIsNeverDeleted) {
@@ -210,7 +238,7 @@ TEST(DragAfterDelete, TheDraggedRowIsTheOneThatMoves) {
     for (int run = 0; run < 3; ++run) {
         const bool deleted = run < 2, dropped = run != 1;
         TTreeParts e(kToday);
-        e.P.Open(Tabs("{\nF|Work||+\n{\nI|Report|0|-|-|-|-|-|-|0|\nI|Mail|0|-|-|-|-|-|-|0|\n"
+        e.P.Open(Tabs("D|2024|5|3\n{\nF|Work||+\n{\nI|Report|0|-|-|-|-|-|-|0|\nI|Mail|0|-|-|-|-|-|-|0|\n"
                       "I|Call|0|-|-|-|-|-|-|0|\n}\nF|Home||+\n}\n"));
         TTreeList* list = e.P.Tree;
         auto node = [&](const std::string& name) { return e.P.Node(name); };

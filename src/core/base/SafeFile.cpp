@@ -107,7 +107,7 @@ std::string SystemReason(int error) {
     case EISDIR:
         return "同じ名前のフォルダがあります。";
     default:
-        return Errno(error);
+        return "システムのエラーです（" + Errno(error) + "）。";
     }
 }
 

@@ -47,21 +47,6 @@ void TDocument::Close() {
     mNodes.Clear();
 }
 
-bool LooksLikeSchedule(std::string_view text) {
-    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return true;
-    TLineReader reader(text);
-    std::string_view line;
-    while (reader.Next(line)) {
-        const auto f = SplitFields(line);
-        if (f.empty()) continue;
-        const std::string_view k = f[0];
-        if ((!k.empty() && k[0] == '#') || k == "D" || k == "A+" || k == "A-" || k == "{" || k == "}" || k == "F" ||
-            k == "I")
-            return true;
-    }
-    return false;
-}
-
 TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine) {
     std::string text, error;
     if (!ReadWholeFile(FileName, text, error)) {
@@ -88,7 +73,7 @@ TDocument::TLoadResult TDocument::LoadText(std::string_view text, const std::str
     Title = title;
     TTreeNode* root = CreateScheduleRoot(mNodes, Title);
     result.AutoSave = ScanAutoSaveFlag(text);
-    if (result.AutoSave) AutoSave = *result.AutoSave;
+    AutoSave = result.AutoSave.value_or(false); // never the flag of the schedule open before
     try {
         ReadItemLines(mNodes, root, text, nullptr);
     } catch (const EInvalidScheduleData& e) {

@@ -232,8 +232,16 @@ void TItemCommands::ActionToDoToFolderExecute() {
 }
 
 void TItemCommands::ShiftSelected(int beginDays, int endDays) {
-    TBusyTree busy(mContext.Tree);
-    if (mContext.SelectedItem()) mContext.Editor.ShiftDates(mContext.SelectedNode(), beginDays, endDays);
+    if (!mContext.SelectedItem()) return;
+    bool shifted;
+    {
+        TBusyTree busy(mContext.Tree);
+        shifted = mContext.Editor.ShiftDates(mContext.SelectedNode(), beginDays, endDays);
+    }
+    if (!shifted) {
+        mContext.Desktop.Sound(sndError);
+        mContext.Desktop.MessageBox(std::string("日付を移動できません。\r\n") + kItemDateRange, mtError, mbOK);
+    }
 }
 
 void TItemCommands::ActionOpenLinkExecute() {

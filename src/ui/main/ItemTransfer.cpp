@@ -76,22 +76,15 @@ void TItemTransfer::ActionItemPasteExecute() {
     const std::string text = desktop.ClipboardText();
     if (text.empty()) return;
     const TRefreshAfter refresh(mContext);
-    TTreeNode* pasted;
-    try {
-        // Text cp932 cannot hold is no schedule text.
-        const std::optional<std::string> cp932 = Utf8ToCp932(text);
-        if (!cp932) throw ELoadError(kPasteErrorText);
-        pasted = PasteText(mContext.Document, mContext.Editor, selected, *cp932, [&desktop] {
-            desktop.Sound(sndExclamation);
-            return desktop.MessageBox("貼り付ける項目のチェックを未完了に戻しますか？", mtConfirmation, mbYes | mbNo) ==
-                   mrYes;
-        });
-    } catch (const EQuilloError&) {
-        // A paste that failed still counts as a change, as it always has.
-        mContext.Document.ChangedOutsideHistory();
-        throw;
-    }
-    if (pasted) mContext.Reveal(pasted);
+    const TCp932Fit fit = FitToCp932(text);
+    TTreeNode* pasted = PasteText(mContext.Document, mContext.Editor, selected, Utf8ToCp932Lossy(fit.Text), [&desktop] {
+        desktop.Sound(sndExclamation);
+        return desktop.MessageBox("貼り付ける項目のチェックを未完了に戻しますか？", mtConfirmation, mbYes | mbNo) ==
+               mrYes;
+    });
+    if (!pasted) return;
+    mContext.Reveal(pasted);
+    if (const std::string notice = FitNotice(fit); !notice.empty()) mContext.Hint(QString::fromStdString(notice));
 }
 
 void TItemTransfer::ActionFileExportExecute() {
@@ -128,12 +121,15 @@ void TItemTransfer::AddDroppedFiles(const std::vector<std::string>& paths, TDate
     if (!mContext.Document.IsOpen()) return;
     const TRefreshAfter refresh(mContext);
     IDesktop& desktop = mContext.Desktop;
-    TTreeNode* last = quillo::AddDroppedFiles(mContext.Document, mContext.Editor, mContext.SelectedNode(), paths, date,
-                                              [&](const std::string& badLine) {
-                                                  desktop.Sound(sndError);
-                                                  if (desktop.MessageBox(badLine, mtError, mbAbort) == mrAbort)
-                                                      throw ELoadError(badLine);
-                                              });
+    std::string notice;
+    TTreeNode* last = quillo::AddDroppedFiles(
+        mContext.Document, mContext.Editor, mContext.SelectedNode(), paths, date,
+        [&](const std::string& badLine) {
+            desktop.Sound(sndError);
+            if (desktop.MessageBox(badLine, mtError, mbAbort) == mrAbort) throw ELoadError(badLine);
+        },
+        &notice);
+    if (!notice.empty()) mContext.Hint(QString::fromStdString(notice));
     if (last) mContext.Reveal(last);
 }
 

@@ -34,6 +34,10 @@ TTreeGestures::TTreeGestures(const TMainContext& context, THooks hooks)
     tree.OnEdited = [this](TTreeList*, TTreeNode* node, std::string& text) {
         mContext.Commands.Run([&] { LabelEdited(node, text); });
     };
+    // What the rename box could not keep of a pasted name.
+    tree.OnEditFitted = [this](TTreeList*, const std::string& notice) {
+        mContext.Hint(QString::fromStdString(notice));
+    };
     tree.OnMouseUp = [this](TTreeList*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
         TreeList1MouseUp(x, y);
     };
@@ -89,6 +93,7 @@ TTreeGestures::~TTreeGestures() {
     TTreeList& tree = mContext.Tree;
     tree.OnEditing = nullptr;
     tree.OnEdited = nullptr;
+    tree.OnEditFitted = nullptr;
     tree.OnMouseUp = nullptr;
     tree.OnDblClick = nullptr;
     tree.OnDragOver = nullptr;
