@@ -68,6 +68,8 @@ TEST(TrayIcon, ShownOnlyWhenWantedAndWithAPicture) {
     EXPECT_FALSE(tray.IsAdded()); // restored: the icon goes
     tray.SetMinimized(false);
     EXPECT_TRUE(tray.IsAdded());
+    // Added, but no tray host shows it: a reminder must go to the status bar instead.
+    EXPECT_EQ(tray.ShowBalloon("遅延 1件", "a（遅延）", true), TTrayIcon::TrayAvailable());
     tray.SetInterval(60);
     tray.SetResourceIconList({"x", "y"});
     tray.SetResourceIconID(1);

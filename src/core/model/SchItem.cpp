@@ -83,26 +83,23 @@ void TSchItem::SetExtraText(std::string_view text) {
         Link.clear();
 }
 
-void TSchItem::UpdateState(const TEvalContext& ctx, bool /*recursive*/) {
+TSchState ToDoStateOn(const TSchItem& item, const TEvalContext& ctx) {
     const TDate today = ctx.Today;
-    if (Checked) {
-        State = ssDone;
-        return;
-    }
-    const bool beginAfterToday = BeginDate != 0 && BeginDate > today;
-    if (EndDate == 0) {
-        State = beginAfterToday ? ssWaiting : ssInProgress;
-        return;
-    }
+    if (item.Checked) return ssDone;
+    const bool beginAfterToday = item.BeginDate != 0 && item.BeginDate > today;
+    if (item.EndDate == 0) return beginAfterToday ? ssWaiting : ssInProgress;
     const TCalendar& cal = *ctx.Calendar;
     const int limit = cal.AlertCount + 1;
-    const int n = beginAfterToday ? cal.CountDays(*this, BeginDate, EndDate) : cal.CountDays(*this, today, EndDate);
-    if (n < 1)
-        State = ssWarning;
-    else if (n > limit)
-        State = beginAfterToday ? ssWaiting : ssInProgress;
-    else
-        State = cal.CountDays(*this, today, EndDate) > limit ? ssWaiting : ssCaution;
+    const int n =
+        beginAfterToday ? cal.CountDays(item, item.BeginDate, item.EndDate) : cal.CountDays(item, today, item.EndDate);
+    if (n < 1) return ssWarning;
+    if (n > limit) return beginAfterToday ? ssWaiting : ssInProgress;
+    if (!beginAfterToday) return ssCaution; // counted from today already: the same count again
+    return cal.CountDays(item, today, item.EndDate) > limit ? ssWaiting : ssCaution;
+}
+
+void TSchItem::UpdateState(const TEvalContext& ctx, bool /*recursive*/) {
+    State = ToDoStateOn(*this, ctx);
 }
 
 void TSchItem::UpdateUpward(const TEvalContext& ctx) {
