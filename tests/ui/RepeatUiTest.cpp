@@ -77,12 +77,12 @@ struct TRepeatWindow : ::testing::Test {
     TRepeatWindow() {
         WriteFile(Dir.File("plan.qlp"),
                   Tabs("D|2024|5|3\nA-\n{\nI|" + kWeekly + "|0|2024|5|6|2024|5|6|0|%rb;+1w%re;\n" + Last + "}\n"));
-        Main->Run([&] { Main->Files().OpenNamed(Dir.File("plan.qlp")); });
+        Main->Run([&] { Main->Shared().Files.OpenNamed(Dir.File("plan.qlp")); });
     }
-    TTreeNode* Top(int row) const { return Main->Document().Root()->Item(row); }
+    TTreeNode* Top(int row) const { return Main->Shared().Document.Root()->Item(row); }
     // The item lines of the file as saved, "|" for a tab and "\n" for CR LF.
     std::string Saved() {
-        Main->Run([&] { Main->Files().FileSave(); });
+        Main->Run([&] { Main->Shared().Files.FileSave(); });
         const std::string text = ReplaceAll(ReplaceAll(ReadFile(Dir.File("plan.qlp")), "\t", "|"), "\r\n", "\n");
         return text.substr(text.find("{\n") + 2, text.find(Last) - text.find("{\n") - 2);
     }

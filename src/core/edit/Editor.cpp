@@ -36,9 +36,6 @@ void ApplyFields(TSchItem& item, const TItemFields& f) {
 TScheduleEditor::TScheduleEditor(TDocument& document, const TEvalContext& ctx)
     : mDocument(document), mTarget{document.Nodes(), ctx} {}
 
-THistory& TScheduleEditor::History() {
-    return mDocument.History;
-}
 bool TScheduleEditor::CanUndo() const {
     return mDocument.History.CanUndo();
 }
@@ -144,7 +141,10 @@ void TScheduleEditor::ChangeItem(TTreeNode* node, const std::function<void(TSchI
     TTreeNode* next = AddNextOccurrence(node, before);
     TItemFields after = FieldsOf(*item);
     Reevaluate(mTarget, node);
-    if (after == before) return;
+    if (after == before) {
+        mDocument.ChangedOutsideHistory(); // confirmed as it was: still a change to the user
+        return;
+    }
     auto step = MakeFieldsStep(node, std::move(before), std::move(after));
     if (!next) return Push(std::move(step));
     std::vector<std::unique_ptr<TEditStep>> steps;
@@ -272,17 +272,23 @@ TTreeNode* TScheduleEditor::ToDoToFolder(TTreeNode* todo) {
 }
 
 bool TScheduleEditor::Drop(TTreeNode* source, TTreeNode* target) {
-    if (!source || !target || !source->Parent() || source == target) return false;
-    if (target == source || target->HasAsParent(source)) return false; // never into its own subtree
-    const TSchItem* t = target->Data();
-    if (t && !t->IsFolder()) {
-        // Before the to-do: its row once the source has left.
-        const int index = source->Parent() == target->Parent() && source->Index() < target->Index()
-                              ? target->Index() - 1
-                              : target->Index();
-        return RecordedMove(source, target->Parent(), index);
+    if (!source || !target || !source->Parent()) return false;
+    bool moved = false;
+    if (target != source && !target->HasAsParent(source)) { // never into its own subtree
+        const TSchItem* t = target->Data();
+        if (t && !t->IsFolder()) {
+            // Before the to-do: its row once the source has left.
+            const int index = source->Parent() == target->Parent() && source->Index() < target->Index()
+                                  ? target->Index() - 1
+                                  : target->Index();
+            moved = RecordedMove(source, target->Parent(), index);
+        } else {
+            moved = RecordedMove(source, target, 0);
+        }
     }
-    return RecordedMove(source, target, 0);
+    // A drop that moves nothing still counts as a change, as the command always has.
+    if (!moved) mDocument.ChangedOutsideHistory();
+    return moved;
 }
 
 } // namespace quillo

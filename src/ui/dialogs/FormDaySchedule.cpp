@@ -12,8 +12,10 @@
 #include "edit/Editor.h"
 #include "main/FormMain.h"
 #include "main/Images.h"
+#include "main/MainCommands.h"
 #include "model/DayList.h"
 #include "model/SchItem.h"
+#include "settings/Settings.h"
 
 #include <QAction>
 #include <QEvent>
@@ -32,7 +34,9 @@ constexpr int kNameSection = 0, kInfoColumn = 2;
 constexpr int kMarkWidth = 16;
 } // namespace
 
-TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main) {
+TFormDaySchedule::TFormDaySchedule(TFormMain& main)
+    : QDialog(&main), mMain(main), mMainWatch(main.Shared().Document.Nodes()) {
+    mMainWatch.OnRemoving = [this] { ForgetRows(); };
     setWindowTitle(QString::fromUtf8(kDayWindowTitle));
     setMinimumSize(360, 240);
     resize(480, 400);
@@ -201,8 +205,8 @@ void TFormDaySchedule::UpdateActions() {
 }
 
 void TFormDaySchedule::Build(TDate date) {
-    const TEvalContext& ctx = mMain.Context();
-    const TDayList list = BuildDayList(CollectDayItems(mMain.Nodes(), ctx, date), ctx, date);
+    const TEvalContext& ctx = mMain.Shared().Eval;
+    const TDayList list = BuildDayList(CollectDayItems(mMain.Shared().Document.Nodes(), ctx, date), ctx, date);
     TreeList1->BeginUpdate();
     mNodes.Clear();
     TTreeNode* root = mNodes.Add(nullptr, Utf8ToCp932Lossy(list.RootText));
@@ -238,6 +242,19 @@ void TFormDaySchedule::Build(TDate date) {
     UpdateActions();
 }
 
+// Items of the main tree are going: the rows that point at them go first, and the day is listed
+// anew once the change is done.
+void TFormDaySchedule::ForgetRows() {
+    if (mNodes.Count() == 0) return;
+    mNodes.Clear();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (mNodes.Count() == 0) Rebuild();
+        },
+        Qt::QueuedConnection);
+}
+
 void TFormDaySchedule::Rebuild() {
     Build(mShownDate);
     mMain.SetSelectedDate(mShownDate);
@@ -261,9 +278,9 @@ void TFormDaySchedule::ActionItemChkReverseExecute() {
     TSchItem* item = SelectedToDo();
     if (!item || !SelectedInMain()) return;
     if (item->State == ssWarning) {
-        mMain.Desktop().Sound(sndExclamation);
+        mMain.Shared().Desktop.Sound(sndExclamation);
         const std::string text = "遅延項目「" + Cp932ToUtf8(item->Name) + "」を完了にしますか？";
-        if (mMain.Desktop().MessageBox(text, mtConfirmation, mbYes | mbNo) != mrYes) return;
+        if (mMain.Shared().Desktop.MessageBox(text, mtConfirmation, mbYes | mbNo) != mrYes) return;
     }
     mMain.Execute("ActionItemChkReverse");
     Rebuild();
