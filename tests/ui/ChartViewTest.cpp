@@ -21,7 +21,7 @@ const TDate kToday = D(2024, 5, 3); // Friday
 // Chart from 26 April: today is column 7.
 const char* const kSchedule = "D\t2024\t5\t3\r\nA-\r\n{\r\n"
                               "I\tprogress\t0\t2024\t4\t29\t2024\t5\t10\t0\t%mb;memo%09;line%me;\r\n"
-                              "I\tlate\t0\t2024\t4\t29\t2024\t5\t1\t0\t%lb;http://x%le;\r\n"
+                              "I\tlate\t0\t2024\t4\t29\t2024\t5\t1\t0\t%lb;http://x%le;%rb;+1w%re;\r\n"
                               "I\tfuture\t0\t2024\t5\t20\t2024\t5\t24\t0\t\r\n}\r\n";
 
 struct TChartWindow : ::testing::Test {
@@ -195,7 +195,9 @@ TEST_F(TChartWindow, RowHintsAndMemoInTheStatusBar) {
     QTest::mouseMove(list->viewport(), QPoint(info->Left() + 20 - list->horizontalScrollBar()->value(), yLate));
     EXPECT_EQ(list->toolTip().toStdString(), "リンクを開く");
     QTest::mouseMove(list->viewport(), QPoint(info->Left() + 40 - list->horizontalScrollBar()->value(), yLate));
-    EXPECT_EQ(list->toolTip().toStdString(), "");
+    EXPECT_EQ(list->toolTip().toStdString(), "繰り返し：毎週");
+    QTest::mouseMove(list->viewport(), QPoint(info->Left() + 40 - list->horizontalScrollBar()->value(), y));
+    EXPECT_EQ(list->toolTip().toStdString(), ""); // no rule, no mark
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       QPoint(Day(12)->Left() + 8 - list->horizontalScrollBar()->value(), y));
     EXPECT_EQ(View.SelectedDate(), D(2024, 5, 8));

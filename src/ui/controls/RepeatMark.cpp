@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/RepeatMark.h"
 
+#include "controls/DrawnIcon.h"
+
 #include "model/Repeat.h"
 #include "model/SchItem.h"
 
@@ -11,15 +13,8 @@
 namespace quillo {
 
 namespace {
-// Drawn as the other marks are: a 16x16 picture, with a double-size one for dense screens.
 QIcon Draw(const QColor& colour) {
-    QIcon icon;
-    for (int scale : {1, 2}) {
-        QPixmap pm(16 * scale, 16 * scale);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(scale, scale);
+    return DrawnIcon([colour](QPainter& p) {
         p.setPen(QPen(colour, 1.6, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         const QRectF ring(3, 3, 10, 10);
@@ -29,10 +24,7 @@ QIcon Draw(const QColor& colour) {
         p.setBrush(colour);
         p.drawPolygon(QPolygonF({{1.2, 6.2}, {5.4, 6.2}, {3.3, 9.0}}));    // head on the left, pointing down
         p.drawPolygon(QPolygonF({{14.8, 9.8}, {10.6, 9.8}, {12.7, 7.0}})); // head on the right, pointing up
-        p.end();
-        icon.addPixmap(pm);
-    }
-    return icon;
+    });
 }
 } // namespace
 

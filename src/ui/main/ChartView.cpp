@@ -4,6 +4,7 @@
 #include "base/Cp932.h"
 #include "base/StrUtil.h"
 #include "controls/ExHeader.h"
+#include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormHolidays.h"
 #include "main/Images.h"
@@ -261,6 +262,7 @@ void TChartView::TreeList1CustomDrawSubItem(QPainter* p, TTreeNode* node, int in
         const auto& images = ToolbarImages();
         if (!item->Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kMarkWidth, kMarkWidth));
         if (!item->Link.empty()) images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
+        PaintRepeatMark(p, r, *item);
         return;
     }
     const int i = index - (kFirstDaySection - 1); // sub-item texts start at section 1
@@ -365,6 +367,8 @@ void TChartView::TreeList1MouseMove(int x, int y) {
             hint = "メモの編集|" + MemoLine(item->Memo);
         else if (offset >= kMarkWidth && offset < 2 * kMarkWidth && !item->Link.empty())
             hint = "リンクを開く|" + Cp932ToUtf8(item->Link);
+        else if (OnRepeatMark(offset, *item))
+            hint = RepeatMarkHint(*item);
     }
     if (hint.empty()) {
         tree.setToolTip({});

@@ -179,10 +179,8 @@ void TItemCommands::OpenItemProperty(int focus) {
     mPlaces.PropX = dialog.PropX;
     mPlaces.PropY = dialog.PropY;
     if (result != QDialog::Accepted || !node) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TBusyTree busy(mContext.Tree); // a refused next occurrence throws; the cursor comes back anyway
     mContext.Editor.ChangeItem(node, [&](TSchItem& changed) { dialog.ApplyItem(changed); });
-    QApplication::restoreOverrideCursor();
-    mContext.Tree.Redraw();
 }
 
 void TItemCommands::ActionItemDeleteExecute() {

@@ -146,7 +146,7 @@ void TItemTransfer::ActionFileExportICalExecute() {
         {"iCalendar形式でエクスポート", "iCalendar(*.ics)|*.ics", "ics", document.Title, true});
     if (path.empty()) return;
     ExportICalendar(document.Nodes(), document.FileName.empty() ? document.Title : document.FileName,
-                    mContext.Clock.Now(), path);
+                    mContext.Clock.Now(), path, &mContext.Calendar);
 }
 
 } // namespace quillo
