@@ -17,6 +17,7 @@
 #include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
 #include "main/MainCommands.h"
+#include "main/MainReminders.h"
 #include "main/MainShell.h"
 #include "main/MainTray.h"
 #include "main/TreeGestures.h"
@@ -86,6 +87,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
 TFormMain::~TFormMain() {
     Timer2.stop();
     // The parts let go of the views, and the views go before the document they show.
+    mReminders.reset();
     mTray.reset();
     mShell.reset();
     mTransfer.reset();
@@ -144,6 +146,13 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
                                         TMainTray::THooks{[this] { NewToDo(nullptr, kNewToDoName, mToday, true); },
                                                           [this] { ShowDaySchedule(mToday); },
                                                           [this] { return mDayWindow.data(); }});
+    mReminders = std::make_unique<TMainReminders>(
+        context, settingsFile,
+        TMainReminders::THooks{[this](TDate date) { ShowDaySchedule(date); }, [this] { return mDayWindow.data(); },
+                               [this] { mTray->TrayIconClick(); },
+                               [this](const QString& title, const QString& text, bool critical) {
+                                   return mTray->TrayIcon()->ShowBalloon(title, text, critical);
+                               }});
 }
 
 // The file commands and today's schedule: each a line on what already exists.
@@ -185,9 +194,15 @@ void TFormMain::BuildFrameCommands() {
 
 void TFormMain::FormCreate(const std::vector<std::string>& args) {
     MigrateStartupShortcut();
+    // The day's first notice comes once the start-up is over, whatever it opened.
+    struct TAnnounce {
+        TMainReminders& Reminders;
+        ~TAnnounce() { Reminders.StartUp(); }
+    } announce{*mReminders};
     bool settingsRead = false;
     Run([&] {
         mSettings->LoadSettings();
+        mReminders->LoadSettings();
         settingsRead = true;
     });
     if (!settingsRead) return; // the error was shown; the window stays usable without a schedule
@@ -238,6 +253,7 @@ void TFormMain::FormClose() {
     MigrateStartupShortcut();
     try {
         mSettings->SaveSettings();
+        mReminders->SaveSettings();
     } catch (const EQuilloError& e) {
         // Shown, and the program still ends.
         mDesktop.Sound(sndError);
@@ -301,6 +317,7 @@ void TFormMain::ShowTitle() {
 }
 
 void TFormMain::Timer2Timer() {
+    mReminders->Tick(); // a date change, also one slept through
     mFiles.MinuteTick();
     UpdateActions();
 }
