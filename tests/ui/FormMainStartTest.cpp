@@ -133,9 +133,8 @@ TEST_F(TStart, TheStartUpEntryNeedsASavedScheduleAndOpensItInTheTray) {
         if (menu->title() == QStringLiteral("設定(&S)"))
             for (QAction* a : menu->actions())
                 layout << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->title() : a->objectName());
-    EXPECT_EQ(layout,
-              (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-", "ActionSetHolidays",
-                           "通知(&N)"}));
+    EXPECT_EQ(layout, (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-",
+                                   "ActionSetHolidays", "通知(&N)"}));
 }
 
 // Holidays copied from another machine, or settings deleted to reset them: the first start keeps

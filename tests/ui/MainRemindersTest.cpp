@@ -66,7 +66,9 @@ struct TReminderWindow : ::testing::Test {
     static std::string Body(const QJsonArray& calls, int i) {
         return calls[i].toObject()["body"].toString().toStdString();
     }
-    std::string Ini(const char* key) const { return TIniFile(Dir.File("quillo.ini")).ReadString("Notifications", key, "-"); }
+    std::string Ini(const char* key) const {
+        return TIniFile(Dir.File("quillo.ini")).ReadString("Notifications", key, "-");
+    }
 };
 
 // Closes the modal window that opens next, and keeps its title.

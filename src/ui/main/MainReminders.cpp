@@ -19,10 +19,10 @@ namespace {
 const TCommandRow kRows[] = {
     {"ActionNotifyOn", "通知を表示する(&N)",
      "通知を表示する|終了予定日の近い予定と遅れている予定を、デスクトップの通知でお知らせします。", tiNoImage},
-    {"ActionNotifyCaution", "注意の予定を含める(&C)",
-     "注意の予定を含める|終了予定日の近い予定（注意）も通知します。", tiNoImage},
-    {"ActionNotifyWarning", "警告の予定を含める(&W)",
-     "警告の予定を含める|終了予定日を過ぎた予定（警告）も通知します。", tiNoImage},
+    {"ActionNotifyCaution", "注意の予定を含める(&C)", "注意の予定を含める|終了予定日の近い予定（注意）も通知します。",
+     tiNoImage},
+    {"ActionNotifyWarning", "警告の予定を含める(&W)", "警告の予定を含める|終了予定日を過ぎた予定（警告）も通知します。",
+     tiNoImage},
 };
 
 void SetChecked(QAction* action, bool on) {
@@ -33,8 +33,8 @@ void SetChecked(QAction* action, bool on) {
 TMainReminders::TMainReminders(const TMainContext& context, const std::string& settingsFile, THooks hooks,
                                TDesktopNotifier* notifier)
     : mContext(context), mHooks(std::move(hooks)), mStore(&context.Desktop),
-      mReminders(std::make_unique<TReminders>(context.Document.Nodes(), context.Calendar, context.Clock,
-                                              context.Today, notifier)) {
+      mReminders(std::make_unique<TReminders>(context.Document.Nodes(), context.Calendar, context.Clock, context.Today,
+                                              notifier)) {
     AddNotifySettingsItems(mStore.RegItems);
     mStore.IniFileName = settingsFile;
     TNodesIF& nodes = context.Document.Nodes();
@@ -43,14 +43,14 @@ TMainReminders::TMainReminders(const TMainContext& context, const std::string& s
 
     TDesktopNotifier& bus = mReminders->Notifier();
     // Queued: the day window's own event loop must not run inside the bus's signal.
-    QObject::connect(&bus, &TDesktopNotifier::TodayRequested, mReminders.get(), [this] { OpenToday(); },
-                     Qt::QueuedConnection);
-    QObject::connect(&bus, &TDesktopNotifier::WindowRequested, mReminders.get(), [this] { mHooks.BringForward(); },
-                     Qt::QueuedConnection);
-    QObject::connect(&bus, &TDesktopNotifier::Fallback, mReminders.get(),
-                     [this](const QString& summary, const QString& body, bool critical) {
-                         Fallback(summary, body, critical);
-                     });
+    QObject::connect(
+        &bus, &TDesktopNotifier::TodayRequested, mReminders.get(), [this] { OpenToday(); }, Qt::QueuedConnection);
+    QObject::connect(
+        &bus, &TDesktopNotifier::WindowRequested, mReminders.get(), [this] { mHooks.BringForward(); },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &bus, &TDesktopNotifier::Fallback, mReminders.get(),
+        [this](const QString& summary, const QString& body, bool critical) { Fallback(summary, body, critical); });
 
     TMainCommands& c = context.Commands;
     c.Add(kRows);
@@ -58,8 +58,10 @@ TMainReminders::TMainReminders(const TMainContext& context, const std::string& s
         c.Find(row.Name)->setCheckable(true);
     auto on = [this] { return mReminders->Options().Enabled; };
     c.Bind("ActionNotifyOn", [this] { Toggle(&TReminderOptions::Enabled); });
-    c.Bind("ActionNotifyCaution", [this] { Toggle(&TReminderOptions::Caution); }, on);
-    c.Bind("ActionNotifyWarning", [this] { Toggle(&TReminderOptions::Warning); }, on);
+    c.Bind(
+        "ActionNotifyCaution", [this] { Toggle(&TReminderOptions::Caution); }, on);
+    c.Bind(
+        "ActionNotifyWarning", [this] { Toggle(&TReminderOptions::Warning); }, on);
     c.AddLook([this] {
         const TReminderOptions& o = mReminders->Options();
         TMainCommands& commands = mContext.Commands;
