@@ -6,6 +6,7 @@
 #include "controls/TreeList.h"
 #include "main/MainCommands.h"
 #include "model/Document.h"
+#include "model/SchItem.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -183,7 +184,7 @@ void TFindBar::Close() {
     }
     tree.OnLabelMarks = nullptr;
     mRows.clear();
-    mAdded.clear();
+    mKept.clear();
     mTreeChanged = false;
     const bool hadKeyboard = mKeysLent;
     mBar->hide();
@@ -217,50 +218,45 @@ void TFindBar::Follow() {
     const TFindQuery& query = mFilter.Query();
     if (query.State == sfOnDay && mHooks.SelectedDate && query.Day != mHooks.SelectedDate()) return QueryChanged();
     if (!mTreeChanged) return;
-    // What a command made, and the row it left selected, stay until the query changes: a renamed
-    // to-do that no longer matches does not vanish under the user's hands.
-    if (mFilter.Active()) {
-        for (const TTreeNode* node : mAdded)
+    // What a command made or changed stays until the query changes: a renamed to-do that no
+    // longer matches does not vanish under the user's hands.
+    if (mFilter.Active())
+        for (const TTreeNode* node : mKept)
             mFilter.KeepVisible(node);
-        if (TTreeNode* selected = mContext.Tree.Selected(); mContext.Tree.Model().Shown(selected))
-            mFilter.KeepVisible(selected);
-    }
     ShowFiltered(false);
 }
 
-// A new query shows new rows: one reset of the view. After a command the rows are mostly those
-// the view already follows; the view is reset only when they differ, so that a rename box the
-// command opened stays.
+// The view is reset only when the rows it shows change: typing on within the same finds costs no
+// layout, and a rename box that a command opened stays.
 void TFindBar::ShowFiltered(bool newQuery) {
     TTreeList& tree = mContext.Tree;
     TNodesModel& model = tree.Model();
     TTreeNode* selected = tree.Selected();
-    const auto show = [&](const TFilterResult& result) {
-        if (!result.Everything)
-            model.ShowOnly(result.Rows);
-        else if (model.Filtered())
-            model.ShowAll();
-    };
+    const bool followsRows = model.Filtered() && !mTreeChanged; // the view shows mRows as they are
+    tree.DeferLayout(); // the folders the filter opens or closes are laid out once
     TFilterResult result;
-    if (newQuery) {
-        TTreeUpdate update(tree);
+    {
         TFlag applying(mApplying);
         result = mFilter.Apply(mContext.Eval);
-        show(result);
-    } else {
-        tree.DeferLayout(); // the folders the filter opens or closes are laid out once
-        {
-            TFlag applying(mApplying);
-            result = mFilter.Apply(mContext.Eval);
-        }
-        if (result.Everything ? model.Filtered() : !model.ShowsExactly(result.Rows)) {
-            TTreeUpdate update(tree);
-            show(result);
-        }
+    }
+    bool same;
+    if (result.Everything)
+        same = !model.Filtered();
+    else if (followsRows)
+        same = std::equal(result.Rows.begin(), result.Rows.end(), mRows.begin(), mRows.end(),
+                          [](const TShownRow& a, const TShownRow& b) { return a.Node == b.Node; });
+    else
+        same = model.ShowsExactly(result.Rows);
+    if (!same) {
+        TTreeUpdate update(tree);
+        if (result.Everything)
+            model.ShowAll();
+        else
+            model.ShowOnly(result.Rows);
     }
     mRows = std::move(result.Rows);
     mTreeChanged = false;
-    mAdded.clear();
+    mKept.clear();
     if (mFilter.Matcher().Empty())
         tree.OnLabelMarks = nullptr;
     else
@@ -344,26 +340,32 @@ void TFindBar::FocusChanged(QWidget* now) {
 
 void TFindBar::EndInsertNode(TTreeNode* node) {
     mTreeChanged = true;
-    if (mOpen && !mContext.Tree.Model().InBulk()) mAdded.insert(node);
+    if (mOpen && !mContext.Tree.Model().InBulk()) mKept.insert(node);
 }
 
 void TFindBar::NodeChanged(TTreeNode* node, unsigned what) {
     if (mApplying) return;
     // A folder opened or closed by anyone but the filter is the user's mark from now on.
     if (what & ncExpanded) mFilter.UserMarked(node);
-    if (what & (ncText | ncImage | ncSubItems)) mTreeChanged = true;
+    if (!(what & (ncText | ncImage | ncSubItems))) return;
+    mTreeChanged = true;
+    // A folder's own refresh after a child went is no edit of it; a to-do's is.
+    const TSchItem* item = node->Data();
+    const unsigned edits = item && !item->IsFolder() ? ncText | ncImage | ncSubItems : ncText | ncImage;
+    TNodesModel& model = mContext.Tree.Model();
+    if (mOpen && (what & edits) && !model.InBulk() && model.Shown(node)) mKept.insert(node);
 }
 
 void TFindBar::EndClear() {
     mFilter.TreeCleared();
-    mAdded.clear();
+    mKept.clear();
     mRows.clear();
     mTreeChanged = true;
 }
 
 void TFindBar::NodeDeleted(TTreeNode* node) {
     mFilter.NodeDeleted(node);
-    mAdded.erase(node);
+    mKept.erase(node);
     mRows.clear(); // its rows may hold the node; the next use applies the filter again
     mTreeChanged = true;
 }

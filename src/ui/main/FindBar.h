@@ -88,7 +88,7 @@ private:
     bool mApplying = false;   // the notices of the filter's own opening and closing
     bool mTreeChanged = false; // since the filter was last applied
     std::vector<TShownRow> mRows; // as last applied; emptied when a node goes
-    std::unordered_set<const TTreeNode*> mAdded; // made since, to stay shown
+    std::unordered_set<const TTreeNode*> mKept; // made or changed since, to stay shown
 };
 
 } // namespace quillo

@@ -68,10 +68,11 @@ public:
     // The document with its editor and file commands, the views and the command table.
     const TMainContext& Shared() const { return *mContext; }
     // The parts the frame alone can show working with others: the table, the tree's context menu
-    // over it, the tray with the day window.
+    // over it, the tray with the day window, the find bar with the tray's Esc.
     TMainCommands& Commands() { return *mCommands; }
     TTreeGestures& Gestures() { return *mGestures; }
     TMainTray& Tray() { return *mTray; }
+    TFindBar& Find() { return *mFind; }
 
     // The visible surface.
     TExHeader* Header() const { return ExHeader1; }

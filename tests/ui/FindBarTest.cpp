@@ -1,0 +1,297 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The find bar driven without the main window (offscreen), then once in the window for its keys.
+#include "base/Cp932.h"
+#include "controls/TreeList.h"
+#include "dialogs/FormProperty.h"
+#include "main/FindBar.h"
+#include "main/FormMain.h"
+#include "model/SchItem.h"
+#include "ui/MainParts.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+const TDate kToday = D(2024, 5, 3);
+
+// 仕事 is closed by the user, 資料 and 個人 open.
+const char* const kPlan = "D|2024|5|3\nA-\n{\n"
+                          "F|仕事||-\n{\n"
+                          "I|見積書を送る|0|2024|5|1|2024|5|10|0|\n"
+                          "I|会議|0|2024|5|20|2024|5|20|0|%mb;見積の相談%me;\n"
+                          "F|資料||+\n{\n"
+                          "I|報告|1|-|-|-|-|-|-|0|%lb;http://example.com/ﾐﾂﾓﾘ%le;\n"
+                          "}\n}\n"
+                          "F|個人||+\n{\n"
+                          "I|買い物|0|2024|5|3|2024|5|3|0|\n"
+                          "I|ＡＢＣ見積り|0|-|-|-|-|-|-|0|\n"
+                          "}\n}\n";
+
+std::string C(const std::string& utf8) {
+    return *Utf8ToCp932(utf8);
+}
+
+struct TFinding : ::testing::Test, TTreeParts {
+    std::vector<bool> Lent; // what the bar asked of the editing keys
+    TFindBar Find{*P.Context,
+                  {[this] { return Chart.SelectedDate(); },
+                   [this](bool given) {
+                       P.Commands->SetEditingKeys(given);
+                       Lent.push_back(given);
+                   },
+                   {}}};
+    QAbstractItemModelTester Tester{&P.Tree->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal};
+
+    TFinding() : TTreeParts(kToday) {
+        static_cast<QBoxLayout*>(P.Window->centralWidget()->layout())->insertWidget(0, Find.Bar());
+        QApplication::setActiveWindow(P.Window.get());
+        P.Open(C(Tabs(kPlan)));
+    }
+    TTreeNode* Node(const std::string& utf8) const { return P.Node(C(utf8)); }
+    void Type(const char* text) { Find.TextBox()->setText(QString::fromUtf8(text)); }
+    // The rows the tree shows, top to bottom, a find marked "!" when its name is marked.
+    std::string Rows() const {
+        std::string out;
+        for (QModelIndex i = P.Tree->model()->index(0, 0); i.isValid(); i = P.Tree->indexBelow(i)) {
+            const TTreeNode* n = TNodesModel::NodeOf(i);
+            out += (out.empty() ? "" : " ") + Cp932ToUtf8(n->Text()) + (Find.Marks(n).empty() ? "" : "!");
+        }
+        return out;
+    }
+    std::string Selected() const {
+        return P.Tree->Selected() ? Cp932ToUtf8(P.Tree->Selected()->Text()) : "";
+    }
+    std::vector<bool> Marks() const { // every folder's open mark, in tree order
+        std::vector<bool> marks;
+        for (TTreeNode* n = P.Document.Root(); n; n = n->GetNext())
+            marks.push_back(n->Expanded());
+        return marks;
+    }
+};
+} // namespace
+
+TEST_F(TFinding, TypingFiltersMarksAndF3WalksTheFinds) {
+    EXPECT_EQ(Rows(), "plan 仕事 個人 買い物 ＡＢＣ見積り");
+    P.Trigger("ActionFind");
+    ASSERT_TRUE(Find.IsOpen());
+    EXPECT_TRUE(Find.TextBox()->hasFocus());
+    Type("見積"); // in a name, in a memo; the closed folder opens for its finds
+    EXPECT_EQ(Rows(), "plan 仕事 見積書を送る! 会議 個人 ＡＢＣ見積り!");
+    EXPECT_EQ(Find.CountLabel()->text(), QStringLiteral("3件"));
+    EXPECT_EQ(Find.Marks(Node("ＡＢＣ見積り")), (std::vector<std::pair<int, int>>{{3, 5}}));
+    Type("abc"); // full width and case do not matter; the folder closes again
+    EXPECT_EQ(Rows(), "plan 個人 ＡＢＣ見積り!");
+    EXPECT_EQ(Find.Marks(Node("ＡＢＣ見積り")), (std::vector<std::pair<int, int>>{{0, 3}}));
+    EXPECT_FALSE(Node("仕事")->Expanded());
+    Type("みつもり"); // only in a link, in half-width katakana
+    EXPECT_EQ(Rows(), "");
+    EXPECT_EQ(Find.CountLabel()->text(), QStringLiteral("見つかりません"));
+    Find.KanaCheck()->setChecked(true);
+    EXPECT_EQ(Rows(), "plan 仕事 資料 報告");
+    Find.KanaCheck()->setChecked(false);
+
+    // The mark is painted behind the found characters.
+    Type("見積");
+    const QRect row = P.Tree->visualRect(P.Tree->Model().IndexOf(Node("見積書を送る")));
+    const QImage image = P.Tree->viewport()->grab().toImage();
+    int marked = 0;
+    for (int x = row.left(); x < row.right(); ++x)
+        marked += image.pixelColor(x, row.top() + 3) == QColor(255, 222, 80);
+    EXPECT_GT(marked, 8);
+
+    // F3 and Enter forward, Shift back, round and round; ancestors are passed over.
+    P.Select(P.Document.Root());
+    std::string walk;
+    for (int i = 0; i < 4; ++i) {
+        P.Trigger("ActionFindNext");
+        walk += Selected() + " ";
+    }
+    P.Trigger("ActionFindPrev");
+    walk += Selected() + " ";
+    QTest::keyClick(Find.TextBox(), Qt::Key_Return);
+    walk += Selected() + " ";
+    QTest::keyClick(Find.TextBox(), Qt::Key_Return, Qt::ShiftModifier);
+    walk += Selected();
+    EXPECT_EQ(walk, "見積書を送る 会議 ＡＢＣ見積り 見積書を送る ＡＢＣ見積り 見積書を送る ＡＢＣ見積り");
+    // A selection the next text hides moves on to the next find.
+    Type("見積書");
+    EXPECT_EQ(Selected(), "見積書を送る");
+}
+
+TEST_F(TFinding, EscGivesTheTreeBackAsTheUserLeftItAndRecordsNothing) {
+    P.Select(Node("買い物"));
+    const std::vector<bool> before = Marks();
+    const std::string rows = Rows();
+    P.Trigger("ActionFind");
+    EXPECT_EQ(Lent, std::vector<bool>{false}); // Space, Del, Ctrl+Z are the text's
+    EXPECT_TRUE(P.Action("ActionItemDelete")->shortcut().isEmpty());
+    Type("報");
+    EXPECT_EQ(Rows(), "plan 仕事 資料 報告!");
+    EXPECT_TRUE(Node("仕事")->Expanded());
+    EXPECT_EQ(Selected(), "報告");
+    P.Trigger("ActionFindNext");
+    Find.StateBox()->setCurrentIndex(sfNotDone); // 報告 is done: nothing
+    EXPECT_EQ(Rows(), "");
+    Find.StateBox()->setCurrentIndex(sfAll);
+    QTest::keyClick(Find.TextBox(), Qt::Key_Escape);
+    EXPECT_FALSE(Find.IsOpen());
+    EXPECT_FALSE(Find.Bar()->isVisible());
+    EXPECT_EQ(Marks(), before);
+    EXPECT_EQ(Rows(), rows);
+    EXPECT_EQ(Selected(), "仕事"); // the find's folder closed again: it takes the selection
+    EXPECT_TRUE(P.Tree->hasFocus());
+    EXPECT_EQ(Lent.back(), true);
+    EXPECT_EQ(P.Action("ActionItemDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_FALSE(P.Document.Modified());
+    EXPECT_FALSE(P.Editor.CanUndo());
+    EXPECT_EQ(Find.Filter().HeldCount(), 0u);
+    // Opened again, the last text finds again, selected so that typing replaces it.
+    P.Trigger("ActionFind");
+    EXPECT_EQ(Find.TextBox()->selectedText(), QStringLiteral("報"));
+    EXPECT_EQ(Rows(), "plan 仕事 資料 報告!");
+    P.Trigger("ActionFindClose");
+    EXPECT_EQ(Marks(), before);
+}
+
+TEST_F(TFinding, CommandsWorkOnTheRealTreeWhileFiltered) {
+    P.Trigger("ActionFind");
+    Type("見積");
+    P.Select(Node("見積書を送る"));
+
+    // A new to-do that does not match stays, and so does a find renamed to something else.
+    QTimer::singleShot(0, [] { qobject_cast<TFormProperty*>(QApplication::activeModalWidget())->OkButton->click(); });
+    P.Trigger("ActionItemToDoNew");
+    EXPECT_EQ(Rows(), "plan 仕事 見積書を送る! 新しい予定 会議 個人 ＡＢＣ見積り!");
+    EXPECT_EQ(Selected(), "新しい予定");
+    std::string name = C("請求書");
+    P.Tree->OnEdited(P.Tree, Node("見積書を送る"), name);
+    EXPECT_EQ(Rows(), "plan 仕事 請求書 新しい予定 会議 個人 ＡＢＣ見積り!");
+    Type("見積り"); // a new text: what no longer matches goes
+    EXPECT_EQ(Rows(), "plan 個人 ＡＢＣ見積り!");
+
+    // A new folder keeps its rename box through the filter's update.
+    P.Select(Node("ＡＢＣ見積り"));
+    P.Trigger("ActionItemFolderNew");
+    EXPECT_TRUE(P.Tree->IsEditing());
+    QTest::keyClick(P.Tree->findChild<QLineEdit*>(), Qt::Key_Escape);
+    EXPECT_EQ(Rows(), "plan 個人 ＡＢＣ見積り! 新しいフォルダ");
+
+    // Deleting a find, and a folder the filter holds open; undo and redo bring back what they touched.
+    P.Select(Node("ＡＢＣ見積り"));
+    P.Trigger("ActionItemDeleteNoWarning");
+    EXPECT_EQ(Rows(), "plan 個人 新しいフォルダ");
+    Type("見積");
+    EXPECT_EQ(Find.Filter().HeldCount(), 1u); // 仕事
+    P.Select(Node("仕事"));
+    P.Trigger("ActionItemDeleteNoWarning");
+    EXPECT_EQ(Find.Filter().HeldCount(), 0u);
+    EXPECT_EQ(Rows(), "");
+    P.Trigger("ActionEditUndo");
+    EXPECT_EQ(Rows(), "plan 仕事 請求書 新しい予定 会議 資料 報告");
+    P.Trigger("ActionEditUndo");
+    EXPECT_EQ(Rows(), "plan 仕事 請求書 新しい予定 会議 資料 報告 個人 ＡＢＣ見積り!");
+    P.Trigger("ActionEditRedo");
+    P.Trigger("ActionEditRedo");
+    EXPECT_EQ(Rows(), "");
+    P.Trigger("ActionEditUndo");
+    Type("見積書"); // the undone folder is held open for the finds again
+    P.Trigger("ActionFindClose");
+    EXPECT_FALSE(Node("仕事")->Expanded());
+}
+
+TEST_F(TFinding, SavingWhileFilteredWritesTheUsersMarks) {
+    P.Trigger("ActionFind");
+    Type("見積書");
+    ASSERT_TRUE(Node("仕事")->Expanded());
+    P.Trigger("ActionItemChkReverse"); // a real change, so that the file is saved
+    P.Trigger("ActionFileSave");
+    const std::string saved = Cp932ToUtf8(ReadFile(P.Dir.File("plan.qlp")));
+    EXPECT_NE(saved.find("F\t仕事\t\t-"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("F\t資料\t\t+"), std::string::npos) << saved;
+    EXPECT_FALSE(P.Document.Modified());
+    P.Trigger("ActionFindClose");
+    EXPECT_FALSE(P.Document.Modified());
+    // A folder the user opens himself while filtered is his from then on.
+    P.Trigger("ActionFind");
+    P.Tree->ToggleExpanded(Node("仕事"));
+    P.Tree->ToggleExpanded(Node("仕事"));
+    EXPECT_TRUE(Node("仕事")->Expanded());
+    P.Trigger("ActionFindClose");
+    EXPECT_TRUE(Node("仕事")->Expanded());
+}
+
+TEST_F(TFinding, TheDayFilterFollowsTheChartsSelectedDay) {
+    Chart.SetSelectedDate(kToday);
+    P.Trigger("ActionFind");
+    Find.StateBox()->setCurrentIndex(sfOnDay);
+    EXPECT_EQ(Rows(), "plan 仕事 見積書を送る 資料 報告 個人 買い物 ＡＢＣ見積り");
+    Chart.SetSelectedDate(D(2024, 5, 20));
+    P.Commands->Update(); // when idle
+    EXPECT_EQ(Rows(), "plan 仕事 会議 資料 報告 個人 ＡＢＣ見積り");
+    P.Commands->Run([this] { P.Files.FileClose(); }); // the bar goes with the schedule
+    EXPECT_FALSE(Find.IsOpen());
+    EXPECT_EQ(Find.Filter().HeldCount(), 0u);
+}
+
+// In the window: the bar's keys are its own, and its Esc ends the search, never sending the
+// window into the tray.
+TEST(FindBarWindow, EscEndsTheSearchAndNeverGoesIntoTheTray) {
+    TTempDir dir;
+    TScriptedDesktop desktop;
+    TFixedClock clock(kToday + 0.5);
+    TFormMain form(desktop, clock, "");
+    form.resize(800, 500);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    const std::string path = dir.File("plan.qlp");
+    WriteFile(path, C(Tabs(kPlan)));
+    desktop.SetNextFile(path);
+    form.Execute("ActionFileOpen");
+    const std::string file = ReadFile(path);
+    QAction* tray = form.FindAction("ActionIntoTaskTray");
+    ASSERT_EQ(tray->shortcut(), QKeySequence(Qt::Key_Escape));
+
+    QTest::keyClick(form.TreeList(), Qt::Key_F, Qt::ControlModifier);
+    QLineEdit* text = form.Find().TextBox();
+    ASSERT_TRUE(text->hasFocus());
+    EXPECT_TRUE(tray->shortcut().isEmpty());
+    form.SelectNode(form.TreeList()->Items().GetFirstNode());
+    text->setFocus();
+    QTest::keyClicks(text, "ab c"); // Space is a letter here, not the done mark
+    QTest::keyClick(text, Qt::Key_Delete);
+    QTest::keyClick(text, Qt::Key_Backspace);
+    EXPECT_EQ(text->text(), QStringLiteral("ab "));
+    QTest::keyClick(text, Qt::Key_Escape);
+    EXPECT_FALSE(form.Find().IsOpen());
+    EXPECT_FALSE(form.InTaskTray());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.isMinimized());
+    form.UpdateActions();
+    EXPECT_FALSE(form.FindAction("ActionFileSave")->isEnabled());
+    EXPECT_FALSE(form.FindAction("ActionEditUndo")->isEnabled());
+    EXPECT_EQ(ReadFile(path), file);
+    EXPECT_EQ(tray->shortcut(), QKeySequence(Qt::Key_Escape));
+
+    // With the tree in hand, the first Esc ends the search and the next one goes into the tray.
+    QTest::keyClick(form.TreeList(), Qt::Key_F, Qt::ControlModifier);
+    form.TreeList()->setFocus();
+    QTest::keyClick(form.TreeList(), Qt::Key_Escape);
+    EXPECT_FALSE(form.Find().IsOpen());
+    EXPECT_FALSE(form.InTaskTray());
+    QTest::keyClick(form.TreeList(), Qt::Key_Escape);
+    EXPECT_TRUE(form.InTaskTray());
+    form.OutFromTaskTray();
+}
