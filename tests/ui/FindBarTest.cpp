@@ -6,6 +6,7 @@
 #include "main/FindBar.h"
 #include "main/FormMain.h"
 #include "model/SchItem.h"
+#include "model/ScheduleFormat.h"
 #include "ui/MainParts.h"
 
 #include <QAbstractItemModelTester>
@@ -20,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace quillo;
 using namespace quillo::test;
@@ -44,7 +47,7 @@ std::string C(const std::string& utf8) {
     return *Utf8ToCp932(utf8);
 }
 
-struct TFinding : ::testing::Test, TTreeParts {
+struct TFindParts : TTreeParts {
     std::vector<bool> Lent; // what the bar asked of the editing keys
     TFindBar Find{*P.Context,
                   {[this] { return Chart.SelectedDate(); },
@@ -55,7 +58,7 @@ struct TFinding : ::testing::Test, TTreeParts {
                    {}}};
     QAbstractItemModelTester Tester{&P.Tree->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal};
 
-    TFinding() : TTreeParts(kToday) {
+    TFindParts() : TTreeParts(kToday) {
         static_cast<QBoxLayout*>(P.Window->centralWidget()->layout())->insertWidget(0, Find.Bar());
         QApplication::setActiveWindow(P.Window.get());
         P.Open(C(Tabs(kPlan)));
@@ -81,6 +84,15 @@ struct TFinding : ::testing::Test, TTreeParts {
         return marks;
     }
 };
+
+struct TFinding : ::testing::Test, TFindParts {};
+
+// What the file would hold, and what the history can do.
+std::string Saved(const TMainParts& p) {
+    return BuildScheduleText(p.Document.Nodes(), kToday, false, kToday) + (p.Document.Modified() ? "M" : "") +
+           (p.Editor.CanUndo() ? "U" : "") + (p.Editor.CanRedo() ? "R" : "") +
+           std::to_string(p.Document.History.Count());
+}
 } // namespace
 
 TEST_F(TFinding, TypingFiltersMarksAndF3WalksTheFinds) {
@@ -176,6 +188,7 @@ TEST_F(TFinding, CommandsWorkOnTheRealTreeWhileFiltered) {
     P.Trigger("ActionItemToDoNew");
     EXPECT_EQ(Rows(), "plan 仕事 見積書を送る! 新しい予定 会議 個人 ＡＢＣ見積り!");
     EXPECT_EQ(Selected(), "新しい予定");
+    EXPECT_EQ(Find.Filter().HeldCount(), 0u); // 仕事 opened for the new to-do: the user's from now on
     std::string name = C("請求書");
     P.Tree->OnEdited(P.Tree, Node("見積書を送る"), name);
     EXPECT_EQ(Rows(), "plan 仕事 請求書 新しい予定 会議 個人 ＡＢＣ見積り!");
@@ -194,7 +207,6 @@ TEST_F(TFinding, CommandsWorkOnTheRealTreeWhileFiltered) {
     P.Trigger("ActionItemDeleteNoWarning");
     EXPECT_EQ(Rows(), "plan 個人 新しいフォルダ");
     Type("見積");
-    EXPECT_EQ(Find.Filter().HeldCount(), 1u); // 仕事
     P.Select(Node("仕事"));
     P.Trigger("ActionItemDeleteNoWarning");
     EXPECT_EQ(Find.Filter().HeldCount(), 0u);
@@ -207,9 +219,30 @@ TEST_F(TFinding, CommandsWorkOnTheRealTreeWhileFiltered) {
     P.Trigger("ActionEditRedo");
     EXPECT_EQ(Rows(), "");
     P.Trigger("ActionEditUndo");
-    Type("見積書"); // the undone folder is held open for the finds again
+    Type("見積書");
+    P.Trigger("ActionFindClose");
+    EXPECT_TRUE(Node("仕事")->Expanded()); // with the new to-do in sight
+}
+
+// A new to-do in a folder the search found stays in sight while the text stays, done or not; the
+// folders the search opened close again after it.
+TEST_F(TFinding, ANewToDoInAFoundFolderStaysUntilTheTextChanges) {
+    P.Trigger("ActionFind");
+    Type("資料");
+    EXPECT_EQ(Rows(), "plan 仕事 資料!");
+    P.Select(Node("資料"));
+    QTimer::singleShot(0, [] { qobject_cast<TFormProperty*>(QApplication::activeModalWidget())->OkButton->click(); });
+    P.Trigger("ActionItemToDoNew");
+    EXPECT_EQ(Rows(), "plan 仕事 資料! 新しい予定");
+    P.Trigger("ActionItemChkReverse");
+    P.Trigger("ActionEditUndo");
+    EXPECT_EQ(Rows(), "plan 仕事 資料! 新しい予定");
+    Type("資");
+    EXPECT_EQ(Rows(), "plan 仕事 資料!");
     P.Trigger("ActionFindClose");
     EXPECT_FALSE(Node("仕事")->Expanded());
+    EXPECT_EQ(Selected(), "仕事");
+    EXPECT_EQ(Find.Filter().HeldCount(), 0u);
 }
 
 TEST_F(TFinding, SavingWhileFilteredWritesTheUsersMarks) {
@@ -294,4 +327,141 @@ TEST(FindBarWindow, EscEndsTheSearchAndNeverGoesIntoTheTray) {
     QTest::keyClick(form.TreeList(), Qt::Key_Escape);
     EXPECT_TRUE(form.InTaskTray());
     form.OutFromTaskTray();
+}
+
+// The same random session of commands on two windows, one searching all along: the user acts on
+// the rows the search shows, and both schedules stay the same to the byte, with the same history;
+// the searching one keeps every find shown and every folder it opened open.
+TEST(FindBarSession, CommandsWhileFilteredDoWhatTheyDoUnfiltered) {
+    const char* const names[] = {"見積", "ﾐﾂﾓﾘ", "ａｂ", "報告", "x"};
+    const char* const queries[] = {"", "見積", "みつ", "AB", "報", "x", "q"};
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        std::mt19937 rng(seed);
+        TFindParts f;
+        TTreeParts plain(kToday);
+        plain.P.Open(C(Tabs(kPlan)));
+        f.P.Trigger("ActionFind");
+        f.Type("見積");
+        std::string trace;
+        for (int step = 0; step < 60; ++step) {
+            // The user picks a row the search shows.
+            std::vector<TTreeNode*> rows;
+            for (QModelIndex i = f.P.Tree->model()->index(0, 0); i.isValid(); i = f.P.Tree->indexBelow(i))
+                rows.push_back(TNodesModel::NodeOf(i));
+            // With nothing shown nothing is selected.
+            TTreeNode* picked = rows.empty() ? nullptr : rows[rng() % rows.size()];
+            TTreeNode* twin = picked ? NodeAt(plain.P.Document.Nodes(), PathOf(picked)) : nullptr;
+            f.P.Select(picked);
+            plain.P.Select(twin);
+            const auto both = [&](const char* command) {
+                trace += std::string(command) + " ";
+                f.P.Trigger(command);
+                plain.P.Trigger(command);
+            };
+            const auto confirmed = [&](const char* command) {
+                for (TTreeParts* side : {static_cast<TTreeParts*>(&f), &plain}) {
+                    QTimer::singleShot(0, [] {
+                        if (auto* form = qobject_cast<TFormProperty*>(QApplication::activeModalWidget()))
+                            form->OkButton->click();
+                    });
+                    QApplication::setActiveWindow(side->P.Window.get());
+                    side->P.Trigger(command);
+                    for (QLineEdit* box : side->P.Tree->findChildren<QLineEdit*>())
+                        if (box->isVisible()) QTest::keyClick(box, Qt::Key_Escape);
+                    ASSERT_FALSE(side->P.Tree->IsEditing());
+                }
+                trace += std::string(command) + " ";
+            };
+            switch (rng() % 12) {
+            case 0:
+                f.Type(queries[rng() % std::size(queries)]);
+                trace += "type ";
+                break;
+            case 1:
+                f.Find.StateBox()->setCurrentIndex(int(rng() % 4)); // the day filter has its own test
+                f.Find.KanaCheck()->setChecked(rng() % 2);
+                trace += "state ";
+                break;
+            case 2:
+                confirmed(rng() % 2 ? "ActionItemToDoNew" : "ActionItemFolderNew");
+                break;
+            case 3:
+                if (picked && picked->Parent()) both("ActionItemDeleteNoWarning");
+                break;
+            case 4:
+                both(rng() % 3 ? "ActionEditUndo" : "ActionEditRedo");
+                break;
+            case 5:
+                both("ActionItemCopy");
+                both("ActionItemPaste");
+                break;
+            case 6:
+                both(rng() % 2 ? "ActionItemUp" : "ActionItemDown");
+                break;
+            case 7:
+                both("ActionItemChkReverse");
+                break;
+            case 8: {
+                if (!picked) break;
+                std::string name = C(names[rng() % std::size(names)]);
+                std::string same = name;
+                f.P.Tree->OnEdited(f.P.Tree, picked, name);
+                plain.P.Tree->OnEdited(plain.P.Tree, twin, same);
+                trace += "rename ";
+                break;
+            }
+            case 9: { // a folder opened or closed by hand is the user's mark
+                if (!picked) break;
+                f.P.Tree->ToggleExpanded(picked);
+                // Closing a folder the search opened is a change of mark like any other.
+                if (twin->Expanded() != picked->Expanded())
+                    plain.P.Tree->ToggleExpanded(twin);
+                else if (f.P.Document.Modified())
+                    plain.P.Document.ChangedOutsideHistory();
+                trace += "toggle ";
+                break;
+            }
+            case 10: { // dragged by the mouse onto another row that shows
+                if (!picked) break;
+                TTreeNode* target = rows[rng() % rows.size()];
+                TTreeNode* twinTarget = NodeAt(plain.P.Document.Nodes(), PathOf(target));
+                TTreeList* list = f.P.Tree;
+                const QPoint from = list->TextRect(picked).center(), to = list->TextRect(target).center();
+                QTest::mousePress(list->viewport(), Qt::LeftButton, {}, from);
+                bool accept = false;
+                list->OnDragOver(list, list, to.x(), to.y(), accept);
+                if (accept) list->OnDragDrop(list, list, to.x(), to.y());
+                list->OnEndDrag(list, accept ? list : nullptr, to.x(), to.y());
+                QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, from);
+                if (accept && twin->Parent()) {
+                    const bool keepClosed =
+                        !twinTarget->Expanded() && (!twinTarget->Data() || twinTarget->Data()->IsFolder());
+                    plain.P.Commands->Run([&] { plain.P.Editor.Drop(twin, twinTarget); });
+                    plain.P.Context->Reveal(keepClosed ? twinTarget : twin);
+                }
+                trace += accept ? "drag " : "nodrag ";
+                break;
+            }
+            default:
+                f.P.Trigger("ActionFindClose");
+                f.P.Trigger("ActionFind");
+                trace += "reopen ";
+            }
+            ASSERT_EQ(Saved(f.P), Saved(plain.P)) << "seed " << seed << ": " << trace;
+            const TTreeFilter& filter = f.Find.Filter();
+            for (TTreeNode* n = f.P.Document.Root(); n; n = n->GetNext()) {
+                if (filter.Active() && filter.Matches(n, f.P.Eval)) {
+                    for (TTreeNode* a = n; a; a = a->Parent())
+                        ASSERT_TRUE(f.P.Tree->Model().Shown(a))
+                            << "seed " << seed << ": " << trace;
+                }
+                ASSERT_TRUE(!filter.HoldsOpen(n) || n->Expanded());
+            }
+        }
+        f.P.Trigger("ActionFindClose");
+        for (TTreeNode *a = f.P.Document.Root(), *b = plain.P.Document.Root(); a || b; a = a->GetNext(), b = b->GetNext()) {
+            ASSERT_TRUE(a && b);
+            ASSERT_EQ(a->Expanded(), b->Expanded()) << "seed " << seed << ": " << trace;
+        }
+    }
 }
