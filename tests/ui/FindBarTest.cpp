@@ -245,6 +245,28 @@ TEST_F(TFinding, ANewToDoInAFoundFolderStaysUntilTheTextChanges) {
     EXPECT_EQ(Find.Filter().HeldCount(), 0u);
 }
 
+// Each state choice against the states the schedule shows; the text narrows within the state.
+TEST_F(TFinding, EachStateChoiceShowsItsItems) {
+    P.Open(C(Tabs("D|2024|5|3\nA-\n{\nF|A||+\n{\n"
+                  "I|late|0|2024|4|1|2024|4|20|0|\n"
+                  "I|now|0|2024|5|1|2024|5|10|0|\n"
+                  "I|soon|0|2024|5|4|2024|5|9|0|\n"
+                  "I|later|0|2024|6|4|2024|6|9|0|\n"
+                  "I|done|1|2024|5|1|2024|5|2|0|\n"
+                  "}\nF|B||-\n{\nI|now too|0|2024|5|3|2024|5|3|0|\n}\n}\n")));
+    P.Trigger("ActionFind");
+    std::string out;
+    for (int state = sfAll; state <= sfAlert; ++state) {
+        Find.StateBox()->setCurrentIndex(state);
+        out += Rows() + "|";
+    }
+    Type("NOW");
+    out += Rows();
+    // "now too" ends today (caution), "late" is past its end (warning); B is closed by the user.
+    EXPECT_EQ(out, "plan A late now soon later done B|plan A late now soon later B now too|plan A now|"
+                   "plan A late B now too|plan B now too!");
+}
+
 TEST_F(TFinding, SavingWhileFilteredWritesTheUsersMarks) {
     P.Trigger("ActionFind");
     Type("見積書");
@@ -318,9 +340,18 @@ TEST(FindBarWindow, EscEndsTheSearchAndNeverGoesIntoTheTray) {
     EXPECT_EQ(ReadFile(path), file);
     EXPECT_EQ(tray->shortcut(), QKeySequence(Qt::Key_Escape));
 
-    // With the tree in hand, the first Esc ends the search and the next one goes into the tray.
+    // With the tree in hand, F3 and Shift+F3 walk the finds, the first Esc ends the search and the
+    // next one goes into the tray.
     QTest::keyClick(form.TreeList(), Qt::Key_F, Qt::ControlModifier);
+    text->setText(QString::fromUtf8("見積"));
     form.TreeList()->setFocus();
+    form.SelectNode(form.TreeList()->Items().GetFirstNode());
+    std::string walk;
+    for (const auto modifier : {Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier, Qt::ShiftModifier}) {
+        QTest::keyClick(form.TreeList(), Qt::Key_F3, modifier);
+        walk += Cp932ToUtf8(form.TreeList()->Selected()->Text()) + " ";
+    }
+    EXPECT_EQ(walk, "見積書を送る 会議 見積書を送る ＡＢＣ見積り ");
     QTest::keyClick(form.TreeList(), Qt::Key_Escape);
     EXPECT_FALSE(form.Find().IsOpen());
     EXPECT_FALSE(form.InTaskTray());
