@@ -4,6 +4,7 @@
 // opening the bar, each further typed character, a state filter, a command while filtered, and
 // closing the bar (every row back, the folders the filter opened closed again). Run with
 // QT_QPA_PLATFORM=offscreen.
+#include "BenchWindow.h"
 #include "base/Clock.h"
 #include "base/Cp932.h"
 #include "controls/TreeList.h"
@@ -96,16 +97,9 @@ int main(int argc, char** argv) {
     const std::string file = MakeFile(dir);
     TQtDesktop desktop;
     TFormMain form(desktop, DefaultClock(), "");
-    form.resize(1280, 800);
-    form.show();
-    form.Run([&] { form.Shared().Files.OpenNamed(file); });
-    QApplication::processEvents();
+    bench::OpenInWindow(form, file);
     TTreeList* list = form.TreeList();
     TFindBar& find = form.Find();
-    TTreeNode* item = form.Shared().Document.Root()->Item(5)->Item(50)->Item(50);
-    list->SetSelected(item);
-    list->scrollTo(list->Model().IndexOf(item));
-    QApplication::processEvents();
     std::printf("find bar on %d nodes, %d rows shown unfiltered\n", list->Items().Count(),
                 int(list->Model().rowCount(list->Model().IndexOf(form.Shared().Document.Root()))));
 
