@@ -13,6 +13,7 @@
 #include "controls/TreeList.h"
 #include "dialogs/FormDaySchedule.h"
 #include "main/ChartView.h"
+#include "main/FindBar.h"
 #include "main/Images.h"
 #include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
@@ -88,6 +89,7 @@ TFormMain::~TFormMain() {
     Timer2.stop();
     // The parts let go of the views, and the views go before the document they show.
     mReminders.reset();
+    mFind.reset();
     mTray.reset();
     mShell.reset();
     mTransfer.reset();
@@ -153,6 +155,11 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
                                [this](const QString& title, const QString& text, bool critical) {
                                    return mTray->TrayIcon()->ShowBalloon(title, text, critical);
                                }});
+    mFind = std::make_unique<TFindBar>(
+        context, TFindBar::THooks{[this] { return SelectedDate(); },
+                                  [this](bool given) { given ? SetEditingShortcuts() : ClearEditingShortcuts(); },
+                                  [this] { UpdateEscape(); }});
+    static_cast<QBoxLayout*>(centralWidget()->layout())->insertWidget(0, mFind->Bar()); // under the tool bar
 }
 
 // The file commands and today's schedule: each a line on what already exists.
@@ -276,7 +283,7 @@ void TFormMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         TreeList1->HideSelection = !isActiveWindow();
         TreeList1->Redraw();
-        mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+        UpdateEscape();
     }
     if (event->type() == QEvent::WindowStateChange) mTray->WindowStateChanged();
 }
@@ -337,15 +344,20 @@ void TFormMain::ShowDaySchedule(TDate date) {
     TreeList1->Redraw();
 }
 
-// Esc goes to the tray only while the window is active and no name is being typed.
+// Esc goes to the tray only while the window is active, no name is being typed and no search is
+// open (Esc ends those first).
+void TFormMain::UpdateEscape() {
+    mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel() && !mFind->IsOpen());
+}
+
 void TFormMain::SetEditingShortcuts() {
     mCommands->SetEditingKeys(true);
-    mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+    UpdateEscape();
 }
 
 void TFormMain::ClearEditingShortcuts() {
     mCommands->SetEditingKeys(false);
-    mTray->SetEscapeToTray(false); // Esc ends the rename instead
+    mTray->SetEscapeToTray(false); // Esc ends the rename or the search instead
 }
 
 // Forwards for the day window and for tests.
