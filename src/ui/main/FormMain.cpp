@@ -18,6 +18,7 @@
 #include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
 #include "main/MainCommands.h"
+#include "main/MainReminders.h"
 #include "main/MainShell.h"
 #include "main/MainTray.h"
 #include "main/TreeGestures.h"
@@ -87,6 +88,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
 TFormMain::~TFormMain() {
     Timer2.stop();
     // The parts let go of the views, and the views go before the document they show.
+    mReminders.reset();
     mFind.reset();
     mTray.reset();
     mShell.reset();
@@ -146,6 +148,13 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
                                         TMainTray::THooks{[this] { NewToDo(nullptr, kNewToDoName, mToday, true); },
                                                           [this] { ShowDaySchedule(mToday); },
                                                           [this] { return mDayWindow.data(); }});
+    mReminders = std::make_unique<TMainReminders>(
+        context, settingsFile,
+        TMainReminders::THooks{[this](TDate date) { ShowDaySchedule(date); }, [this] { return mDayWindow.data(); },
+                               [this] { mTray->TrayIconClick(); },
+                               [this](const QString& title, const QString& text, bool critical) {
+                                   return mTray->TrayIcon()->ShowBalloon(title, text, critical);
+                               }});
     mFind = std::make_unique<TFindBar>(
         context, TFindBar::THooks{[this] { return SelectedDate(); },
                                   [this](bool given) { given ? SetEditingShortcuts() : ClearEditingShortcuts(); },
@@ -192,9 +201,15 @@ void TFormMain::BuildFrameCommands() {
 
 void TFormMain::FormCreate(const std::vector<std::string>& args) {
     MigrateStartupShortcut();
+    // The day's first notice comes once the start-up is over, whatever it opened.
+    struct TAnnounce {
+        TMainReminders& Reminders;
+        ~TAnnounce() { Reminders.StartUp(); }
+    } announce{*mReminders};
     bool settingsRead = false;
     Run([&] {
         mSettings->LoadSettings();
+        mReminders->LoadSettings();
         settingsRead = true;
     });
     if (!settingsRead) return; // the error was shown; the window stays usable without a schedule
@@ -245,6 +260,7 @@ void TFormMain::FormClose() {
     MigrateStartupShortcut();
     try {
         mSettings->SaveSettings();
+        mReminders->SaveSettings();
     } catch (const EQuilloError& e) {
         // Shown, and the program still ends.
         mDesktop.Sound(sndError);
@@ -308,6 +324,7 @@ void TFormMain::ShowTitle() {
 }
 
 void TFormMain::Timer2Timer() {
+    mReminders->Tick(); // a date change, also one slept through
     mFiles.MinuteTick();
     UpdateActions();
 }

@@ -8,6 +8,7 @@
 //   TItemTransfer   clipboard, export, import, iCalendar, dropped files (ItemTransfer)
 //   TMainShell      shortcuts, the file association, help and the about box (MainShell)
 //   TMainTray       the notification area (MainTray)
+//   TMainReminders  desktop notices of to-dos in caution or warning, the 通知 menu (MainReminders)
 //   TFindBar        find and filter over the tree (FindBar)
 //   TWindowSettings the settings and holidays files, the window's place (WindowSettings)
 // The frame owns the document, its editor and file commands, the views, and the order of start-up
@@ -45,6 +46,7 @@ class TFindBar;
 class TItemCommands;
 class TItemTransfer;
 class TMainCommands;
+class TMainReminders;
 class TMainShell;
 class TMainTray;
 class TStatusPanel;
@@ -150,6 +152,7 @@ private:
     std::unique_ptr<TItemTransfer> mTransfer;
     std::unique_ptr<TMainShell> mShell;
     std::unique_ptr<TMainTray> mTray;
+    std::unique_ptr<TMainReminders> mReminders;
     std::unique_ptr<TFindBar> mFind;
 };
 

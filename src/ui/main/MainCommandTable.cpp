@@ -146,6 +146,11 @@ void BuildMainMenus(const TMainCommands& c, QMenuBar& bar, QToolBar& tools) {
                        "ActionCutStartUp"});
     c.Fill(settings->addMenu(QStringLiteral("関連付け(R)")), {"ActionSetReg", "ActionCutReg"});
     c.Fill(settings, {"-", "ActionSetHolidays"});
+    if (c.Find("ActionNotifyOn")) {
+        QMenu* notify = settings->addMenu(QStringLiteral("通知(&N)"));
+        notify->menuAction()->setStatusTip(QStringLiteral("予定の通知を設定します。"));
+        c.Fill(notify, {"ActionNotifyOn", "-", "ActionNotifyCaution", "ActionNotifyWarning"});
+    }
     QMenu* view = bar.addMenu(QStringLiteral("表示(&V)"));
     QMenu* help = bar.addMenu(QStringLiteral("ヘルプ(&H)"));
     c.Fill(help, {"ActionHelp", "-", "ActionVerDlg"});
