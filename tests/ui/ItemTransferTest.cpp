@@ -152,3 +152,45 @@ TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     EXPECT_EQ(Desktop().Shown.back().Text, Dir().File("stray.qlp") + "\r\n予定表ファイルではありません。");
     EXPECT_EQ(ReadFile(Dir().File("stray.qlp")), "# My notes\n");
 }
+
+namespace {
+void DropOnTree(TTreeList& tree, const std::vector<std::string>& paths) {
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree.viewport(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree.viewport(), &drop);
+}
+} // namespace
+
+// A dropped schedule is the menu's import: the same questions, and its folder selected.
+TEST_F(TTransferWindow, ADroppedScheduleIsImportedAsTheMenuImportsIt) {
+    const std::string damaged = Dir().File("damaged.qlp");
+    WriteFile(damaged, Tabs("D|2024|5|3\n{\nI|kept|0|-|-|-|-|-|-|0|\n}\n}\nI|lost|0|-|-|-|-|-|-|0|\n"));
+    P.Select(Work()->Item(0));
+    Desktop().SetNextAnswer(mrAbort);
+    DropOnTree(*P.Tree, {damaged});
+    ASSERT_EQ(Desktop().Shown.size(), 2u);
+    EXPECT_EQ(Desktop().Shown[0].Text, damaged + "\r\n読み込み中にエラーが発生しました。\r\n\r\nLine5 : 不正なノードレベル");
+    EXPECT_EQ(Desktop().Shown[0].Buttons, unsigned(mbAbort));
+    EXPECT_EQ(Desktop().Shown[1].Text, damaged + "\r\nインポートは中止されました。");
+    EXPECT_EQ(P.Node("kept"), nullptr); // the schedule as before
+    EXPECT_EQ(P.Document.Root()->Count(), 1);
+    EXPECT_EQ(Work()->Count(), 2);
+    EXPECT_FALSE(P.Document.Modified());
+    EXPECT_FALSE(P.Action("ActionEditUndo")->isEnabled());
+
+    // Read whole into a to-do's folder, which is then the selection.
+    const std::string good = Dir().File("good.qlp");
+    WriteFile(good, Tabs("D|2024|5|3\n{\nI|one|0|-|-|-|-|-|-|0|\nI|two|0|-|-|-|-|-|-|0|\n}\n"));
+    P.Select(Work()->Item(0));
+    DropOnTree(*P.Tree, {good});
+    EXPECT_EQ(Desktop().Shown.size(), 2u);
+    ASSERT_EQ(Work()->Count(), 4);
+    EXPECT_EQ(Work()->Item(3)->Text(), "two");
+    EXPECT_EQ(P.Tree->Selected(), Work());
+}
