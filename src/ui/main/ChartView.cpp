@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/ChartView.h"
 
-#include "base/Cp932.h"
 #include "base/StrUtil.h"
 #include "controls/ExHeader.h"
-#include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormHolidays.h"
 #include "main/Images.h"
+#include "main/InfoMarks.h"
 #include "main/MainCommands.h"
 #include "model/Document.h"
 #include "model/SchItem.h"
@@ -17,19 +16,8 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QPainter>
-#include <QScrollBar>
 
 namespace quillo {
-
-namespace {
-constexpr int kMarkWidth = 16; // the memo and link marks of the information column
-
-// One line of a memo for hints and the status bar.
-std::string MemoLine(const std::string& memo) {
-    std::string s = ReplaceAll(ReplaceAll(memo, "\r\n", " "), "\t", " ");
-    return Cp932ToUtf8(CutToNameLength(s));
-}
-} // namespace
 
 TChartView::TChartView(const TMainContext& context, std::function<void(TDate)> showDay)
     : mContext(context), mShowDay(std::move(showDay)), mSelectedDate(context.Today) {
@@ -258,11 +246,7 @@ void TChartView::TreeList1CustomDrawSubItem(QPainter* p, TTreeNode* node, int in
     TSchItem* item = node->Data();
     if (index < 2) return;
     if (index == 2) {
-        if (!node->Parent() || !item) return;
-        const auto& images = ToolbarImages();
-        if (!item->Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kMarkWidth, kMarkWidth));
-        if (!item->Link.empty()) images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
-        PaintRepeatMark(p, r, *item);
+        if (node->Parent() && item) PaintInfoMarks(p, r, *item);
         return;
     }
     const int i = index - (kFirstDaySection - 1); // sub-item texts start at section 1
@@ -356,27 +340,8 @@ void TChartView::HeaderPopupChoose(int level) {
 }
 
 void TChartView::TreeList1MouseMove(int x, int y) {
-    TTreeList& tree = mContext.Tree;
-    TTreeNode* node = tree.GetNodeAt(x, y);
-    TExSection* s = mContext.Header.GetSectionAt(x, 1);
-    TSchItem* item = node && node->Parent() ? node->Data() : nullptr;
-    std::string hint;
-    if (item && s && s->Index() == kInfoSection) {
-        const int offset = x + tree.horizontalScrollBar()->value() - s->Left();
-        if (offset < kMarkWidth && !item->Memo.empty())
-            hint = "メモの編集|" + MemoLine(item->Memo);
-        else if (offset >= kMarkWidth && offset < 2 * kMarkWidth && !item->Link.empty())
-            hint = "リンクを開く|" + Cp932ToUtf8(item->Link);
-        else if (OnRepeatMark(offset, *item))
-            hint = RepeatMarkHint(*item);
-    }
-    if (hint.empty()) {
-        tree.setToolTip({});
-        tree.viewport()->unsetCursor();
-        return;
-    }
-    ShowHint(hint, &tree);
-    tree.viewport()->setCursor(Qt::PointingHandCursor);
+    TrackInfoMarks(mContext.Tree, mContext.Header, kInfoSection, x, y,
+                   [this](const QString& status) { mContext.Hint(status); });
 }
 
 // A press in a day column picks that day.
