@@ -48,6 +48,7 @@ TChartView::TChartView(const TMainContext& context, std::function<void(TDate)> s
     header.OnMouseUp = [this](TExHeader*, Qt::MouseButton b, Qt::KeyboardModifiers, int, int) {
         if (b != Qt::RightButton) mContext.Tree.Redraw();
     };
+    header.OnMouseLeave = [this](TExHeader*) { ClearHeaderHint(); };
     tree.OnCustomDrawSubItem = [this](TTreeList*, QPainter* p, TTreeNode* n, int index, QStyle::State, QRect r,
                                       bool& def) { TreeList1CustomDrawSubItem(p, n, index, r, def); };
     tree.OnMouseMove = [this](TTreeList*, Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
@@ -96,6 +97,7 @@ TChartView::~TChartView() {
     header.OnMouseMove = nullptr;
     header.OnMouseDown = nullptr;
     header.OnMouseUp = nullptr;
+    header.OnMouseLeave = nullptr;
     header.OnSectionResize = nullptr;
     TTreeList& tree = mContext.Tree;
     tree.OnCustomDrawSubItem = nullptr;
@@ -305,10 +307,19 @@ void TChartView::ExHeader1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifi
                      "の予定を表示します。右クリックで休日の設定を行えます。",
                  &header);
         header.setCursor(Qt::PointingHandCursor);
+        mHeaderHinted = true;
     } else if (buttons == Qt::NoButton) {
-        header.setToolTip({});
-        header.unsetCursor();
+        ClearHeaderHint();
     }
+}
+
+// Off the days the day's words go from the status bar too; another hint there is left alone.
+void TChartView::ClearHeaderHint() {
+    TExHeader& header = mContext.Header;
+    header.setToolTip({});
+    header.unsetCursor();
+    if (mHeaderHinted) mContext.Hint({});
+    mHeaderHinted = false;
 }
 
 void TChartView::ExHeader1MouseDown(Qt::MouseButton button, int x, int y) {
