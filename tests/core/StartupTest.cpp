@@ -6,6 +6,7 @@
 #include "model/Calendar.h"
 #include "model/Chart.h"
 #include "model/ExSections.h"
+#include "settings/ConfigPaths.h"
 #include "settings/IniFile.h"
 #include "settings/RegManager.h"
 #include "settings/Settings.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -99,6 +101,33 @@ TEST(InstanceLock, FailuresNameThePathAndForeignFoldersAreNotUsed) {
         setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
     else
         unsetenv("XDG_RUNTIME_DIR");
+}
+
+// A relative runtime or config folder means nothing to a program started elsewhere: ignored.
+TEST(InstanceLock, RelativeRuntimeAndConfigFoldersAreIgnored) {
+    TTempDir dir;
+    const std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir.Path());
+    ASSERT_EQ(mkdir("rt", 0700), 0);
+    ASSERT_EQ(mkdir("cfg", 0700), 0);
+    const auto keep = [](const char* name) {
+        const char* v = std::getenv(name);
+        return std::pair<std::string, bool>(v ? v : "", v != nullptr);
+    };
+    const auto runtime = keep("XDG_RUNTIME_DIR"), config = keep("XDG_CONFIG_HOME"), home = keep("HOME"),
+               own = keep("QUILLO_CONFIG_DIR");
+    setenv("XDG_RUNTIME_DIR", "rt", 1);
+    setenv("XDG_CONFIG_HOME", "cfg", 1);
+    setenv("HOME", dir.Path().c_str(), 1);
+    unsetenv("QUILLO_CONFIG_DIR");
+    const std::string used = RuntimeDirectory();
+    const std::string settings = ConfigDirectory();
+    std::filesystem::current_path(cwd);
+    for (const auto& [name, saved] : {std::pair{"XDG_RUNTIME_DIR", runtime}, std::pair{"XDG_CONFIG_HOME", config},
+                                      std::pair{"HOME", home}, std::pair{"QUILLO_CONFIG_DIR", own}})
+        saved.second ? setenv(name, saved.first.c_str(), 1) : unsetenv(name);
+    EXPECT_EQ(used.rfind("/tmp/quillo-runtime-", 0), 0u) << used;
+    EXPECT_EQ(settings, dir.Path() + "/.config/quillo");
 }
 
 namespace {
