@@ -108,24 +108,16 @@ TEST(InstanceLock, RelativeRuntimeAndConfigFoldersAreIgnored) {
     TTempDir dir;
     const std::string cwd = std::filesystem::current_path().string();
     std::filesystem::current_path(dir.Path());
-    ASSERT_EQ(mkdir("rt", 0700), 0);
-    ASSERT_EQ(mkdir("cfg", 0700), 0);
-    const auto keep = [](const char* name) {
-        const char* v = std::getenv(name);
-        return std::pair<std::string, bool>(v ? v : "", v != nullptr);
-    };
-    const auto runtime = keep("XDG_RUNTIME_DIR"), config = keep("XDG_CONFIG_HOME"), home = keep("HOME"),
-               own = keep("QUILLO_CONFIG_DIR");
+    ASSERT_EQ(mkdir("rt", 0700) | mkdir("cfg", 0700), 0);
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = runtime ? runtime : "";
     setenv("XDG_RUNTIME_DIR", "rt", 1);
-    setenv("XDG_CONFIG_HOME", "cfg", 1);
+    setenv("XDG_CONFIG_HOME", "cfg", 1); // the home and config folder are every shell test's to set
     setenv("HOME", dir.Path().c_str(), 1);
     unsetenv("QUILLO_CONFIG_DIR");
-    const std::string used = RuntimeDirectory();
-    const std::string settings = ConfigDirectory();
+    const std::string used = RuntimeDirectory(), settings = ConfigDirectory();
     std::filesystem::current_path(cwd);
-    for (const auto& [name, saved] : {std::pair{"XDG_RUNTIME_DIR", runtime}, std::pair{"XDG_CONFIG_HOME", config},
-                                      std::pair{"HOME", home}, std::pair{"QUILLO_CONFIG_DIR", own}})
-        saved.second ? setenv(name, saved.first.c_str(), 1) : unsetenv(name);
+    runtime ? setenv("XDG_RUNTIME_DIR", keep.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(used.rfind("/tmp/quillo-runtime-", 0), 0u) << used;
     EXPECT_EQ(settings, dir.Path() + "/.config/quillo");
 }
