@@ -156,7 +156,7 @@ TEST_F(TChartWindow, HeaderHintsAndClicks) {
     QTest::mouseMove(h->viewport(), QPoint(10, 5));
     EXPECT_EQ(h->toolTip().toStdString(), "");
     EXPECT_EQ(P.Hint->text().toStdString(), ""); // off the days the status bar is cleared too
-    P.Hint->setText("memo line");                 // another's hint stays while no day was hovered
+    P.Hint->setText("memo line");                // another's hint stays while no day was hovered
     QTest::mouseMove(h->viewport(), QPoint(12, 5));
     EXPECT_EQ(P.Hint->text().toStdString(), "memo line");
     hover(12);

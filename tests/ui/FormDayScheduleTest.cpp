@@ -188,9 +188,6 @@ TEST_F(TDayWindow, MarksHintWithTheHandAndTheHeaderRepaintsTheRows) {
     QTest::mouseMove(list->viewport(), at(40)); // no rule, no mark
     EXPECT_EQ(list->toolTip().toStdString(), "");
     EXPECT_NE(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
-    const int yLate = list->visualRect(list->Model().IndexOf(Row("late"))).center().y();
-    QTest::mouseMove(list->viewport(), QPoint(at(4).x(), yLate)); // no memo there
-    EXPECT_EQ(list->toolTip().toStdString(), "");
 
     struct TPaints : QObject {
         int Count = 0;

@@ -110,8 +110,7 @@ std::string FittedText(const std::string& utf8, TCp932Fit& told) {
 
 TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNode* selected,
                            const std::vector<std::string>& paths, TDate date,
-                           const std::function<void(const std::string& path)>& importFile,
-                           std::string* fitNotice) {
+                           const std::function<void(const std::string& path)>& importFile, std::string* fitNotice) {
     if (!document.IsOpen()) return nullptr;
     TCp932Fit told;
     struct TTell {

@@ -15,9 +15,9 @@ extern const char* const kScheduleTypeText;  // QuilloryPlan予定表
 extern const char* const kScheduleTypeTextEnglish;
 
 struct TMimePaths {
-    std::string DataHome;              // $XDG_DATA_HOME
-    std::vector<std::string> DataDirs; // $XDG_DATA_DIRS
-    std::string ConfigHome;            // $XDG_CONFIG_HOME
+    std::string DataHome;                // $XDG_DATA_HOME
+    std::vector<std::string> DataDirs;   // $XDG_DATA_DIRS
+    std::string ConfigHome;              // $XDG_CONFIG_HOME
     std::vector<std::string> ConfigDirs; // $XDG_CONFIG_DIRS
     std::vector<std::string> Desktops;   // $XDG_CURRENT_DESKTOP, lower-cased
     static TMimePaths FromEnvironment();
