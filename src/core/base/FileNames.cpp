@@ -81,4 +81,22 @@ bool RemoveFileIfPresent(const std::string& path) {
     return std::remove(path.c_str()) == 0 || errno == ENOENT;
 }
 
+std::string XdgDirVariable(const char* name) {
+    const char* v = std::getenv(name);
+    return v && v[0] == '/' ? std::string(v) : std::string();
+}
+
+std::vector<std::string> XdgDirsVariable(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    const std::string list = v && *v ? v : fallback;
+    std::vector<std::string> dirs;
+    for (size_t start = 0; start <= list.size();) {
+        size_t end = list.find(':', start);
+        if (end == std::string::npos) end = list.size();
+        if (end > start && list[start] == '/') dirs.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return dirs;
+}
+
 } // namespace quillo

@@ -21,7 +21,7 @@ std::string ConfigDirectory() {
         std::string beside = ExtractFileDir(program);
         if (IsRegularFile(SettingsFileIn(beside))) return beside;
     }
-    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) return std::string(x) + "/quillo";
+    if (const std::string x = XdgDirVariable("XDG_CONFIG_HOME"); !x.empty()) return x + "/quillo";
     const char* home = std::getenv("HOME");
     return std::string(home && *home ? home : ".") + "/.config/quillo";
 }

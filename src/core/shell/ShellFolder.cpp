@@ -38,13 +38,15 @@ std::string DesktopDir() {
 } // namespace
 
 std::string ConfigHome() {
-    std::string home = Home();
-    return EnvOr("XDG_CONFIG_HOME", home.empty() ? "" : home + "/.config");
+    if (std::string dir = XdgDirVariable("XDG_CONFIG_HOME"); !dir.empty()) return dir;
+    const std::string home = Home();
+    return home.empty() ? "" : home + "/.config";
 }
 
 std::string DataHome() {
-    std::string home = Home();
-    return EnvOr("XDG_DATA_HOME", home.empty() ? "" : home + "/.local/share");
+    if (std::string dir = XdgDirVariable("XDG_DATA_HOME"); !dir.empty()) return dir;
+    const std::string home = Home();
+    return home.empty() ? "" : home + "/.local/share";
 }
 
 std::string GetShellFolder(int kind) {
