@@ -6,10 +6,10 @@
 #include "base/StrUtil.h"
 #include "controls/DropDst.h"
 #include "controls/ExHeader.h"
-#include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormProperty.h"
 #include "edit/Editor.h"
+#include "main/ChartPaint.h"
 #include "main/FormMain.h"
 #include "main/Images.h"
 #include "main/MainCommands.h"
@@ -76,11 +76,7 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main)
     TreeList1->OnCustomDrawSubItem = [](TTreeList*, QPainter* p, TTreeNode* node, int index, QStyle::State, QRect r,
                                         bool&) {
         const TSchItem* item = node->Data();
-        if (index != kInfoColumn - 1 || !item) return;
-        const auto& images = ToolbarImages();
-        if (!item->Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kMarkWidth, kMarkWidth));
-        if (!item->Link.empty()) images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
-        PaintRepeatMark(p, r, *item);
+        if (index == kInfoColumn - 1 && item) PaintInfoMarks(*p, r, InfoMarksOf(*item), kMarkWidth);
     };
     TreeList1->OnCollapsing = [](TTreeList*, TTreeNode* node, bool& allow) { allow = node->Parent() != nullptr; };
     TreeList1->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
