@@ -17,6 +17,7 @@
 #include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
 #include "main/MainCommands.h"
+#include "main/MainPrint.h"
 #include "main/MainShell.h"
 #include "main/MainTray.h"
 #include "main/TreeGestures.h"
@@ -88,6 +89,7 @@ TFormMain::~TFormMain() {
     // The parts let go of the views, and the views go before the document they show.
     mTray.reset();
     mShell.reset();
+    mPrint.reset();
     mTransfer.reset();
     mGestures.reset();
     mItems.reset();
@@ -139,6 +141,7 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
         mChartView->TreeList1MouseDown(x, y);
     };
     mTransfer = std::make_unique<TItemTransfer>(context);
+    mPrint = std::make_unique<TMainPrint>(context);
     mShell = std::make_unique<TMainShell>(context);
     mTray = std::make_unique<TMainTray>(context, *this,
                                         TMainTray::THooks{[this] { NewToDo(nullptr, kNewToDoName, mToday, true); },

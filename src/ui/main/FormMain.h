@@ -6,6 +6,7 @@
 //   TTreeGestures   the tree's mouse, renaming in place, dragging, its context menu (TreeGestures)
 //   TChartView      the header, the day columns and their painting, moving through days (ChartView)
 //   TItemTransfer   clipboard, export, import, iCalendar, dropped files (ItemTransfer)
+//   TMainPrint      the chart printed or exported as a PDF (MainPrint)
 //   TMainShell      shortcuts, the file association, help and the about box (MainShell)
 //   TMainTray       the notification area (MainTray)
 //   TWindowSettings the settings and holidays files, the window's place (WindowSettings)
@@ -43,6 +44,7 @@ class TExHeader;
 class TItemCommands;
 class TItemTransfer;
 class TMainCommands;
+class TMainPrint;
 class TMainShell;
 class TMainTray;
 class TStatusPanel;
@@ -144,6 +146,7 @@ private:
     std::unique_ptr<TItemCommands> mItems;
     std::unique_ptr<TTreeGestures> mGestures;
     std::unique_ptr<TItemTransfer> mTransfer;
+    std::unique_ptr<TMainPrint> mPrint;
     std::unique_ptr<TMainShell> mShell;
     std::unique_ptr<TMainTray> mTray;
 };
