@@ -50,7 +50,8 @@ TPrintOptionsDialog::TPrintOptionsDialog(const TPrintChoice& choice, const QPage
     auto* days = new QGroupBox(QStringLiteral("期間"), this);
     auto* daysLayout = new QFormLayout(days);
     FromEdit = new QDateEdit(ToQDate(choice.From), days);
-    FromEdit->setDisplayFormat(QStringLiteral("yyyy/MM/dd (ddd)"));
+    FromEdit->setDisplayFormat(QStringLiteral("yyyy/MM/dd(ddd)"));
+    FromEdit->setLocale(QLocale(QLocale::Japanese, QLocale::Japan)); // the weekday as the chart names it
     FromEdit->setCalendarPopup(true);
     FromEdit->setDateRange(ToQDate(kFirstItemDate), ToQDate(kLastItemDate));
     DaysEdit = new QSpinBox(days);
