@@ -19,7 +19,7 @@ const TCommandRow kRows[] = {
      tiFileOpen},
     {"ActionFileExport", "項目のエクスポート(&E)...", "項目のエクスポート|選択されている項目をファイルに書き出します。",
      tiNoImage},
-    {"ActionFileExportICal", "iCalendar形式でエクスポート(&C)...",
+    {"ActionFileExportICal", "iCalendar形式でエクスポート(&L)...",
      "iCalendar形式でエクスポート|予定表をiCalendar形式（.ics）で書き出します。", tiNoImage},
     {"ActionFileImport", "項目のインポート(&I)...", "項目のインポート|ファイルを項目として読み込みます。", tiNoImage},
     {"ActionFilePrint", "印刷(&P)...", "印刷|チャートを印刷します。先にプレビューを表示します。", tiNoImage,
