@@ -152,6 +152,12 @@ for target in (os.path.join(WORK, "no-such-folder", "x.pdf"), CONFIG):  # a fold
     r = quillo("--print-pdf", target, big)
     assert r.returncode == 74 and r.stderr.startswith(b"quillo: "), (target, r)
 assert written(CONFIG) == [], written(CONFIG)
+# The schedule named as the PDF too, also through a link: refused, the schedule untouched.
+os.symlink(big, os.path.join(WORK, "link.pdf"))
+for target in (big, os.path.join(WORK, "link.pdf")):
+    r = quillo("--print-pdf", target, big)
+    assert r.returncode == 64 and r.stderr.startswith(b"quillo: "), (target, r)
+    assert open(big, "rb").read() == before, target
 
 shutil.rmtree(WORK)
 print("print-pdf check: fine")

@@ -2,6 +2,7 @@
 // Printing from the window: the choices start at the chart's days, a PDF is written whole or not
 // at all, the preview shows the pages the layout made, and the schedule is left as it was.
 #include "base/Cp932.h"
+#include "base/Exceptions.h"
 #include "main/MainPrint.h"
 #include "model/ScheduleFormat.h"
 #include "print/PrintOptionsDialog.h"
@@ -149,6 +150,20 @@ TEST_F(TPrintWindow, ACancelledOrFailedExportWritesNothingAndSaysWhy) {
     EXPECT_TRUE(std::filesystem::is_directory(P.Dir.File("taken.pdf")));
     EXPECT_EQ(Files(), (std::vector<std::string>{"old.pdf", "plan.qlp", "taken.pdf"}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass stayed";
+
+    // The schedule itself, here by a second name, is never replaced by its picture.
+    ASSERT_EQ(P.Document.FileName, P.Dir.File("plan.qlp"));
+    const std::string schedule = ReadFile(P.Dir.File("plan.qlp"));
+    std::filesystem::create_hard_link(P.Dir.File("plan.qlp"), P.Dir.File("same.pdf"));
+    P.Desktop.SetNextFile(P.Dir.File("same.pdf"));
+    P.Trigger("ActionFileExportPdf");
+    ASSERT_EQ(P.Desktop.Shown.size(), 2u);
+    EXPECT_NE(P.Desktop.Shown[1].Text.find("編集中の予定表"), std::string::npos) << P.Desktop.Shown[1].Text;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(QString::fromStdString(P.Dir.File("plan.qlp")));
+    EXPECT_THROW(Print->PaintRequested(printer), ESaveError);
+    EXPECT_EQ(ReadFile(P.Dir.File("plan.qlp")), schedule);
+    std::filesystem::remove(P.Dir.File("same.pdf"));
 
     P.Document.Close();
     P.Commands->Update();

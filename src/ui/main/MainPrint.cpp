@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "base/Desktop.h"
 #include "base/Exceptions.h"
+#include "base/FileNames.h"
 #include "base/SafeFile.h"
 #include "controls/TreeList.h"
 #include "main/MainCommands.h"
@@ -41,6 +42,18 @@ bool PrintsToPdfFile(QPrinter& printer) {
 
 std::string SaveFailure(const std::string& path, const EFileWriteError& e) {
     return path + " の保存に失敗しました。\r\n" + SystemReason(e.Error);
+}
+
+// The PDF written to `path`, unless that is the schedule's own file.
+void WritePdfFor(const TDocument& document, const std::string& path, const TPrintContent& content,
+                     const QPageLayout& layout, bool fitWidth) {
+    if (SameFile(path, document.FileName))
+        throw ESaveError(path + " は編集中の予定表です。\r\nPDFで上書きすることはできません。");
+    try {
+        WriteChartPdf(path, content, layout, fitWidth);
+    } catch (const EFileWriteError& e) {
+        throw ESaveError(SaveFailure(path, e));
+    }
 }
 } // namespace
 
@@ -107,23 +120,15 @@ void TMainPrint::ActionFileExportPdfExecute() {
     if (path.empty()) return;
     Collect();
     TWaitCursor wait;
-    try {
-        WriteChartPdf(path, *mContent, mPdfPage, mChoice.FitWidth);
-    } catch (const EFileWriteError& e) {
-        throw ESaveError(SaveFailure(path, e));
-    }
+    WritePdfFor(document, path, *mContent, mPdfPage, mChoice.FitWidth);
 }
 
 void TMainPrint::PaintRequested(QPrinter& printer) {
     if (!mContent) return;
     TWaitCursor wait;
     if (PrintsToPdfFile(printer)) {
-        const std::string path = printer.outputFileName().toStdString();
-        try {
-            WriteChartPdf(path, *mContent, printer.pageLayout(), mChoice.FitWidth);
-        } catch (const EFileWriteError& e) {
-            throw ESaveError(SaveFailure(path, e));
-        }
+        WritePdfFor(mContext.Document, printer.outputFileName().toStdString(), *mContent, printer.pageLayout(),
+                        mChoice.FitWidth);
         return;
     }
     QPainter painter;

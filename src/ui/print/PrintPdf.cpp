@@ -2,6 +2,7 @@
 #include "print/PrintPdf.h"
 
 #include "base/Clock.h"
+#include "base/FileNames.h"
 #include "base/SafeFile.h"
 #include "base/StrUtil.h"
 #include "model/Calendar.h"
@@ -94,6 +95,9 @@ int PrintPdf(const TPrintPdfArgs& args, const TClock& clock, const std::string& 
     if (choice.From + choice.Days - 1 > kLastItemDate)
         return fail("the days printed would run past 9999/12/31", peUsage);
 
+    // Swapped or repeated names would put the PDF where the schedule was.
+    if (SameFile(args.Output, args.File))
+        return fail(args.Output + ": this is the schedule being printed; it is not replaced by its PDF", peUsage);
     TDocument document;
     document.FileName = args.File;
     std::string text;
