@@ -3,6 +3,7 @@
 // fully expanded schedule (10 folders of 100 folders of 100 to-dos), each with the model update
 // and a repaint; then deleting a 10 000-item folder and undoing it. Run with
 // QT_QPA_PLATFORM=offscreen.
+#include "Median.h"
 #include "base/Clock.h"
 #include "controls/TreeList.h"
 #include "desktop/QtDesktop.h"
@@ -46,11 +47,6 @@ std::string MakeFile(const std::string& dir) {
     const std::string path = dir + "/edit.qlp";
     WriteScheduleFile(path, BuildScheduleText(nodes, today, false, today), false);
     return path;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 } // namespace
 

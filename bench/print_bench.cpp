@@ -2,6 +2,7 @@
 // Benchmark: the chart as a PDF from a script (`quillo --print-pdf --expand-all`, settings read,
 // schedule loaded, PDF written), and the pages a print preview asks for, on schedules of 1 000
 // and 10 000 items with every folder open. Run with QT_QPA_PLATFORM=offscreen.
+#include "Median.h"
 #include "base/Clock.h"
 #include "model/Calendar.h"
 #include "model/Document.h"
@@ -50,11 +51,6 @@ template <typename F> double Seconds(F&& f) {
     t.start();
     f();
     return t.nsecsElapsed() / 1e9;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/PrintOptionsDialog.h"
 
+#include "controls/QtDate.h"
 #include "model/Chart.h"
 
 #include <QComboBox>
@@ -19,12 +20,6 @@
 namespace quillo {
 
 namespace {
-QDate ToQDate(TDate d) {
-    int y, m, day;
-    DecodeDate(d, y, m, day);
-    return QDate(y, m, day);
-}
-
 TDate FromQDate(const QDate& d) {
     TDate out = 0;
     return TryEncodeItemDate(d.year(), d.month(), d.day(), out) ? out : kFirstItemDate;
