@@ -106,6 +106,11 @@ expect_range(*header_days(out, 1), chart, 60)
 assert "plan300" in text(out, 1)
 assert open(big, "rb").read() == before, "the schedule was changed"
 
+# Run as cron runs it, without a session's runtime folder: still nothing but the PDF on success.
+r = subprocess.run([QUILLO, "--print-pdf", os.path.join(WORK, "cron.pdf"), big], capture_output=True, timeout=120,
+                   env={k: v for k, v in ENV.items() if k != "XDG_RUNTIME_DIR"})
+assert r.returncode == 0 and not r.stderr, r
+
 # Three items: one page.
 small, _ = schedule("plan3.qlp", 1, 2)
 r = quillo("--print-pdf", os.path.join(WORK, "small.pdf"), small)

@@ -70,7 +70,14 @@ int RunPrintPdf(int& argc, char** argv, const std::vector<std::string>& args) {
     }
     // Painting needs Qt's fonts and pictures, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's start-up warns about the session a script runs in (no XDG_RUNTIME_DIR under cron), which
+    // says nothing about the PDF; a script reads its standard error as the PDF's failure.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << "quillo: " << message.toStdString() << "\n";
+        });
     QGuiApplication app(argc, argv);
+    qInstallMessageHandler(previous);
     return PrintPdf(parsed, DefaultClock(), ConfigDirectory(), std::cerr);
 }
 
