@@ -46,7 +46,7 @@ std::string SaveFailure(const std::string& path, const EFileWriteError& e) {
 
 // The PDF written to `path`, unless that is the schedule's own file.
 void WritePdfFor(const TDocument& document, const std::string& path, const TPrintContent& content,
-                     const QPageLayout& layout, bool fitWidth) {
+                 const QPageLayout& layout, bool fitWidth) {
     if (SameFile(path, document.FileName))
         throw ESaveError(path + " は編集中の予定表です。\r\nPDFで上書きすることはできません。");
     try {
@@ -128,7 +128,7 @@ void TMainPrint::PaintRequested(QPrinter& printer) {
     TWaitCursor wait;
     if (PrintsToPdfFile(printer)) {
         WritePdfFor(mContext.Document, printer.outputFileName().toStdString(), *mContent, printer.pageLayout(),
-                        mChoice.FitWidth);
+                    mChoice.FitWidth);
         return;
     }
     QPainter painter;
