@@ -13,6 +13,7 @@
 #include "controls/TreeList.h"
 #include "dialogs/FormDaySchedule.h"
 #include "main/ChartView.h"
+#include "main/FindBar.h"
 #include "main/Images.h"
 #include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
@@ -87,6 +88,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
 TFormMain::~TFormMain() {
     Timer2.stop();
     // The parts let go of the views, and the views go before the document they show.
+    mFind.reset();
     mTray.reset();
     mShell.reset();
     mPrint.reset();
@@ -147,6 +149,11 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
                                         TMainTray::THooks{[this] { NewToDo(nullptr, kNewToDoName, mToday, true); },
                                                           [this] { ShowDaySchedule(mToday); },
                                                           [this] { return mDayWindow.data(); }});
+    mFind = std::make_unique<TFindBar>(
+        context, TFindBar::THooks{[this] { return SelectedDate(); },
+                                  [this](bool given) { given ? SetEditingShortcuts() : ClearEditingShortcuts(); },
+                                  [this] { UpdateEscape(); }});
+    static_cast<QBoxLayout*>(centralWidget()->layout())->insertWidget(0, mFind->Bar()); // under the tool bar
 }
 
 // The file commands and today's schedule: each a line on what already exists.
@@ -263,7 +270,7 @@ void TFormMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         TreeList1->HideSelection = !isActiveWindow();
         TreeList1->Redraw();
-        mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+        UpdateEscape();
     }
     if (event->type() == QEvent::WindowStateChange) mTray->WindowStateChanged();
 }
@@ -323,15 +330,20 @@ void TFormMain::ShowDaySchedule(TDate date) {
     TreeList1->Redraw();
 }
 
-// Esc goes to the tray only while the window is active and no name is being typed.
+// Esc goes to the tray only while the window is active, no name is being typed and no search is
+// open (Esc ends those first).
+void TFormMain::UpdateEscape() {
+    mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel() && !mFind->IsOpen());
+}
+
 void TFormMain::SetEditingShortcuts() {
     mCommands->SetEditingKeys(true);
-    mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+    UpdateEscape();
 }
 
 void TFormMain::ClearEditingShortcuts() {
     mCommands->SetEditingKeys(false);
-    mTray->SetEscapeToTray(false); // Esc ends the rename instead
+    mTray->SetEscapeToTray(false); // Esc ends the rename or the search instead
 }
 
 // Forwards for the day window and for tests.
