@@ -4,6 +4,7 @@
 // and a repaint; then deleting a 10 000-item folder and undoing it. Run with
 // QT_QPA_PLATFORM=offscreen.
 #include "BenchWindow.h"
+#include "Median.h"
 #include "base/Clock.h"
 #include "controls/TreeList.h"
 #include "desktop/QtDesktop.h"
@@ -47,11 +48,6 @@ std::string MakeFile(const std::string& dir) {
     const std::string path = dir + "/edit.qlp";
     WriteScheduleFile(path, BuildScheduleText(nodes, today, false, today), false);
     return path;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 } // namespace
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/ProgramEntry.h"
+#include "print/PrintPdf.h"
 #include "shell/CommandLine.h"
+#include "shell/PrintPdfArgs.h"
 
 #include <QApplication>
 #include <iostream>
@@ -12,6 +14,7 @@ int main(int argc, char** argv) {
         std::cout << *text;
         return quillo::FlushOutput(std::cout, std::cerr, "quillo") ? 0 : 1;
     }
+    if (quillo::WantsPrintPdf(args)) return quillo::RunPrintPdf(argc, argv, args);
     QApplication app(argc, argv);
     return quillo::RunProgram(app, args);
 }

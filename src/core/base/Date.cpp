@@ -152,4 +152,9 @@ bool TryParseIsoDate(const std::string& t, TDate& out) {
     return TryEncodeItemDate(y, m, d, out);
 }
 
+bool TryParseOptionDate(std::string text, TDate& out) {
+    if (text.size() == 10 && text[4] == '/' && text[7] == '/') text[4] = text[7] = '-';
+    return TryParseIsoDate(text, out);
+}
+
 } // namespace quillo

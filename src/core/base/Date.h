@@ -34,5 +34,7 @@ std::string FormatTime(TDate dt);               // hh:nn:ss
 
 // "YYYY-MM-DD" as used by QUILLO_TODAY and the terminal program's options; an item date.
 bool TryParseIsoDate(const std::string& text, TDate& out);
+// The same, or "YYYY/MM/DD" as the window shows dates, so that a date copied from it is taken too.
+bool TryParseOptionDate(std::string text, TDate& out);
 
 } // namespace quillo

@@ -49,6 +49,13 @@ bool IsRegularFile(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    return !a.empty() && !b.empty() && ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 std::string ExpandLongPath(const std::string& path) {
     if (!IsRegularFile(path)) return "";
     std::error_code ec;

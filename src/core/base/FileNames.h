@@ -13,6 +13,8 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext);
 bool IsRegularFile(const std::string& path);       // links followed
 bool IsDirectory(const std::string& path);         // links followed
 bool RemoveFileIfPresent(const std::string& path); // true when the file is gone, also when it never was
+// Both name one existing file, through links, other spellings or hard links.
+bool SameFile(const std::string& a, const std::string& b);
 
 // Absolute, normalised path of an existing regular file (links kept as named); empty otherwise.
 std::string ExpandLongPath(const std::string& path);

@@ -19,7 +19,6 @@
 #include "model/ScheduleFormat.h"
 #include "model/StateEval.h"
 #include "settings/ConfigPaths.h"
-#include "settings/RegManager.h"
 #include "settings/Settings.h"
 #include "shell/CommandLine.h"
 
@@ -131,11 +130,9 @@ TOptions Parse(const std::vector<std::string>& args) {
 std::optional<TDate> DateOption(const TOptions& o, const std::string& name) {
     auto it = o.Values.find(name);
     if (it == o.Values.end()) return std::nullopt;
-    // The window shows dates as yyyy/mm/dd, so a date copied from it is taken as well.
-    std::string text = it->second;
-    if (text.size() == 10 && text[4] == '/' && text[7] == '/') text[4] = text[7] = '-';
     TDate d;
-    if (!TryParseIsoDate(text, d)) throw EUsage(name + " wants a date YYYY-MM-DD or YYYY/MM/DD: " + it->second);
+    if (!TryParseOptionDate(it->second, d))
+        throw EUsage(name + " wants a date YYYY-MM-DD or YYYY/MM/DD: " + it->second);
     return d;
 }
 
@@ -192,14 +189,10 @@ int Load(const TOptions& o, int in, const TClock& clock, TSession& s, std::ostre
     const TDate today = DateOption(o, "--today").value_or(clock.Today());
     auto chartOpt = DateOption(o, "--chart-date");
     std::string dir = o.Values.count("--config-dir") ? o.Values.at("--config-dir") : ConfigDirectory();
-    TRegManager store(nullptr);
-    AddMainSettingsItems(store.RegItems);
-    store.IniFileName = SettingsFileIn(dir);
     int offset = kDefaultChartOffset;
-    ReadCalendarSettings(store, s.Calendar, offset);
     std::string error;
-    if (!s.Calendar.LoadHolidaysFile(HolidaysFileIn(dir), error)) {
-        Fail(err, HolidaysFileIn(dir) + ": " + error);
+    if (!ReadCalendarFiles(dir, s.Calendar, offset, error)) {
+        Fail(err, error);
         return ceUnreadable;
     }
     s.Chart.SetChartDate(chartOpt.value_or(today + offset));

@@ -67,9 +67,13 @@ std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item, int stat
 }
 
 void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]) {
+    RowTexts(ctx, node, out, node->Expanded());
+}
+
+void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3], bool open) {
     const TSchItem* item = node->Data();
     if (!item) return;
-    if (node->HasChildren() && node->Expanded()) {
+    if (node->HasChildren() && open) {
         out[0] = "↓";
         out[1] = "↓";
         out[2].clear();
@@ -81,8 +85,19 @@ void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]
         out[2] = ToDoInfoText(ctx, *item, item->State);
     else if (item->Empty)
         out[2].clear();
-    else if (!node->Expanded())
+    else if (!open)
         out[2] = StateWord(item->State);
+}
+
+int DayCellOn(const TEvalContext& ctx, const TSchItem& item, TDate day, int level, int childrenCell) {
+    if (item.State == ssWarning && day <= ctx.Today && day > item.EndDate) return kCellOverdue;
+    if (item.IsFolder()) return childrenCell;
+    const bool inPeriod = (item.BeginDate == 0 || item.BeginDate <= day) && (item.EndDate == 0 || item.EndDate >= day);
+    if (!inPeriod) return kCellNothing;
+    if ((item.State == ssWaiting || item.State == ssInProgress || item.State == ssCaution) &&
+        level > ctx.Calendar->HolidayLv && level > item.HolidayMode)
+        return kCellRest;
+    return item.State;
 }
 
 namespace {
@@ -105,7 +120,6 @@ void RefreshOne(const TEvalContext& ctx, TTreeNode* node, bool texts = true) {
 
     if (texts) SetRowTexts(ctx, node, *item);
 
-    const TCalendar& cal = *ctx.Calendar;
     const TChart& chart = *ctx.Chart;
     const auto& levels = chart.ChartDayLevels();
     // A folder's cell is the highest of its children's cells that day.
@@ -116,25 +130,8 @@ void RefreshOne(const TEvalContext& ctx, TTreeNode* node, bool texts = true) {
             if (const TSchItem* c = child->Data())
                 for (int i = 0; i < kChartDays; ++i)
                     children[size_t(i)] = std::max(children[size_t(i)], static_cast<int8_t>(c->GetDayCell(i)));
-    for (int i = 0; i < kChartDays; ++i) {
-        const TDate d = chart.ChartDate() + i;
-        int value;
-        if (item->State == ssWarning && d <= ctx.Today && d > item->EndDate) {
-            value = kCellOverdue;
-        } else if (item->IsFolder()) {
-            value = children[size_t(i)];
-        } else {
-            const bool inPeriod =
-                (item->BeginDate == 0 || item->BeginDate <= d) && (item->EndDate == 0 || item->EndDate >= d);
-            value = inPeriod ? item->State : kCellNothing;
-            const int level = levels[size_t(i)];
-            if (value != kCellNothing &&
-                (item->State == ssWaiting || item->State == ssInProgress || item->State == ssCaution) &&
-                level > cal.HolidayLv && level > item->HolidayMode)
-                value = kCellRest;
-        }
-        item->SetDayCell(i, value);
-    }
+    for (int i = 0; i < kChartDays; ++i)
+        item->SetDayCell(i, DayCellOn(ctx, *item, chart.ChartDate() + i, levels[size_t(i)], children[size_t(i)]));
     node->NotifySubItemsChanged();
 }
 

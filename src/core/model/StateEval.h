@@ -40,6 +40,11 @@ void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes, bool rowTexts = true);
 // The three column texts a refresh gives a row (begin, end, information); unchanged for a node
 // without an item.
 void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]);
+// The same for a row shown open or closed whatever the node's own mark says (a print of everything open).
+void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3], bool open);
+// What a day cell of `item` holds on `day` of calendar level `level`; a folder's is the highest of
+// its children's that day, `childrenCell` (kCellNothing for none).
+int DayCellOn(const TEvalContext& ctx, const TSchItem& item, TDate day, int level, int childrenCell);
 // A to-do's information column for `state` on the day of `ctx`: 完了, 5日間, 3日残, 0日間, 遅延.
 std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item, int state);
 // States and node images only, bottom-up: what a reader of states needs without the rows' texts

@@ -6,6 +6,7 @@
 #include "model/Calendar.h"
 #include "model/Chart.h"
 #include "model/ExSections.h"
+#include "settings/ConfigPaths.h"
 
 #include <exception>
 #include <optional>
@@ -65,6 +66,16 @@ void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDat
     chartDateOffset = ReadClamped(store, "ChartDate", -kMaxChartOffset, kMaxChartOffset);
     calendar.HolidayLv = ReadClamped(store, "HolidayLv", dlWorkday, dlHoliday);
     calendar.AlertCount = ReadClamped(store, "AlertCount", 0, kMaxAlertCount);
+}
+
+bool ReadCalendarFiles(const std::string& dir, TCalendar& calendar, int& chartDateOffset, std::string& error) {
+    TRegManager store(nullptr);
+    AddMainSettingsItems(store.RegItems);
+    store.IniFileName = SettingsFileIn(dir);
+    ReadCalendarSettings(store, calendar, chartDateOffset);
+    if (calendar.LoadHolidaysFile(HolidaysFileIn(dir), error)) return true;
+    error = HolidaysFileIn(dir) + ": " + error;
+    return false;
 }
 
 void LoadMainSettings(TRegManager& store, TDate today, TCalendar& calendar, TChart& chart, TExSections& sections,
@@ -127,13 +138,14 @@ void SaveMainSettings(TRegManager& store, TDate today, const TCalendar& calendar
     integer("ChartDate", static_cast<int>(std::floor(chart.ChartDate() - today)));
     for (int i = 0; i < kStoredSections && i < sections.Count(); ++i)
         integer(kSectionNames[i], sections.Items(i)->Width());
-    if (!holidaysFile.empty()) attempt([&] {
-        try {
-            calendar.SaveHolidaysFile(holidaysFile);
-        } catch (const EQuilloError&) {
-            throw EQuilloError(holidaysFile + " に書き込めません");
-        }
-    });
+    if (!holidaysFile.empty())
+        attempt([&] {
+            try {
+                calendar.SaveHolidaysFile(holidaysFile);
+            } catch (const EQuilloError&) {
+                throw EQuilloError(holidaysFile + " に書き込めません");
+            }
+        });
     if (firstError) throw EQuilloError(*firstError);
 }
 

@@ -38,6 +38,10 @@ int ReadClamped(TRegManager& store, std::string_view name, int low, int high);
 // Reads the weekday levels, HolidayLv, AlertCount and the ChartDate offset (days from the start-up
 // day) from the store; an absent settings file keeps the first-start values. Never writes.
 void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDateOffset);
+// The same from the settings file in `dir`, then the holidays file there, as a reader that is not
+// the window takes them (the terminal program, a print from a script): nothing is written. False,
+// with the file's name and the reason in `error`, when the holidays file cannot be read.
+bool ReadCalendarFiles(const std::string& dir, TCalendar& calendar, int& chartDateOffset, std::string& error);
 
 // Every row in the order a start reads them: the weekday levels, the window, the dialogs, the
 // header widths (each section keeps its own limits; the fifth width is every day column's), the

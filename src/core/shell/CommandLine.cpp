@@ -42,6 +42,7 @@ std::optional<std::string> InfoSwitchText(const std::vector<std::string>& args) 
                    "This is free software; there is NO WARRANTY, to the extent permitted by law.\n";
         if (a == "--help" || a == "-h")
             return std::string("usage: quillo [-t] [FILE]\n"
+                               "       quillo --print-pdf OUT.pdf [OPTION...] FILE\n"
                                "       quillo --help | --version\n"
                                "\n"
                                "Opens the schedule FILE (a .qlp file) in the to-do planner's window; without\n"
@@ -50,6 +51,16 @@ std::optional<std::string> InfoSwitchText(const std::vector<std::string>& args) 
                                "  -t             start in the notification area (the tray)\n"
                                "  -h, --help     show this help and exit\n"
                                "  -V, --version  show the version and exit\n"
+                               "\n"
+                               "--print-pdf writes the chart of FILE to OUT.pdf and exits, without a window\n"
+                               "or a display, beside a running copy, and without writing any setting:\n"
+                               "  --from DATE    the first day, YYYY-MM-DD or YYYY/MM/DD (default: the chart's)\n"
+                               "  --days N       how many days, 1 to 366 (default: 60)\n"
+                               "  --expand-all   every folder open (default: open as the file keeps them)\n"
+                               "  --legible      the days keep a legible width and go on to pages across\n"
+                               "                 (default: they fit the paper's width; A4 landscape)\n"
+                               "Exit status: 0 written, 1 a bad line in FILE, 2 FILE unreadable or not a\n"
+                               "schedule, 64 wrong usage, 74 OUT.pdf could not be written.\n"
                                "\n"
                                "The terminal program quillo-cli reads schedules without a window.\n");
     }

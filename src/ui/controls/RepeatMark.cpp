@@ -34,12 +34,6 @@ const QIcon& RepeatMarkImage(bool understood) {
     return understood ? known : unknown;
 }
 
-void PaintRepeatMark(QPainter* painter, const QRect& cell, const TSchItem& item) {
-    if (item.Repeat.empty()) return;
-    RepeatMarkImage(ParseRepeatRule(item.Repeat).has_value())
-        .paint(painter, QRect(cell.left() + kRepeatMarkLeft, cell.top(), kRepeatMarkWidth, kRepeatMarkWidth));
-}
-
 bool OnRepeatMark(int offset, const TSchItem& item) {
     return !item.Repeat.empty() && offset >= kRepeatMarkLeft && offset < kRepeatMarkLeft + kRepeatMarkWidth;
 }

@@ -17,8 +17,6 @@ constexpr int kRepeatMarkWidth = 16;
 
 // Two arrows chasing each other round; grey for a rule the program does not understand.
 const QIcon& RepeatMarkImage(bool understood);
-// Paints the mark into an information cell when the item carries a rule.
-void PaintRepeatMark(QPainter* painter, const QRect& cell, const TSchItem& item);
 // Whether `offset` pixels from the cell's left edge lie on the mark of an item that has one.
 bool OnRepeatMark(int offset, const TSchItem& item);
 // The mark's hint ("short|long"), e.g. "繰り返し：毎週|…"; empty without a rule.

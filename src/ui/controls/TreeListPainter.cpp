@@ -127,18 +127,21 @@ void TTreeListPainter::DrawCell(QPainter* painter, const QStyleOptionViewItem& o
     if (mList.OnCustomDrawSubItem)
         mList.OnCustomDrawSubItem(const_cast<TTreeList*>(&mList), painter, node, index, option.state, rect,
                                   defaultDraw);
-    if (!defaultDraw) return;
-    QRect r = rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
+    if (defaultDraw)
+        PaintCellText(*painter, rect, alignment, QString::fromStdString(node->SubItems()->Text(index)), kTextMargin);
+}
+
+void PaintCellText(QPainter& painter, const QRect& cell, TAlignment alignment, const QString& text, int margin) {
+    QRect r = cell.adjusted(margin, 0, -margin, 0);
     int flags = Qt::AlignVCenter | Qt::TextSingleLine;
     flags |= alignment == taCenter ? Qt::AlignHCenter : alignment == taRightJustify ? Qt::AlignRight : Qt::AlignLeft;
-    const QString text = QString::fromStdString(node->SubItems()->Text(index));
     if (r.width() > 10) {
-        painter->drawText(r, flags | Qt::TextDontClip, text);
+        painter.drawText(r, flags | Qt::TextDontClip, text);
     } else {
-        painter->save();
-        painter->setClipRect(rect);
-        painter->drawText(r, flags, text);
-        painter->restore();
+        painter.save();
+        painter.setClipRect(cell);
+        painter.drawText(r, flags, text);
+        painter.restore();
     }
 }
 

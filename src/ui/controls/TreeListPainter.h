@@ -7,6 +7,7 @@
 #include <QStyle>
 
 class QModelIndex;
+class QString;
 class QPainter;
 class QRect;
 class QString;
@@ -16,6 +17,9 @@ namespace quillo {
 
 class TTreeList;
 class TTreeNode;
+
+// A column's text in its cell, `margin` in from either side, centred in height; narrow cells clip it.
+void PaintCellText(QPainter& painter, const QRect& cell, TAlignment alignment, const QString& text, int margin);
 
 class TTreeListPainter {
 public:

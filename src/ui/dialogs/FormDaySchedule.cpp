@@ -9,6 +9,7 @@
 #include "controls/TreeList.h"
 #include "dialogs/FormProperty.h"
 #include "edit/Editor.h"
+#include "main/ChartPaint.h"
 #include "main/FormMain.h"
 #include "main/Images.h"
 #include "main/InfoMarks.h"
@@ -77,7 +78,8 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main)
     // The information column: the memo, link and repeat marks, as in the main window.
     TreeList1->OnCustomDrawSubItem = [](TTreeList*, QPainter* p, TTreeNode* node, int index, QStyle::State, QRect r,
                                         bool&) {
-        if (index == kInfoColumn - 1 && node->Data()) PaintInfoMarks(p, r, *node->Data());
+        const TSchItem* item = node->Data();
+        if (index == kInfoColumn - 1 && item) PaintInfoMarks(*p, r, InfoMarksOf(*item), kInfoMarkWidth);
     };
     TreeList1->OnMouseMove = [this](TTreeList*, Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
         TrackInfoMarks(*TreeList1, *ExHeader1, kInfoColumn, x, y, [this](const QString& s) { mStatus->setText(s); });

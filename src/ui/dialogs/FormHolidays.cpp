@@ -4,6 +4,7 @@
 #include "base/Desktop.h"
 #include "base/Exceptions.h"
 #include "base/SafeFile.h"
+#include "controls/QtDate.h"
 #include "model/Calendar.h"
 #include "settings/Settings.h"
 
@@ -25,14 +26,6 @@
 #include <algorithm>
 
 namespace quillo {
-
-namespace {
-QDate ToQDate(TDate d) {
-    int y, m, day;
-    DecodeDate(d, y, m, day);
-    return QDate(y, m, day);
-}
-} // namespace
 
 TFormHolidays::TFormHolidays(IDesktop& desktop, TCalendar& calendar, TDate today, QWidget* parent)
     : QDialog(parent), mDesktop(desktop), mCalendar(calendar), mToday(today) {

@@ -7,6 +7,7 @@
 #include "controls/Cp932Validator.h"
 #include "controls/DropDst.h"
 #include "controls/FolderDialog.h"
+#include "controls/QtDate.h"
 #include "model/Repeat.h"
 #include "model/SchItem.h"
 #include "model/StateEval.h"
@@ -34,12 +35,6 @@ namespace {
 constexpr int kMaxNameChars = 256;
 constexpr int kMaxMemoChars = 1024;
 constexpr int kMaxLinkChars = 1024;
-
-QDate ToQDate(TDate d) {
-    int y, m, day;
-    DecodeDate(d, y, m, day);
-    return QDate(y, m, day);
-}
 
 TDate FromQDate(const QDate& q) {
     TDate d = 0;

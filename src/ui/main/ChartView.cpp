@@ -5,6 +5,7 @@
 #include "controls/ExHeader.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormHolidays.h"
+#include "main/ChartPaint.h"
 #include "main/Images.h"
 #include "main/InfoMarks.h"
 #include "main/MainCommands.h"
@@ -196,49 +197,17 @@ void TChartView::ActionSetHolidaysExecute() {
 }
 
 void TChartView::ExHeader1DrawSection(QPainter* p, TExSection* s, const QRect& r) {
-    const TDate d = DateOfSection(s), today = mContext.Today;
     TExHeader& header = mContext.Header;
     const QPalette& pal = header.palette();
-    const bool selected = d == mSelectedDate;
-    if (selected)
-        p->fillRect(r, pal.color(QPalette::Highlight));
-    else if (d < today)
-        p->fillRect(r, QColor(128, 128, 128));
-    else if (d == today)
-        p->fillRect(r, QColor(255, 255, 153));
-    else
-        p->fillRect(r, pal.color(QPalette::Button));
     QFont f = header.font();
     f.setPointSize(8);
-    p->setFont(f);
-    const QColor text = selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::ButtonText);
-    const QFontMetrics fm(f);
-    const int cx = (r.left() + r.right() + 1) / 2;
-    int y = r.top() + 1;
-    int year, month, day;
-    DecodeDate(d, year, month, day);
-    auto centred = [&](const QString& t, QColor c) {
-        p->setPen(c);
-        const int w = fm.horizontalAdvance(t);
-        p->drawText(QRect(cx - w / 2, y, w + 2, fm.height()), Qt::AlignLeft | Qt::AlignTop, t);
-    };
-    centred(QString::number(month), text);
-    y += fm.height();
-    const QPoint ruleFrom(r.left() + 1, y - 2);
-    centred(QString::number(day), text);
-    p->setPen(selected ? pal.color(QPalette::HighlightedText) : QColor(Qt::black));
-    p->drawLine(ruleFrom, QPoint(r.right() + 1 - 3, ruleFrom.y()));
-    y += fm.height();
-    const int dow = DayOfWeek(d);
-    QColor dayColour = dow == 1 ? QColor(255, 0, 0) : dow == 7 ? QColor(0, 0, 255) : QColor(Qt::black);
-    if (selected) dayColour = pal.color(QPalette::HighlightedText);
-    const QString name = QString::fromUtf8(ShortDayName(dow));
-    p->setPen(dayColour);
-    p->drawText(QPoint(cx - fm.horizontalAdvance(name) / 2 + 1, y - 1 + fm.ascent()), name);
-    y += fm.height();
-    if (y + 1 > header.height()) {
+    const int reach =
+        PaintDayHeader(*p, r, DateOfSection(s),
+                       {f, pal.color(QPalette::Button), pal.color(QPalette::ButtonText), pal.color(QPalette::Highlight),
+                        pal.color(QPalette::HighlightedText), mContext.Today, mSelectedDate});
+    if (r.top() + reach + 1 > header.height()) {
         // Grow after this paint, never inside it.
-        const int h = y + 1;
+        const int h = r.top() + reach + 1;
         QMetaObject::invokeMethod(
             &header, [&header, h] { header.SetHeight(h); }, Qt::QueuedConnection);
     }
@@ -248,47 +217,25 @@ void TChartView::TreeList1CustomDrawSubItem(QPainter* p, TTreeNode* node, int in
     TSchItem* item = node->Data();
     if (index < 2) return;
     if (index == 2) {
-        if (node->Parent() && item) PaintInfoMarks(p, r, *item);
+        if (node->Parent() && item) PaintInfoMarks(*p, r, InfoMarksOf(*item), kInfoMarkWidth);
         return;
     }
     const int i = index - (kFirstDaySection - 1); // sub-item texts start at section 1
     if (i >= kChartDays) return;
     defaultDraw = false;
-    const TDate d = mContext.Chart.ChartDate() + i;
     int value = kCellNothing;
     if (!node->Parent() || !item)
         defaultDraw = true; // the root has no block
     else if (!(node->Expanded() && node->HasChildren()))
         value = item->GetDayCell(i);
-    QColor fill, frame;
-    if (value >= 0 && value <= 6) {
-        fill = CellFill(value);
-        frame = CellFrame(value);
-    } else {
+    if (value < 0 || value > kCellOverdue) {
         TTreeList& tree = mContext.Tree;
         if (!tree.DropTarget() && node == tree.Selected() && tree.currentIndex().isValid()) {
             defaultDraw = true;
             return;
         }
-        const int level = mContext.Chart.DayLevel(i);
-        fill = level == dlHoliday       ? QColor(255, 153, 153)
-               : level == dlHalfHoliday ? QColor(255, 204, 204)
-               : DayOfWeek(d) % 2 == 0  ? QColor(Qt::white)
-                                        : QColor(238, 238, 238);
-        frame = fill;
     }
-    // The frame as a filled rectangle under the fill: the same pixels as an outline, without
-    // changing the painter's state thousands of times a paint.
-    if (frame == fill) {
-        p->fillRect(r, fill);
-    } else {
-        p->fillRect(r, frame);
-        p->fillRect(r.adjusted(1, 1, -1, -1), fill);
-    }
-    static const int kMark[] = {cmNone, cmNone, cmNone, cmInProgress, cmCaution, cmWarning, cmWarning};
-    if (d == mContext.Today && value >= 0 && value <= 6 && kMark[value])
-        ChartMarks()[size_t(kMark[value])].paint(
-            p, QRect((r.left() + r.right() + 1) / 2 - 8, (r.top() + r.bottom() + 1) / 2 - 8, 16, 16));
+    PaintDayCell(*p, r, value, mContext.Chart.DayLevel(i), mContext.Chart.ChartDate() + i, mContext.Today);
 }
 
 void TChartView::ShowHint(const std::string& hint, QWidget* tipOwner) {

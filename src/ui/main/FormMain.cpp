@@ -18,6 +18,7 @@
 #include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
 #include "main/MainCommands.h"
+#include "main/MainPrint.h"
 #include "main/MainReminders.h"
 #include "main/MainShell.h"
 #include "main/MainTray.h"
@@ -92,6 +93,7 @@ TFormMain::~TFormMain() {
     mFind.reset();
     mTray.reset();
     mShell.reset();
+    mPrint.reset();
     mTransfer.reset();
     mGestures.reset();
     mItems.reset();
@@ -143,6 +145,7 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
         mChartView->TreeList1MouseDown(x, y);
     };
     mTransfer = std::make_unique<TItemTransfer>(context);
+    mPrint = std::make_unique<TMainPrint>(context);
     mShell = std::make_unique<TMainShell>(context);
     mTray = std::make_unique<TMainTray>(context, *this,
                                         TMainTray::THooks{[this] { NewToDo(nullptr, kNewToDoName, mToday, true); },

@@ -6,6 +6,7 @@
 //   TTreeGestures   the tree's mouse, renaming in place, dragging, its context menu (TreeGestures)
 //   TChartView      the header, the day columns and their painting, moving through days (ChartView)
 //   TItemTransfer   clipboard, export, import, iCalendar, dropped files (ItemTransfer)
+//   TMainPrint      the chart printed or exported as a PDF (MainPrint)
 //   TMainShell      shortcuts, the file association, help and the about box (MainShell)
 //   TMainTray       the notification area (MainTray)
 //   TMainReminders  desktop notices of to-dos in caution or warning, the 通知 menu (MainReminders)
@@ -46,6 +47,7 @@ class TFindBar;
 class TItemCommands;
 class TItemTransfer;
 class TMainCommands;
+class TMainPrint;
 class TMainReminders;
 class TMainShell;
 class TMainTray;
@@ -150,6 +152,7 @@ private:
     std::unique_ptr<TItemCommands> mItems;
     std::unique_ptr<TTreeGestures> mGestures;
     std::unique_ptr<TItemTransfer> mTransfer;
+    std::unique_ptr<TMainPrint> mPrint;
     std::unique_ptr<TMainShell> mShell;
     std::unique_ptr<TMainTray> mTray;
     std::unique_ptr<TMainReminders> mReminders;

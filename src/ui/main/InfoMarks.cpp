@@ -19,14 +19,6 @@ std::string MemoLine(const std::string& memo) {
     return Cp932ToUtf8(CutToNameLength(s));
 }
 
-void PaintInfoMarks(QPainter* p, const QRect& r, const TSchItem& item) {
-    const auto& images = ToolbarImages();
-    if (!item.Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kInfoMarkWidth, kInfoMarkWidth));
-    if (!item.Link.empty())
-        images[tiLink].paint(p, QRect(r.left() + kInfoMarkWidth, r.top(), kInfoMarkWidth, kInfoMarkWidth));
-    PaintRepeatMark(p, r, item);
-}
-
 std::string InfoMarkHint(const TSchItem& item, int offset) {
     if (offset >= 0 && offset < kInfoMarkWidth && !item.Memo.empty()) return "メモの編集|" + MemoLine(item.Memo);
     if (offset >= kInfoMarkWidth && offset < 2 * kInfoMarkWidth && !item.Link.empty())

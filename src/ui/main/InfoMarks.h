@@ -19,7 +19,6 @@ constexpr int kInfoMarkWidth = 16;
 
 // One line of a memo for hints and the status bar.
 std::string MemoLine(const std::string& memo);
-void PaintInfoMarks(QPainter* painter, const QRect& cell, const TSchItem& item);
 // The hint ("short|long") of the mark `offset` pixels from the cell's left; empty off a mark.
 std::string InfoMarkHint(const TSchItem& item, int offset);
 // The mouse at (x, y) over `tree`, whose header section `infoSection` is the information column:

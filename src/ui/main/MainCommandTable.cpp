@@ -19,9 +19,13 @@ const TCommandRow kRows[] = {
      tiFileOpen},
     {"ActionFileExport", "項目のエクスポート(&E)...", "項目のエクスポート|選択されている項目をファイルに書き出します。",
      tiNoImage},
-    {"ActionFileExportICal", "iCalendar形式でエクスポート(&C)...",
+    {"ActionFileExportICal", "iCalendar形式でエクスポート(&L)...",
      "iCalendar形式でエクスポート|予定表をiCalendar形式（.ics）で書き出します。", tiNoImage},
     {"ActionFileImport", "項目のインポート(&I)...", "項目のインポート|ファイルを項目として読み込みます。", tiNoImage},
+    {"ActionFilePrint", "印刷(&P)...", "印刷|チャートを印刷します。先にプレビューを表示します。", tiNoImage,
+     Qt::CTRL | Qt::Key_P},
+    {"ActionFileExportPdf", "PDFにエクスポート(&D)...", "PDFにエクスポート|チャートをPDFファイルに書き出します。",
+     tiNoImage},
     {"ActionFileSave", "上書き保存(&S)", "上書き保存|編集中の予定表を上書き保存します。", tiFileSave,
      Qt::CTRL | Qt::Key_S},
     {"ActionFileSaveAs", "別名で保存(&A)...", "別名で保存|編集中の予定表を別の名前で保存します。", tiNoImage},
@@ -125,9 +129,9 @@ const std::span<const TCommandRow> kMainCommands(kRows);
 
 void BuildMainMenus(const TMainCommands& c, QMenuBar& bar, QToolBar& tools) {
     QMenu* file = bar.addMenu(QStringLiteral("ファイル(&F)"));
-    c.Fill(file,
-           {"ActionFileNew", "ActionFileOpen", "-", "ActionFileExport", "ActionFileExportICal", "ActionFileImport", "-",
-            "ActionFileSave", "ActionFileSaveAs", "ActionFileClose", "-", "ActionFileExit"});
+    c.Fill(file, {"ActionFileNew", "ActionFileOpen", "-", "ActionFileExport", "ActionFileExportICal",
+                  "ActionFileImport", "-", "ActionFileSave", "ActionFileSaveAs", "ActionFileClose", "-",
+                  "ActionFilePrint", "ActionFileExportPdf", "-", "ActionFileExit"});
     QMenu* items = bar.addMenu(QStringLiteral("項目(&I)"));
     items->menuAction()->setStatusTip(QStringLiteral("予定とフォルダの作成、移動、複製、削除を行います。"));
     c.Fill(items, {"ActionEditUndo", "ActionEditRedo", "-", "ActionItemToDoNew", "ActionItemFolderNew", "-",
