@@ -296,3 +296,26 @@ TEST_F(TWindowDialog, OkAppliesCancelLeavesAndThePlaceIsRemembered) {
     P.Select(P.Document.Root()); // the root has no properties
     EXPECT_FALSE(P.Action("ActionItemProperty")->isEnabled());
 }
+
+// Opened and closed again and again, the dialog stands where it stood, moved or not, with the
+// frame the platform draws around it.
+TEST_F(TWindowDialog, TheDialogComesBackExactlyWhereItWasClosed) {
+    P.Window->show();
+    P.Select(P.Node("Report"));
+    QList<QPoint> frames;
+    for (int i = 0; i < 10; ++i) {
+        WhenShown(
+            [&, i](TFormProperty& d) {
+                frames << d.frameGeometry().topLeft();
+                if (i == 3) d.move(120, 90); // dragged by the user once
+            },
+            false);
+        P.Trigger("ActionItemProperty");
+        if (i == 3) {
+            EXPECT_EQ(QPoint(Places.PropX, Places.PropY), QPoint(120, 90));
+        }
+    }
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(frames[i], frames[i < 4 ? 0 : 4]) << "opening " << i + 1;
+    EXPECT_EQ(frames[4], QPoint(120, 90));
+}

@@ -8,6 +8,7 @@
 #include "controls/ExHeader.h"
 #include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
+#include "controls/WindowPlace.h"
 #include "dialogs/FormProperty.h"
 #include "edit/Editor.h"
 #include "main/FormMain.h"
@@ -101,11 +102,14 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main)
     };
 
     const TMainSettings& place = mMain.Settings();
-    if (place.TodayH > 0) setGeometry(place.TodayX, place.TodayY, place.TodayW, place.TodayH);
+    if (place.TodayH > 0) {
+        resize(place.TodayW, place.TodayH);
+        PlaceFrame(*this, QPoint(place.TodayX, place.TodayY));
+    }
 }
 
 TFormDaySchedule::~TFormDaySchedule() {
-    mMain.StoreDayWindowPlace(geometry());
+    mMain.StoreDayWindowPlace(QRect(pos(), size())); // the frame's corner, the client's size
     delete TreeList1; // before the rows it shows
     TreeList1 = nullptr;
 }

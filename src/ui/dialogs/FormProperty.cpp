@@ -7,6 +7,7 @@
 #include "controls/Cp932Validator.h"
 #include "controls/DropDst.h"
 #include "controls/FolderDialog.h"
+#include "controls/WindowPlace.h"
 #include "model/Repeat.h"
 #include "model/SchItem.h"
 #include "model/StateEval.h"
@@ -376,8 +377,16 @@ void TFormProperty::FilterMemo() {
     ShowNotice(MemoHint, notice);
 }
 
+// Placed before it is shown, as a frame: closed and opened again, it stands where it stood.
+void TFormProperty::setVisible(bool visible) {
+    if (visible && !isVisible() && PropX > -1 && PropY > -1) {
+        if (!testAttribute(Qt::WA_Resized)) adjustSize();
+        PlaceFrame(*this, QPoint(PropX, PropY));
+    }
+    QDialog::setVisible(visible);
+}
+
 void TFormProperty::showEvent(QShowEvent* event) {
-    if (PropX > -1 && PropY > -1) move(PropX, PropY);
     if (PropFocus == pfName || PropFocus == pfMemo) {
         Pages->setCurrentWidget(MemoPage);
         (PropFocus == pfName ? static_cast<QWidget*>(NameEdit) : MemoEdit)->setFocus();
@@ -387,7 +396,7 @@ void TFormProperty::showEvent(QShowEvent* event) {
 }
 
 void TFormProperty::done(int result) {
-    PropX = x();
+    PropX = x(); // the frame's corner
     PropY = y();
     QDialog::done(result);
 }

@@ -11,6 +11,7 @@
 #include "controls/StatusPanel.h"
 #include "controls/TrayIcon.h"
 #include "controls/TreeList.h"
+#include "controls/WindowPlace.h"
 #include "dialogs/FormDaySchedule.h"
 #include "main/ChartView.h"
 #include "main/Images.h"
@@ -209,10 +210,7 @@ void TFormMain::FormCreate(const std::vector<std::string>& args) {
             mFiles.SetTitle("");
         }
     }
-    if (line.TraySwitch) {
-        setWindowState(windowState() | Qt::WindowMinimized);
-        mTray->ActionIntoTaskTrayExecute();
-    }
+    if (line.TraySwitch) mTray->ActionIntoTaskTrayExecute(); // never shown, so not minimized first
     if (!line.HasArguments) {
         const std::string last = mSettings->LastEdit();
         bool opened = false;
@@ -278,6 +276,7 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    KeepOnScreenWhenFramed(*this);
     TreeList1->setFocus();
     FormResize();
 }
@@ -294,10 +293,8 @@ bool TFormMain::event(QEvent* event) {
 void TFormMain::ShowTitle() {
     const std::string& title = mDocument.Title;
     const QString caption = QString::fromStdString(title.empty() ? "Quillory Plan" : title);
-    setWindowTitle(caption);
+    setWindowTitle(caption); // the application's name stays: it is the window's X11 class
     if (mTray) mTray->SetTipHelp(caption);
-    QApplication::setApplicationDisplayName(QString());
-    QApplication::setApplicationName(caption);
 }
 
 void TFormMain::Timer2Timer() {

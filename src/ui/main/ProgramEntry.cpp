@@ -20,6 +20,10 @@ const char* const kSecondInstanceText =
     "Quilloは一度に一つのファイルしか開く事ができません。\r\nあしからずご了承ください";
 
 int RunProgram(QApplication& app, const std::vector<std::string>& args) {
+    // Fixed before the first window: it is every window's X11 class, which the desktop entry names.
+    QApplication::setApplicationName(QStringLiteral("quillo"));
+    // Calendars and date edits speak Japanese whatever the environment says, as the rest does.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     // Qt's own dialogs and context menus speak the program's language.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -39,7 +43,6 @@ int RunProgram(QApplication& app, const std::vector<std::string>& args) {
         return 1;
     }
 
-    QApplication::setApplicationName(QStringLiteral("Quillory Plan"));
     QApplication::setWindowIcon(ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillo.quillo")); // the AppStream id
     const std::string configDir = ConfigDirectory();
