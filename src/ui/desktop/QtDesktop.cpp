@@ -44,11 +44,18 @@ TMsgResult TQtDesktop::MessageBox(const std::string& text, TMsgType type, unsign
     static const TButton kButtons[] = {{mbYes, "はい(&Y)", QMessageBox::YesRole, mrYes},
                                        {mbNo, "いいえ(&N)", QMessageBox::NoRole, mrNo},
                                        {mbOK, "OK", QMessageBox::AcceptRole, mrOK},
+                                       {mbOverwrite, "上書き保存(&O)", QMessageBox::DestructiveRole, mrOverwrite},
+                                       {mbReload, "読み込み直す(&R)", QMessageBox::ResetRole, mrReload},
+                                       {mbSaveAs, "別名で保存(&A)...", QMessageBox::ActionRole, mrSaveAs},
                                        {mbCancel, "キャンセル", QMessageBox::RejectRole, mrCancel},
                                        {mbAbort, "中止(&A)", QMessageBox::DestructiveRole, mrAbort}};
     std::vector<std::pair<QAbstractButton*, TMsgResult>> made;
     for (const TButton& b : kButtons)
         if (buttons & b.Flag) made.emplace_back(box.addButton(QString::fromUtf8(b.Caption), b.Role), b.Result);
+    // Enter must not write over another program's changes.
+    if (buttons & mbOverwrite)
+        for (auto& [button, result] : made)
+            if (result == mrCancel) box.setDefaultButton(static_cast<QPushButton*>(button));
     box.exec();
     for (auto& [button, result] : made)
         if (box.clickedButton() == button) return result;

@@ -61,7 +61,10 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
               },
               [this] {
                   if (TTreeNode* root = mDocument.Root()) SelectNode(root);
-              }}) {
+              },
+              // An autosave question waits until the user is at the window.
+              [this] { return isActiveWindow(); }, [this] { return TreeList1->Selected(); },
+              [this](TTreeNode* node) { SelectNode(node); }}) {
     setWindowTitle(QStringLiteral("Quillory Plan"));
     setMinimumSize(620, 320);
     resize(638, 398);
@@ -259,6 +262,13 @@ void TFormMain::changeEvent(QEvent* event) {
         TreeList1->HideSelection = !isActiveWindow();
         TreeList1->Redraw();
         mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+        // Queued: a question must not open inside the activation itself.
+        if (isActiveWindow())
+            QTimer::singleShot(0, this, [this] {
+                if (!isActiveWindow() || QApplication::activeModalWidget()) return;
+                Run([this] { mFiles.WindowActivated(); });
+                UpdateActions();
+            });
     }
     if (event->type() == QEvent::WindowStateChange) mTray->WindowStateChanged();
 }
