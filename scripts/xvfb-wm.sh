@@ -18,7 +18,7 @@ work="$(mktemp -d)"
 mkdir -p "$work/config" "$work/runtime" "$work/home"
 chmod 700 "$work/runtime"
 xvfb_start
-trap 'kill -CONT ${app:-} 2>/dev/null; kill ${app:-} ${tray:-} ${wm:-} $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill -CONT ${running:-} 2>/dev/null; kill ${app:-} ${tray:-} ${wm:-} $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY="$display" HOME="$work/home"
 failures=0
 fail() {
@@ -161,6 +161,39 @@ for place in "${places[@]}"; do
     [ "$place" = "${places[0]}" ] || break
 done
 echo "xvfb-wm: the property dialog moved by $((x9 - x0)),$((y9 - y0)) px in 10 openings"
+
+# A second copy hands its schedule over: shown by the running window within 3 s, also out of the
+# tray, and the second copy ends with 0.
+second_copy() { # $1: the schedule; $2: its title
+    local status=0 started=$SECONDS
+    run "$1" || status=$?
+    [ "$status" -eq 0 ] || miss "the second copy with $2 ended with $status"
+    wait_tenths=30 xvfb_wait_for in_front "$win" && [ "$(xdotool getwindowname "$win")" = "$2" ] ||
+        miss "the running window did not show $2 in front within 3 s of the second copy's end" \
+            "($(xdotool getwindowname "$win"), $(wm_state "$win"))"
+    echo "xvfb-wm: the second copy handed $2 over in $((SECONDS - started)) s"
+}
+second_copy "$work/B.qlp" B
+xdotool key Escape
+wait_tenths=30 xvfb_wait_for in_tray "$win" || miss "Esc did not send the window to the tray"
+second_copy "$work/plan.qlp" plan
+no_icon || miss "the icon stayed in the tray after the second copy"
+
+# A running copy that does not answer: the second shows the one-copy box and ends with 1.
+running=$(pgrep -P "$app" | head -n 1) # $app is the subshell of run
+kill -STOP "$running"
+started=$SECONDS
+run "$work/B.qlp" &
+second=$!
+box=""
+wait_tenths=100 xvfb_wait_for eval 'box=$(xdotool search --onlyvisible --name "^エラー$" | head -n 1); [ -n "$box" ]' || true
+[ -n "$box" ] || miss "no box from a second copy left unanswered"
+[ -z "$box" ] || xdotool windowactivate --sync "$box" key Return
+status=0
+wait "$second" || status=$?
+kill -CONT "$running"
+[ "$status" -eq 1 ] || miss "the unanswered second copy ended with $status, not 1"
+echo "xvfb-wm: an unanswered second copy gave up after $((SECONDS - started)) s with $status"
 
 [ "$failures" -eq 0 ] || fail "$failures checks failed"
 echo "xvfb-wm: 1 passed, 0 failed"
