@@ -6,9 +6,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace quillo {
@@ -66,8 +68,19 @@ TMsgResult TQtDesktop::MessageBox(const std::string& text, TMsgType type, unsign
 
 namespace quillo {
 
+QString FileDialogFolder(const std::string& schedulePath) {
+    if (!schedulePath.empty()) {
+        const QFileInfo schedule(QString::fromStdString(schedulePath));
+        if (schedule.absoluteDir().exists()) return schedule.absolutePath();
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 std::string TQtDesktop::FileDialog(const TFileDialog& d) {
     QFileDialog dialog(mParent, QString::fromStdString(d.Title));
+    // Never the process's working folder, which a log-on start or a file manager chose.
+    dialog.setDirectory(FileDialogFolder(mSchedulePath ? mSchedulePath() : std::string()));
     QStringList filters;
     const QStringList parts = QString::fromStdString(d.Filter).split('|');
     for (int i = 0; i + 1 < parts.size(); i += 2) {

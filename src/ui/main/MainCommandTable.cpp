@@ -19,7 +19,7 @@ const TCommandRow kRows[] = {
      tiFileOpen},
     {"ActionFileExport", "項目のエクスポート(&E)...", "項目のエクスポート|選択されている項目をファイルに書き出します。",
      tiNoImage},
-    {"ActionFileExportICal", "iCalendar形式でエクスポート(&C)...",
+    {"ActionFileExportICal", "iCalendar形式でエクスポート(&L)...",
      "iCalendar形式でエクスポート|予定表をiCalendar形式（.ics）で書き出します。", tiNoImage},
     {"ActionFileImport", "項目のインポート(&I)...", "項目のインポート|ファイルを項目として読み込みます。", tiNoImage},
     {"ActionFileSave", "上書き保存(&S)", "上書き保存|編集中の予定表を上書き保存します。", tiFileSave,
@@ -87,7 +87,7 @@ const TCommandRow kRows[] = {
      "スタートメニューから削除|スタートメニューに登録されているショートカットを削除します。", tiNoImage},
     {"ActionSetStartUp", "スタートアップに登録(&S)",
      "スタートアップに登録|"
-     "編集中のファイルのショートカットをスタートアップに登録し、Windows起動時に自動で開くように設定します。",
+     "編集中のファイルのショートカットをスタートアップに登録し、ログイン時に自動で開くように設定します。",
      tiNoImage},
     {"ActionCutStartUp", "スタートアップから削除(&D)",
      "スタートアップから削除|スタートアップに登録されているショートカットを削除します。", tiNoImage},
@@ -136,7 +136,7 @@ void BuildMainMenus(const TMainCommands& c, QMenuBar& bar, QToolBar& tools) {
     shortcuts->menuAction()->setStatusTip(QStringLiteral("ショートカットを作成します。"));
     c.Fill(shortcuts, {"ActionSetDesktop", "-", "ActionSetStartMenu", "ActionCutStartMenu", "-", "ActionSetStartUp",
                        "ActionCutStartUp"});
-    c.Fill(settings->addMenu(QStringLiteral("関連付け(R)")), {"ActionSetReg", "ActionCutReg"});
+    c.Fill(settings->addMenu(QStringLiteral("関連付け(&R)")), {"ActionSetReg", "ActionCutReg"});
     c.Fill(settings, {"-", "ActionSetHolidays"});
     QMenu* view = bar.addMenu(QStringLiteral("表示(&V)"));
     QMenu* help = bar.addMenu(QStringLiteral("ヘルプ(&H)"));

@@ -8,6 +8,7 @@
 #include "main/Images.h"
 #include "main/MainContext.h"
 #include "main/MainTray.h"
+#include "model/Document.h"
 #include "settings/ConfigPaths.h"
 #include "shell/CommandLine.h"
 #include "shell/InstanceLock.h"
@@ -84,6 +85,7 @@ int RunProgram(QApplication& app, const std::vector<std::string>& args) {
     std::filesystem::create_directories(configDir, ec);
     TFormMain window(desktop, DefaultClock(), SettingsFileIn(configDir));
     desktop.SetParent(&window);
+    desktop.SetSchedulePath([&window] { return window.Shared().Document.FileName; });
     // A window hidden in the tray is not a closed one: the program ends when the window closes.
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(&window, &TFormMain::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
