@@ -319,3 +319,24 @@ TEST_F(TWindowDialog, TheDialogComesBackExactlyWhereItWasClosed) {
         EXPECT_EQ(frames[i], frames[i < 4 ? 0 : 4]) << "opening " << i + 1;
     EXPECT_EQ(frames[4], QPoint(120, 90));
 }
+
+// A new to-do's name is selected, so typing names it; Enter on a day presses OK there too.
+TEST_F(TWindowDialog, ANewToDoIsNamedByTypingAndEnterInACalendarIsOk) {
+    P.Select(P.Node("Work"));
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<TFormProperty*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->NameEdit->selectedText(), d->NameEdit->text());
+        d->NameEdit->insert("Call Bob"); // what typing does
+        d->Pages->setCurrentWidget(d->DatePage);
+        if (d->NoBegin->isChecked()) d->NoBegin->click();
+        d->BeginCalendar->setSelectedDate(QDate(2024, 5, 6));
+        QWidget* days = d->BeginCalendar->focusProxy() ? d->BeginCalendar->focusProxy() : d->BeginCalendar;
+        QTest::keyClick(days, Qt::Key_Return);
+        // Still open here means Enter did not close it.
+        if (QApplication::activeModalWidget() == d) d->CancelButton->click();
+    });
+    P.Trigger("ActionItemToDoNew");
+    ASSERT_TRUE(P.Node("Call Bob"));
+    EXPECT_EQ(P.Node("Call Bob")->Data()->BeginDate, D(2024, 5, 6));
+}

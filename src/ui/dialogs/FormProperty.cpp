@@ -13,6 +13,7 @@
 #include "model/StateEval.h"
 #include "shell/UrlShortcut.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -194,8 +195,15 @@ TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
     connect(NoEnd, &QCheckBox::clicked, this, &TFormProperty::NoEndClick);
     connect(BeginCalendar, &QCalendarWidget::clicked, this, &TFormProperty::BeginChosen);
     connect(EndCalendar, &QCalendarWidget::clicked, this, &TFormProperty::EndChosen);
-    connect(BeginCalendar, &QCalendarWidget::activated, this, &TFormProperty::BeginChosen);
-    connect(EndCalendar, &QCalendarWidget::activated, this, &TFormProperty::EndChosen);
+    // Enter in a calendar presses OK, as in any other field; a double click only chooses the day.
+    connect(BeginCalendar, &QCalendarWidget::activated, this, [this] {
+        BeginChosen();
+        if (QApplication::mouseButtons() == Qt::NoButton) OkButton->click();
+    });
+    connect(EndCalendar, &QCalendarWidget::activated, this, [this] {
+        EndChosen();
+        if (QApplication::mouseButtons() == Qt::NoButton) OkButton->click();
+    });
     connect(BeginCalendar, &QCalendarWidget::selectionChanged, this, &TFormProperty::UpdateLabels);
     connect(EndCalendar, &QCalendarWidget::selectionChanged, this, &TFormProperty::UpdateLabels);
 
@@ -390,6 +398,7 @@ void TFormProperty::showEvent(QShowEvent* event) {
     if (PropFocus == pfName || PropFocus == pfMemo) {
         Pages->setCurrentWidget(MemoPage);
         (PropFocus == pfName ? static_cast<QWidget*>(NameEdit) : MemoEdit)->setFocus();
+        if (PropFocus == pfName) NameEdit->selectAll(); // typing replaces the name
     }
     PropFocus = pfDefault;
     QDialog::showEvent(event);
