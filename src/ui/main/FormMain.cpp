@@ -45,7 +45,10 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     : QMainWindow(parent), mDesktop(desktop), mClock(clock), mToday(clock.Today()), mCtx{mToday, &mCalendar, &mChart},
       mFiles(mDocument, desktop, clock, mCtx,
              {[this] { ShowTitle(); },
-              [this](const std::string& text) { StatusPanel1->setText(QString::fromStdString(text)); },
+              [this](const std::string& text) {
+                  StatusPanel1->setText(QString::fromStdString(text));
+                  FormResize(); // panel 1 shows its message whole
+              },
               [](bool busy) {
                   if (busy)
                       QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -274,8 +277,9 @@ void TFormMain::changeEvent(QEvent* event) {
 }
 
 void TFormMain::FormResize() {
-    StatusPanel0->setFixedWidth(std::max(0, statusBar()->width() - kStatusPanel1Width - 20));
-    StatusPanel1->setFixedWidth(kStatusPanel1Width);
+    const int panel1 = std::max(kStatusPanel1Width, StatusPanel1->FittingWidth());
+    StatusPanel0->setFixedWidth(std::max(0, statusBar()->width() - panel1 - 20));
+    StatusPanel1->setFixedWidth(panel1);
     TreeList1->Redraw();
 }
 
