@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -162,4 +163,24 @@ TEST_F(TDayWindow, RowsNeverOutliveTheItemsTheyShow) {
     Day->TreeList()->viewport()->grab(); // paints nothing of the freed items
     QApplication::processEvents();
     EXPECT_EQ(Rows(), (std::vector<std::string>{"この日が期間内の予定および遅延項目はありません"}));
+}
+
+// At its first size the toolbar shows every button, the day steps at its end included.
+TEST(DayWindowToolbar, EveryButtonInSightAtTheFirstSize) {
+    TScriptedDesktop desktop;
+    TFixedClock clock{kToday + 0.5};
+    TFormMain main(desktop, clock, "");
+    main.Run([&] { main.Shared().Files.NewSchedule(); });
+    TFormDaySchedule day(main);
+    day.Build(kToday);
+    day.show();
+    QApplication::processEvents();
+    auto* bar = day.findChild<QToolBar*>();
+    ASSERT_TRUE(bar);
+    for (const char* name : {"ActionNext", "ActionNext7", "ActionOutFromTaskTray"}) {
+        QWidget* button = bar->widgetForAction(day.findChild<QAction*>(name));
+        ASSERT_TRUE(button) << name;
+        EXPECT_TRUE(button->isVisible()) << name;
+        EXPECT_LE(button->geometry().right(), bar->width()) << name;
+    }
 }

@@ -25,6 +25,7 @@
 #include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace quillo {
 
@@ -110,7 +111,7 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main)
 
 TFormDaySchedule::~TFormDaySchedule() {
     mMain.StoreDayWindowPlace(QRect(pos(), size())); // the frame's corner, the client's size
-    delete TreeList1; // before the rows it shows
+    delete TreeList1;                                // before the rows it shows
     TreeList1 = nullptr;
 }
 
@@ -171,6 +172,8 @@ void TFormDaySchedule::BuildCommands() {
                        ActionItemOpenLink, ActionItemDelete, static_cast<QAction*>(nullptr), ActionPrev7, ActionPrev,
                        ActionNext, ActionNext7, static_cast<QAction*>(nullptr), ActionOutFromTaskTray})
         a ? ToolBar1->addAction(a) : static_cast<void>(ToolBar1->addSeparator());
+    // At its first size every button is in sight, none behind the toolbar's overflow arrow.
+    resize(std::max(width(), ToolBar1->sizeHint().width()), height());
     TreeList1->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* menu = new QMenu(this);
     menu->addActions({ActionItemChkReverse, ActionItemProperty, ActionItemOpenLink, ActionItemDelete});
