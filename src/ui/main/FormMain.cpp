@@ -14,6 +14,7 @@
 #include "controls/WindowPlace.h"
 #include "dialogs/FormDaySchedule.h"
 #include "main/ChartView.h"
+#include "main/FindBar.h"
 #include "main/Images.h"
 #include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
@@ -93,6 +94,7 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
 TFormMain::~TFormMain() {
     Timer2.stop();
     // The parts let go of the views, and the views go before the document they show.
+    mFind.reset();
     mTray.reset();
     mShell.reset();
     mTransfer.reset();
@@ -151,6 +153,11 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
                                         TMainTray::THooks{[this] { NewToDo(nullptr, kNewToDoName, mToday, true); },
                                                           [this] { ShowDaySchedule(mToday); },
                                                           [this] { return mDayWindow.data(); }});
+    mFind = std::make_unique<TFindBar>(
+        context, TFindBar::THooks{[this] { return SelectedDate(); },
+                                  [this](bool given) { given ? SetEditingShortcuts() : ClearEditingShortcuts(); },
+                                  [this] { UpdateEscape(); }});
+    static_cast<QBoxLayout*>(centralWidget()->layout())->insertWidget(0, mFind->Bar()); // under the tool bar
 }
 
 // The file commands and today's schedule: each a line on what already exists.
@@ -264,7 +271,7 @@ void TFormMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         TreeList1->HideSelection = !isActiveWindow();
         TreeList1->Redraw();
-        mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+        UpdateEscape();
         // Queued: a question must not open inside the activation itself.
         if (isActiveWindow())
             QTimer::singleShot(0, this, [this] {
@@ -331,15 +338,20 @@ void TFormMain::ShowDaySchedule(TDate date) {
     TreeList1->Redraw();
 }
 
-// Esc goes to the tray only while the window is active and no name is being typed.
+// Esc goes to the tray only while the window is active, no name is being typed and no search is
+// open (Esc ends those first).
+void TFormMain::UpdateEscape() {
+    mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel() && !mFind->IsOpen());
+}
+
 void TFormMain::SetEditingShortcuts() {
     mCommands->SetEditingKeys(true);
-    mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+    UpdateEscape();
 }
 
 void TFormMain::ClearEditingShortcuts() {
     mCommands->SetEditingKeys(false);
-    mTray->SetEscapeToTray(false); // Esc ends the rename instead
+    mTray->SetEscapeToTray(false); // Esc ends the rename or the search instead
 }
 
 // Forwards for the day window and for tests.
