@@ -133,7 +133,7 @@ TEST_F(TStart, TheStartUpEntryNeedsASavedScheduleAndOpensItInTheTray) {
             for (QAction* a : menu->actions())
                 layout << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->title() : a->objectName());
     EXPECT_EQ(layout,
-              (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-", "ActionSetHolidays"}));
+              (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(&R)", "-", "ActionSetHolidays"}));
 }
 
 // Holidays copied from another machine, or settings deleted to reset them: the first start keeps
