@@ -10,7 +10,9 @@
 #   - the property dialog, opened and closed 10 times, stays where it was;
 #   - a second copy hands its schedule to the running one (also while that sits in the tray) and
 #     ends with 0; when the running copy is stopped, the second shows the one-copy box and ends
-#     with 1.
+#     with 1;
+#   - Ctrl+S over a file another program rewrote asks, and reading it again keeps that program's
+#     schedule.
 set -euo pipefail
 program="$(realpath "$1")"
 . "$(dirname "$0")/xvfb-common.sh"
@@ -178,6 +180,22 @@ xdotool key Escape
 wait_tenths=30 xvfb_wait_for in_tray "$win" || miss "Esc did not send the window to the tray"
 second_copy "$work/plan.qlp" plan
 no_icon || miss "the icon stayed in the tray after the second copy"
+
+# Another program rewrites the open file: Ctrl+S asks instead of writing over it, and reloading
+# keeps the other program's line.
+xdotool windowactivate --sync "$win"
+sleep 0.5
+xdotool key Down Down space
+sleep 0.5
+plan Theirs >"$work/plan.qlp"
+xdotool key ctrl+s
+box=""
+wait_tenths=30 xvfb_wait_for eval 'box=$(xdotool search --onlyvisible --name "^警告$" | head -n 1); [ -n "$box" ]' ||
+    true
+[ -n "$box" ] || miss "Ctrl+S wrote over a file another program had changed"
+[ -z "$box" ] || xdotool windowactivate --sync "$box" key alt+r
+sleep 0.5
+grep -q Theirs "$work/plan.qlp" || miss "the other program's schedule was overwritten"
 
 # A running copy that does not answer: the second shows the one-copy box and ends with 1.
 running=$(pgrep -P "$app" | head -n 1) # $app is the subshell of run
