@@ -57,3 +57,4 @@ scripts/xvfb-clipboard.sh build/ci/src/quillo
 scripts/xvfb-day.sh build/ci/src/quillo
 scripts/xvfb-tray.sh build/ci/src/quillo
 scripts/xvfb-notify.sh build/ci/src/quillo build/ci/tests/quillo_notify_server
+scripts/xvfb-wm.sh build/ci/src/quillo

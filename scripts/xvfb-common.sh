@@ -33,3 +33,36 @@ xvfb_keys() {
     DISPLAY="$display" xdotool windowfocus --sync "$win"
     for k in "$@"; do DISPLAY="$display" xdotool key --delay 100 "$k"; sleep 0.25; done
 }
+
+# Runs the check "$@" every tenth of a second until it holds, for up to $wait_tenths (50) tenths.
+xvfb_wait_for() {
+    for _ in $(seq "${wait_tenths:-50}"); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+
+# A tray panel (trayer) on the top edge of $display; sets $tray. Fails when no panel shows.
+xvfb_tray_start() {
+    DISPLAY="$display" trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
+        --transparent false >/dev/null 2>&1 &
+    tray=$!
+    xvfb_wait_for eval 'DISPLAY="$display" xdotool search --onlyvisible --name "^panel$" >/dev/null 2>&1'
+}
+
+# The centre of the program's tray icon (a window of class quillo inside the panel), or nothing.
+xvfb_icon_centre() {
+    DISPLAY="$display" xwininfo -root -tree | awk '/\("quillo" / && $0 ~ /x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+/ {
+        split($(NF-1), g, /[x+]/); split($NF, a, /\+/);
+        if (g[1] + 0 > 1 && g[1] + 0 <= 64 && g[2] + 0 <= 64) { print a[2] + int(g[1] / 2), a[3] + int(g[2] / 2); exit } }'
+}
+
+# The viewable window of the program (X11 instance name quillo) whose title is exactly $1; the
+# tray icon, a small window of the same class and title, is not one.
+xvfb_window_named() {
+    local w
+    for w in $(DISPLAY="$display" xdotool search --classname '^quillo$' 2>/dev/null); do
+        [ "$(DISPLAY="$display" xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] || continue
+        DISPLAY="$display" xwininfo -id "$w" 2>/dev/null |
+            awk '/IsViewable/ { v = 1 } /Width:/ { w = $NF } END { exit !(v && w > 64) }' && { echo "$w"; return 0; }
+    done
+    return 1
+}

@@ -28,11 +28,7 @@ wait_for visible '^panel$' || fail "trayer showed no panel"
 run -t "$work/plan.qlp" &
 pid=$!
 # The icon is a window of ours inside the panel; its centre is where the user clicks.
-icon_centre() {
-    xwininfo -root -tree | awk '/"quillo"/ && $0 ~ /x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+/ {
-        split($(NF-1), g, /[x+]/); split($NF, a, /\+/);
-        if (a[2] + 0 > 1000) { print a[2] + int(g[1] / 2), a[3] + int(g[2] / 2); exit } }'
-}
+icon_centre() { xvfb_icon_centre; }
 has_icon() { [ -n "$(icon_centre)" ]; }
 wait_for has_icon || fail "no icon in the tray"
 read -r ix iy <<<"$(icon_centre)"

@@ -7,6 +7,9 @@
 #include "model/Calendar.h"
 #include "model/Chart.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -22,6 +25,8 @@ struct TFiles : ::testing::Test {
     TEvalContext Ctx{D(2024, 5, 3), &Calendar, &Chart};
     TDocument Document;
     int BusyDepth = 0, Rebuilds = 0, Opened = 0;
+    bool WindowInFront = true;
+    TTreeNode* Selected = nullptr;
     std::vector<std::string> Titles, Statuses;
     TFileCommands Files{Document,
                         Desktop,
@@ -30,7 +35,8 @@ struct TFiles : ::testing::Test {
                         {[this] { Titles.push_back(Document.Title); },
                          [this](const std::string& s) { Statuses.push_back(s); },
                          [this](bool on) { BusyDepth += on ? 1 : -1; }, [this](bool on) { Rebuilds += on ? 1 : 0; },
-                         [this] { ++Opened; }}};
+                         [this] { ++Opened; }, [this] { return WindowInFront; }, [this] { return Selected; },
+                         [this](TTreeNode* node) { Selected = node; }}};
 };
 } // namespace
 
@@ -113,4 +119,152 @@ TEST_F(TFiles, TheStatusFollowsTheModifiedMark) {
     Files.FileNew(); // autosave is off: asks, and No drops the change
     EXPECT_FALSE(Document.Modified());
     EXPECT_EQ(Desktop.Shown.back().Text, "「plan」は更新されています。保存しますか？");
+}
+
+namespace {
+const char* const kPlan = "D\t2024\t5\t3\r\nA-\r\n{\r\nF\tWork\t\t+\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n"
+                          "I\tSlides\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n}\r\n";
+// What another machine's copy writes through a synchronised folder: one more to-do.
+const char* const kTheirPlan =
+    "D\t2024\t5\t3\r\nA-\r\n{\r\nF\tWork\t\t+\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n"
+    "I\tSlides\t0\t-\t-\t-\t-\t-\t-\t0\t\r\nI\tTheirs\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n}\r\n";
+const unsigned kDiskButtons = mbOverwrite | mbReload | mbSaveAs | mbCancel;
+
+std::vector<std::string> Names(TTreeNode* node) {
+    std::vector<std::string> names;
+    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
+        names.push_back(c->Text());
+    return names;
+}
+} // namespace
+
+// A file another program rewrote is never written over without a question: cancel keeps both,
+// reload shows the other program's items, overwrite writes ours. A file only touched, or
+// deleted, is saved as before.
+TEST_F(TFiles, ASaveOverAnotherProgramsChangeAsks) {
+    const std::string path = Dir.File("plan.qlp");
+    WriteFile(path, kPlan);
+    Files.OpenNamed(path);
+    Selected = Document.Root()->GetFirstChild()->GetFirstChild()->GetNextSibling(); // Slides
+    Files.SetModified(true);
+    WriteFile(path, kTheirPlan);
+
+    Desktop.SetNextAnswer(mrCancel);
+    Files.FileSave();
+    ASSERT_EQ(Desktop.Shown.size(), 1u);
+    EXPECT_EQ(Desktop.Shown.back().Buttons, kDiskButtons);
+    EXPECT_EQ(ReadFile(path), kTheirPlan);
+    EXPECT_TRUE(Document.Modified());
+
+    Desktop.SetNextAnswer(mrReload);
+    Files.FileSave();
+    EXPECT_EQ(ReadFile(path), kTheirPlan);
+    EXPECT_FALSE(Document.Modified());
+    TTreeNode* work = Document.Root()->GetFirstChild();
+    EXPECT_EQ(Names(work), (std::vector<std::string>{"Report", "Slides", "Theirs"}));
+    EXPECT_EQ(Selected, work->GetFirstChild()->GetNextSibling()); // the same row in the new tree
+
+    // Once read, the file is ours again: a save asks nothing.
+    Files.SetModified(true);
+    Files.FileSave();
+    EXPECT_EQ(Desktop.Shown.size(), 2u);
+
+    WriteFile(path, kPlan);
+    Files.SetModified(true);
+    Desktop.SetNextAnswer(mrOverwrite);
+    Files.FileSave();
+    EXPECT_NE(ReadFile(path).find("Theirs"), std::string::npos);
+    EXPECT_FALSE(Document.Modified());
+
+    // Same bytes with a new time (a sync tool touching it) and a deleted file: no question.
+    const timespec times[2] = {{1000, 0}, {1000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    Files.SetModified(true);
+    Files.FileSave();
+    std::remove(path.c_str());
+    Files.SetModified(true);
+    Files.FileSave();
+    EXPECT_EQ(Desktop.Shown.size(), 3u);
+    EXPECT_NE(ReadFile(path).find("Theirs"), std::string::npos);
+}
+
+// The autosave never asks into an empty room: it holds the write until the window is in front,
+// then asks. Coming to the front over an unmodified schedule reads the file again silently;
+// over a modified one it offers to, once per change.
+TEST_F(TFiles, TheWindowComingForwardCatchesChangesOnDisk) {
+    const std::string path = Dir.File("plan.qlp");
+    WriteFile(path, kPlan);
+    Files.OpenNamed(path);
+    Files.AutoSaveToggle();
+    WriteFile(path, kTheirPlan);
+    WindowInFront = false;
+    for (int i = 0; i < 10; ++i)
+        Files.MinuteTick();
+    EXPECT_TRUE(Desktop.Shown.empty());
+    EXPECT_EQ(ReadFile(path), kTheirPlan);
+    EXPECT_TRUE(Document.Modified());
+
+    WindowInFront = true;
+    Desktop.SetNextAnswer(mrOverwrite);
+    Files.WindowActivated();
+    ASSERT_EQ(Desktop.Shown.size(), 1u);
+    EXPECT_EQ(Desktop.Shown.back().Buttons, kDiskButtons);
+    EXPECT_FALSE(Document.Modified());
+    EXPECT_EQ(ReadFile(path).find("Theirs"), std::string::npos);
+
+    WriteFile(path, kTheirPlan);
+    Selected = Document.Root()->GetFirstChild()->GetFirstChild(); // Report
+    Files.WindowActivated();
+    EXPECT_EQ(Desktop.Shown.size(), 1u);
+    EXPECT_FALSE(Document.Modified());
+    EXPECT_EQ(Names(Document.Root()->GetFirstChild()).back(), "Theirs");
+    EXPECT_EQ(Selected, Document.Root()->GetFirstChild()->GetFirstChild());
+
+    WriteFile(path, kPlan);
+    Files.SetModified(true);
+    Desktop.SetNextAnswer(mrNo);
+    Files.WindowActivated();
+    Files.WindowActivated(); // the same change is not offered twice
+    EXPECT_EQ(Desktop.Shown.size(), 2u);
+    EXPECT_EQ(Desktop.Shown.back().Buttons, static_cast<unsigned>(mbYes | mbNo));
+    EXPECT_EQ(Names(Document.Root()->GetFirstChild()).back(), "Theirs");
+
+    // A file that no longer reads as a schedule is not taken in place of the open one.
+    WriteFile(path, "half written");
+    Desktop.SetNextAnswer(mrYes);
+    EXPECT_THROW(Files.WindowActivated(), ELoadError);
+    EXPECT_TRUE(Document.IsOpen());
+    EXPECT_TRUE(Document.Modified());
+}
+
+// Open asks for the file before anything is closed; a request for the schedule already open
+// leaves it as it is.
+TEST_F(TFiles, OpenKeepsTheScheduleUntilAFileIsChosen) {
+    const std::string path = Dir.File("plan.qlp");
+    WriteFile(path, kPlan);
+    Files.OpenNamed(path);
+    Files.FileOpen(); // cancelled
+    EXPECT_TRUE(Document.IsOpen());
+    EXPECT_FALSE(Document.Modified());
+    EXPECT_EQ(Document.FileName, path);
+    EXPECT_TRUE(Desktop.Shown.empty());
+
+    WriteFile(Dir.File("stray.txt"), "not a plan");
+    Desktop.SetNextFile(Dir.File("stray.txt"));
+    EXPECT_THROW(Files.FileOpen(), ELoadError);
+    EXPECT_EQ(Document.FileName, path);
+    EXPECT_TRUE(Document.IsOpen());
+
+    Files.SetModified(true);
+    EXPECT_TRUE(Files.OpenRequested(Dir.File("./plan.qlp")));
+    EXPECT_TRUE(Document.Modified()); // not read again, nothing asked
+    EXPECT_TRUE(Desktop.Shown.empty());
+
+    WriteFile(Dir.File("other.qlp"), kTheirPlan);
+    Desktop.SetNextAnswer(mrCancel);
+    EXPECT_FALSE(Files.OpenRequested(Dir.File("other.qlp")));
+    EXPECT_EQ(Document.FileName, path);
+    Desktop.SetNextAnswer(mrNo);
+    EXPECT_TRUE(Files.OpenRequested(Dir.File("other.qlp")));
+    EXPECT_EQ(Document.Title, "other");
 }

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -202,4 +203,24 @@ TEST_F(TDayWindow, MarksHintWithTheHandAndTheHeaderRepaintsTheRows) {
     QTest::qWait(20);
     EXPECT_GT(paints.Count, 0);
     list->viewport()->removeEventFilter(&paints);
+}
+
+// At its first size the toolbar shows every button, the day steps at its end included.
+TEST(DayWindowToolbar, EveryButtonInSightAtTheFirstSize) {
+    TScriptedDesktop desktop;
+    TFixedClock clock{kToday + 0.5};
+    TFormMain main(desktop, clock, "");
+    main.Run([&] { main.Shared().Files.NewSchedule(); });
+    TFormDaySchedule day(main);
+    day.Build(kToday);
+    day.show();
+    QApplication::processEvents();
+    auto* bar = day.findChild<QToolBar*>();
+    ASSERT_TRUE(bar);
+    for (const char* name : {"ActionNext", "ActionNext7", "ActionOutFromTaskTray"}) {
+        QWidget* button = bar->widgetForAction(day.findChild<QAction*>(name));
+        ASSERT_TRUE(button) << name;
+        EXPECT_TRUE(button->isVisible()) << name;
+        EXPECT_LE(button->geometry().right(), bar->width()) << name;
+    }
 }

@@ -133,7 +133,7 @@ TEST_F(TStart, TheStartUpEntryNeedsASavedScheduleAndOpensItInTheTray) {
         if (menu->title() == QStringLiteral("設定(&S)"))
             for (QAction* a : menu->actions())
                 layout << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->title() : a->objectName());
-    EXPECT_EQ(layout, (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-",
+    EXPECT_EQ(layout, (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(&R)", "-",
                                    "ActionSetHolidays", "通知(&N)"}));
 }
 

@@ -211,7 +211,7 @@ TEST_F(TWindow, BadLineAbortOrKeep) {
     EXPECT_FALSE(Modified());
     Open(Dir.File("gone.qlp"));
     EXPECT_EQ(Desktop.Shown.back().Text, Dir.File("gone.qlp") + "\r\nファイルのオープン処理に失敗しました。");
-    EXPECT_FALSE(Root());
+    EXPECT_TRUE(Root()); // a file that cannot be read leaves the schedule open
 }
 
 TEST_F(TWindow, UserExpandMarksModified) {
@@ -267,7 +267,7 @@ TEST_F(TWindow, DeepSchedulesOpenShownOnlyToADepthQtSurvives) {
 TEST_F(TWindow, AnIdleWindowSleeps) {
     Open(Plan());
     Form->show();
-    QTest::qWait(200); // let the first layout and paints settle
+    QTest::qWait(400); // let the first layout, paints and the check of the window's place settle
     int wakeUps = 0;
     QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, Form.get(),
                      [&] { ++wakeUps; });

@@ -296,3 +296,47 @@ TEST_F(TWindowDialog, OkAppliesCancelLeavesAndThePlaceIsRemembered) {
     P.Select(P.Document.Root()); // the root has no properties
     EXPECT_FALSE(P.Action("ActionItemProperty")->isEnabled());
 }
+
+// Opened and closed again and again, the dialog stands where it stood, moved or not, with the
+// frame the platform draws around it.
+TEST_F(TWindowDialog, TheDialogComesBackExactlyWhereItWasClosed) {
+    P.Window->show();
+    P.Select(P.Node("Report"));
+    QList<QPoint> frames;
+    for (int i = 0; i < 10; ++i) {
+        WhenShown(
+            [&, i](TFormProperty& d) {
+                frames << d.frameGeometry().topLeft();
+                if (i == 3) d.move(120, 90); // dragged by the user once
+            },
+            false);
+        P.Trigger("ActionItemProperty");
+        if (i == 3) {
+            EXPECT_EQ(QPoint(Places.PropX, Places.PropY), QPoint(120, 90));
+        }
+    }
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(frames[i], frames[i < 4 ? 0 : 4]) << "opening " << i + 1;
+    EXPECT_EQ(frames[4], QPoint(120, 90));
+}
+
+// A new to-do's name is selected, so typing names it; Enter on a day presses OK there too.
+TEST_F(TWindowDialog, ANewToDoIsNamedByTypingAndEnterInACalendarIsOk) {
+    P.Select(P.Node("Work"));
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<TFormProperty*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->NameEdit->selectedText(), d->NameEdit->text());
+        d->NameEdit->insert("Call Bob"); // what typing does
+        d->Pages->setCurrentWidget(d->DatePage);
+        if (d->NoBegin->isChecked()) d->NoBegin->click();
+        d->BeginCalendar->setSelectedDate(QDate(2024, 5, 6));
+        QWidget* days = d->BeginCalendar->focusProxy() ? d->BeginCalendar->focusProxy() : d->BeginCalendar;
+        QTest::keyClick(days, Qt::Key_Return);
+        // Still open here means Enter did not close it.
+        if (QApplication::activeModalWidget() == d) d->CancelButton->click();
+    });
+    P.Trigger("ActionItemToDoNew");
+    ASSERT_TRUE(P.Node("Call Bob"));
+    EXPECT_EQ(P.Node("Call Bob")->Data()->BeginDate, D(2024, 5, 6));
+}

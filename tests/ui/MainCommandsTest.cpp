@@ -98,25 +98,3 @@ TEST(MainCommands, RunShowsWhatACommandThrowsAndExecuteHonoursTheRules) {
     EXPECT_FALSE(parts.Action("ActionFileSave")->isEnabled()); // nothing bound there: never enabled
 }
 
-// A letter two entries share only moves between them; neither runs from the key.
-TEST(MainCommands, EachMenuGivesALetterToOneEntryOnly) {
-    TScriptedDesktop desktop;
-    TFixedClock clock(D(2024, 5, 3) + 0.5);
-    TFormMain form(desktop, clock, "");
-    std::vector<QMenu*> menus;
-    for (QAction* a : form.menuBar()->actions())
-        menus.push_back(a->menu());
-    for (size_t i = 0; i < menus.size(); ++i) {
-        std::map<QChar, QString> letters;
-        for (QAction* a : menus[i]->actions()) {
-            if (a->menu()) menus.push_back(a->menu());
-            const QString text = a->text();
-            const qsizetype at = text.indexOf(QLatin1Char('&'));
-            if (at < 0 || at + 1 >= text.size()) continue;
-            const auto [was, added] = letters.emplace(text[at + 1].toUpper(), text);
-            EXPECT_TRUE(added) << menus[i]->title().toStdString() << ": " << text.toStdString() << " and "
-                               << was->second.toStdString();
-        }
-    }
-    form.SetModified(false);
-}

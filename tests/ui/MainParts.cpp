@@ -15,7 +15,10 @@ TMainParts::TMainParts(TDate today)
              [this](const std::string& text) { Statuses.push_back(text); },
              {},
              [this](bool rebuilding) { rebuilding ? Tree->BeginUpdate() : Tree->EndUpdate(); },
-             [this] { Tree->SetSelected(Document.Root()); }}),
+             [this] { Tree->SetSelected(Document.Root()); },
+             {},
+             [this] { return Tree->Selected(); },
+             [this](TTreeNode* node) { Tree->SetSelected(node); }}),
       Window(std::make_unique<QMainWindow>()) {
     Chart.SetChartDate(today + kDefaultChartOffset);
     auto* central = new QWidget(Window.get());

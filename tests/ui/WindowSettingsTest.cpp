@@ -2,11 +2,14 @@
 // The settings part with a real settings folder: what a first start writes, what a start applies
 // and within which limits, and what an end stores, without the main window.
 #include "main/WindowSettings.h"
+#include "controls/WindowPlace.h"
 #include "main/ChartView.h"
 #include "settings/IniFile.h"
 #include "ui/MainParts.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -81,11 +84,13 @@ TEST_F(TSettingsFile, StoredValuesAreAppliedWithinEachSectionsLimits) {
     EXPECT_EQ(Run->Width(40), 50);
 }
 
+// Places are the frame's corner and the client's size, stored and put back the same way.
 TEST_F(TSettingsFile, ClosingMaximizedKeepsTheNormalPlacement) {
     WriteFile(Ini(), "[MainForm]\r\nPosX=10\r\nPosY=20\r\nWidth=700\r\nHeight=500\r\n");
     QMainWindow* window = Start().P.Window.get();
-    EXPECT_EQ(window->geometry(), QRect(10, 20, 700, 500));
     window->show();
+    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(10, 20));
+    EXPECT_EQ(window->size(), QSize(700, 500));
     window->move(30, 40); // moved, then maximized: the file keeps what it had
     window->setWindowState(Qt::WindowMaximized);
     Run->Settings.SaveSettings();
@@ -95,11 +100,41 @@ TEST_F(TSettingsFile, ClosingMaximizedKeepsTheNormalPlacement) {
     window = Start().P.Window.get();
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     window->setWindowState(Qt::WindowNoState);
-    EXPECT_EQ(window->geometry(), QRect(10, 20, 700, 500));
+    window->show();
+    EXPECT_EQ(QRect(window->pos(), window->size()), QRect(10, 20, 700, 500));
     // A normal close stores exactly what the next start restores.
     window->setGeometry(33, 44, 655, 377);
+    const QRect frame = window->frameGeometry();
     Run->Settings.SaveSettings();
     window = Start().P.Window.get();
-    EXPECT_EQ(window->geometry(), QRect(33, 44, 655, 377));
+    window->show();
+    EXPECT_EQ(window->frameGeometry(), frame);
     EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+}
+
+// A first start centres the window; a place no screen shows any more comes back onto one, with
+// its title bar inside.
+TEST_F(TSettingsFile, AWindowStartsCentredOrFittedOntoAScreen) {
+    QMainWindow* window = Start().P.Window.get();
+    window->show();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint off = window->frameGeometry().center() - area.center(); // the frame was guessed before it showed
+    EXPECT_LE(std::abs(off.x()), 16);
+    EXPECT_LE(std::abs(off.y()), 16);
+    for (const char* place : {"PosX=-4000\r\nPosY=-30", "PosX=5000\r\nPosY=9000", "PosX=100\r\nPosY=-15"}) {
+        WriteFile(Ini(), std::string("[MainForm]\r\n") + place + "\r\nWidth=700\r\nHeight=500\r\n");
+        window = Start().P.Window.get();
+        window->show();
+        EXPECT_TRUE(area.contains(window->frameGeometry())) << place;
+    }
+}
+
+TEST(WindowPlace, AFrameIsFittedIntoTheScreenItMostlyCovers) {
+    const QRect left(0, 0, 1000, 800), right(1000, 30, 1600, 900); // a panel above the right one
+    EXPECT_EQ(FitFrame({900, 10, 300, 200}, {left, right}, left), QRect(1000, 30, 300, 200));
+    EXPECT_EQ(FitFrame({-50, -20, 300, 200}, {left, right}, left), QRect(0, 0, 300, 200));
+    EXPECT_EQ(FitFrame({5000, 5000, 300, 200}, {left, right}, right), QRect(2300, 730, 300, 200));
+    // Larger than the screen: the title bar stays reachable.
+    EXPECT_EQ(FitFrame({-10, -10, 2000, 2000}, {left}, left).topLeft(), QPoint(0, 0));
+    EXPECT_EQ(CentredFrame({200, 100}, {1000, 30, 1600, 900}), QPoint(1700, 430));
 }

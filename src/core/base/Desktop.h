@@ -7,8 +7,19 @@
 namespace quillo {
 
 enum TMsgType { mtError, mtWarning, mtInformation, mtConfirmation };
-enum TMsgButtons : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8, mbAbort = 16 };
-enum TMsgResult { mrNone = 0, mrYes, mrNo, mrOK, mrCancel, mrAbort };
+// The last three answer a file changed by another program: write over it, read it again, or
+// write this schedule under another name.
+enum TMsgButtons : unsigned {
+    mbYes = 1,
+    mbNo = 2,
+    mbOK = 4,
+    mbCancel = 8,
+    mbAbort = 16,
+    mbOverwrite = 32,
+    mbReload = 64,
+    mbSaveAs = 128
+};
+enum TMsgResult { mrNone = 0, mrYes, mrNo, mrOK, mrCancel, mrAbort, mrOverwrite, mrReload, mrSaveAs };
 enum TSound { sndError, sndExclamation, sndInformation, sndDefault };
 
 const char* MsgTypeTitle(TMsgType type); // エラー 警告 情報 確認

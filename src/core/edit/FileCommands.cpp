@@ -5,6 +5,8 @@
 #include "base/Cp932.h"
 #include "base/Desktop.h"
 #include "base/Exceptions.h"
+#include "base/FileNames.h"
+#include "model/RowPath.h"
 #include "model/ScheduleFormat.h"
 
 namespace quillo {
@@ -107,6 +109,87 @@ void TFileCommands::OpenNamed(const std::string& path) {
     }
 }
 
+bool TFileCommands::OpenRequested(const std::string& path) {
+    if (mDocument.IsOpen() && !mDocument.FileName.empty() && SameFile(path, mDocument.FileName)) return true;
+    CheckScheduleFile(path);
+    if (!SaveQuestion(true)) return false;
+    CloseSchedule();
+    OpenNamed(path);
+    return true;
+}
+
+void TFileCommands::Reload() {
+    const std::string path = mDocument.FileName;
+    CheckScheduleFile(path);
+    const TRowPath selected = mHooks.Selected ? RowPathOf(mHooks.Selected()) : TRowPath{};
+    CloseSchedule();
+    OpenNamed(path);
+    mOfferedReload = {};
+    if (TTreeNode* node = FindRow(mDocument.Root(), selected); node && mHooks.Select) mHooks.Select(node);
+}
+
+bool TFileCommands::MayWriteOverDisk(bool autoSave) {
+    if (mDocument.FileName.empty() || CompareWithDisk(mDocument.FileName, mDocument.DiskStamp) != dcChanged)
+        return true;
+    if (autoSave && mHooks.CanAsk && !mHooks.CanAsk()) {
+        mAutoSaveDeferred = true;
+        SetStatusText("自動保存保留 " + NowText());
+        return false;
+    }
+    mAutoSaveDeferred = false;
+    mDesktop.Sound(sndExclamation);
+    const std::string text = mDocument.FileName +
+                             "\r\nこのファイルは開いた後で他のプログラムによって変更されています。\r\n"
+                             "上書き保存すると、その変更は失われます。";
+    mAsking = true;
+    const TMsgResult answer = mDesktop.MessageBox(text, mtWarning, mbOverwrite | mbReload | mbSaveAs | mbCancel);
+    mAsking = false;
+    switch (answer) {
+    case mrOverwrite:
+        return true;
+    case mrReload:
+        Reload();
+        return false;
+    case mrSaveAs:
+        FileSaveAs();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TFileCommands::AutoSaveNow() {
+    if (!mDocument.Modified() || !mDocument.AutoSave || mDocument.FileName.empty()) return;
+    try {
+        if (MayWriteOverDisk(true)) WriteWithStatus("自動保存完了 ", "自動保存失敗 ");
+    } catch (const EQuilloError&) {
+        // The timer shows only the status text, no box.
+    }
+}
+
+void TFileCommands::WindowActivated() {
+    if (mAsking || !mDocument.IsOpen() || mDocument.FileName.empty()) return;
+    if (mAutoSaveDeferred) {
+        mAutoSaveDeferred = false;
+        if (mDocument.Modified()) {
+            if (MayWriteOverDisk(false)) WriteWithStatus("自動保存完了 ", "自動保存失敗 ");
+            return;
+        }
+    }
+    if (CompareWithDisk(mDocument.FileName, mDocument.DiskStamp) != dcChanged) return;
+    if (!mDocument.Modified()) return Reload();
+    const TFileStamp onDisk = StampOf(mDocument.FileName, {});
+    if (onDisk == mOfferedReload) return;
+    mOfferedReload = onDisk;
+    mDesktop.Sound(sndExclamation);
+    const std::string text = mDocument.FileName + "\r\nこのファイルは他のプログラムによって変更されています。\r\n"
+                                                  "読み込み直しますか？（この予定表での変更は失われます）";
+    mAsking = true;
+    const TMsgResult answer = mDesktop.MessageBox(text, mtConfirmation, mbYes | mbNo);
+    mAsking = false;
+    if (answer == mrYes) Reload();
+}
+
 void TFileCommands::WriteSchedule() {
     if (!mDocument.IsOpen()) return;
     TBusy busy(mHooks.Busy);
@@ -118,7 +201,7 @@ bool TFileCommands::SaveQuestion(bool forOpen) {
     if (!mDocument.Modified()) return true;
     if (mDocument.AutoSave) {
         FileSave(); // a failure propagates and stops the caller
-        return true;
+        return !mDocument.Modified();
     }
     mDesktop.Sound(sndExclamation);
     const std::string text =
@@ -140,19 +223,19 @@ void TFileCommands::FileNew() {
     if (mDocument.Title.empty()) NewSchedule();
 }
 
+// The file first: cancelling the dialog must leave the schedule as it was.
 void TFileCommands::FileOpen() {
-    if (!SaveQuestion(true)) return;
-    CloseSchedule();
-    mDocument.FileName.clear();
-    SetTitle("");
     const std::string path = mDesktop.FileDialog({"予定表を開く", kOpenFilter, "qlp", "", false});
     if (path.empty()) return;
+    CheckScheduleFile(path); // a stray file leaves the current schedule open
+    if (!SaveQuestion(true)) return;
+    CloseSchedule();
     OpenNamed(path);
 }
 
 void TFileCommands::FileSave() {
     if (mDocument.FileName.empty()) return FileSaveAs();
-    WriteWithStatus("保存完了 ", "保存失敗 ");
+    if (MayWriteOverDisk(false)) WriteWithStatus("保存完了 ", "保存失敗 ");
 }
 
 void TFileCommands::WriteWithStatus(const char* done, const char* failed) {
@@ -211,13 +294,7 @@ void TFileCommands::MinuteTick() {
         AutoSaveTicks = 0;
         // Only with autosave on: the command promises ten-minute writes, and a schedule that
         // was never saved has nowhere to go.
-        if (mDocument.Modified() && mDocument.AutoSave && !mDocument.FileName.empty()) {
-            try {
-                WriteWithStatus("自動保存完了 ", "自動保存失敗 ");
-            } catch (const EQuilloError&) {
-                // The timer shows only the status text, no box.
-            }
-        }
+        AutoSaveNow();
     }
     if (DateChangeWatch && mClock.Today() != mCtx.Today) {
         DateChangeWatch = false;

@@ -4,6 +4,7 @@
 // the autosave switch and the minute timer. They ask their questions through the desktop seam
 // and tell the window what to show through a few hooks, so tests drive them without a window.
 #include "base/Date.h"
+#include "base/FileStamp.h"
 #include "model/Document.h"
 #include "model/EvalContext.h"
 
@@ -27,6 +28,9 @@ public:
         std::function<void(bool)> Busy;                        // true: hourglass; false: back
         std::function<void(bool)> Rebuild;                     // true: the whole tree is replaced; false: done
         std::function<void()> Opened;                          // a schedule was read: select its root
+        std::function<bool()> CanAsk;                          // a question can be shown now; empty: always
+        std::function<TTreeNode*()> Selected;                  // the row the user is on, if any
+        std::function<void(TTreeNode*)> Select;
     };
 
     // Shows every change of the document's modified mark in the status text.
@@ -45,6 +49,12 @@ public:
     void CloseSchedule();
     bool OpenSchedule();                     // FileName; false when a bad line ended the reading early
     void OpenNamed(const std::string& path); // a failure leaves no schedule open
+    // Another copy's request: the open schedule only comes forward; another one is opened after
+    // the close questions. False when the user kept the current one.
+    bool OpenRequested(const std::string& path);
+    // Reads the file again, staying on the selected row where it still exists. A file that no
+    // longer reads as a schedule throws and leaves the current one open.
+    void Reload();
     void WriteSchedule();
 
     void FileNew();
@@ -55,12 +65,19 @@ public:
     void AutoSaveToggle();
     void MinuteTick(); // autosave every tenth tick; the date-change notice once
     bool CloseQuery(); // false when the user cancelled
+    // The window came to the front: asks a deferred autosave question, or offers to read the file
+    // again when another program changed it (without asking when nothing here would be lost).
+    void WindowActivated();
 
     int AutoSaveTicks = 0;
     bool DateChangeWatch = true;
 
 private:
     bool SaveQuestion(bool forOpen);
+    // False when the file must not be written now: another program changed it and the user chose
+    // to read it again, save elsewhere or cancel, or an autosave cannot ask yet.
+    bool MayWriteOverDisk(bool autoSave);
+    void AutoSaveNow();
     // WriteSchedule with the status text of success or failure; a failure marks the schedule
     // modified and propagates.
     void WriteWithStatus(const char* done, const char* failed);
@@ -72,6 +89,9 @@ private:
     const TClock& mClock;
     const TEvalContext& mCtx;
     THooks mHooks;
+    bool mAutoSaveDeferred = false;
+    bool mAsking = false;
+    TFileStamp mOfferedReload; // the changed file already offered, so one change asks once
 };
 
 } // namespace quillo

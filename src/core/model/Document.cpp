@@ -21,6 +21,7 @@ TDocument::TDocument() {
 void TDocument::Reset() {
     History.Clear();
     mChangedOutsideHistory = false;
+    DiskStamp = {};
 }
 
 void TDocument::ChangedOutsideHistory() {
@@ -47,14 +48,30 @@ void TDocument::Close() {
     mNodes.Clear();
 }
 
-TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine) {
+namespace {
+std::string ReadScheduleFile(const std::string& path) {
     std::string text, error;
-    if (!ReadWholeFile(FileName, text, error)) {
-        std::string message = FileName + "\r\nファイルのオープン処理に失敗しました。";
+    if (!ReadWholeFile(path, text, error)) {
+        std::string message = path + "\r\nファイルのオープン処理に失敗しました。";
         if (error == kTooLargeText) message += "\r\n" + error;
         throw ELoadError(message);
     }
-    return LoadText(text, ScheduleTitleOf(FileName), ctx, onBadLine);
+    return text;
+}
+} // namespace
+
+void CheckScheduleFile(const std::string& path) {
+    if (!LooksLikeSchedule(ReadScheduleFile(path))) throw ELoadError(path + "\r\n" + kNotScheduleText);
+}
+
+TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine) {
+    // Taken before the reading: a change made after it shows as one later.
+    TFileStamp stamp = StampOf(FileName, {});
+    const std::string text = ReadScheduleFile(FileName);
+    TLoadResult result = LoadText(text, ScheduleTitleOf(FileName), ctx, onBadLine);
+    stamp.Hash = ContentHash(text);
+    DiskStamp = stamp;
+    return result;
 }
 
 TDocument::TLoadResult TDocument::LoadText(std::string_view text, const std::string& title, const TEvalContext* ctx,
@@ -86,7 +103,8 @@ TDocument::TLoadResult TDocument::LoadText(std::string_view text, const std::str
 }
 
 void TDocument::Save(TDate today, const TClock& clock) {
-    SaveSchedule(mNodes, FileName, today, AutoSave, clock, SavedAt);
+    const std::string text = SaveSchedule(mNodes, FileName, today, AutoSave, clock, SavedAt);
+    if (Root()) DiskStamp = StampOf(FileName, text);
     MarkSaved();
 }
 

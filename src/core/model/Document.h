@@ -3,6 +3,7 @@
 // The one open schedule: its tree (which owns the items), where it is stored and whether it has
 // changed since, with the one load and the one save that the window and the terminal program share.
 #include "base/Date.h"
+#include "base/FileStamp.h"
 #include "model/EvalContext.h"
 #include "model/History.h"
 #include "model/NodesIF.h"
@@ -19,6 +20,10 @@ class TClock;
 
 extern const char* const kNewScheduleTitle; // 新規予定表
 extern const char* const kNotScheduleText;  // 予定表ファイルではありません。
+
+// Throws the ELoadError that loading `path` would throw before building anything: a file that
+// cannot be read or does not look like a schedule.
+void CheckScheduleFile(const std::string& path);
 
 class TDocument {
 public:
@@ -37,6 +42,7 @@ public:
     TDate SavedAt = 0;
     bool Loading = false; // while a load builds the tree, expanding is no change
     THistory History;     // the steps since the schedule was made or opened
+    TFileStamp DiskStamp; // the file as the last load or save left it; unknown for a new schedule
 
     // The schedule differs from its file: the history is away from its saved point, or a change no
     // step records was made (a folder opened or closed, a name confirmed as it was, the autosave

@@ -212,11 +212,13 @@ void WriteScheduleFile(const std::string& path, std::string_view text, bool auto
     }
 }
 
-void SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, bool autoSave, const TClock& clock,
-                  TDate& savedAt) {
-    if (!nodes.GetFirstNode()) return;
+std::string SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, bool autoSave,
+                         const TClock& clock, TDate& savedAt) {
+    if (!nodes.GetFirstNode()) return {};
     savedAt = clock.Now();
-    WriteScheduleFile(path, BuildScheduleText(nodes, today, autoSave, savedAt), autoSave);
+    std::string text = BuildScheduleText(nodes, today, autoSave, savedAt);
+    WriteScheduleFile(path, text, autoSave);
+    return text;
 }
 
 std::optional<bool> ScanAutoSaveFlag(std::string_view text) {

@@ -44,9 +44,9 @@ void WriteScheduleFile(const std::string& path, std::string_view text, bool auto
 
 class TClock;
 // The whole save: `savedAt` is taken from the clock before anything is written, so it is set
-// also when the write then fails. Does nothing for an empty tree.
-void SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, bool autoSave, const TClock& clock,
-                  TDate& savedAt);
+// also when the write then fails. Does nothing for an empty tree. Returns the text written.
+std::string SaveSchedule(const TNodesIF& nodes, const std::string& path, TDate today, bool autoSave,
+                         const TClock& clock, TDate& savedAt);
 
 // The first "A+" or "A-" line decides; nullopt without one.
 std::optional<bool> ScanAutoSaveFlag(std::string_view text);

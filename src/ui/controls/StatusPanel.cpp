@@ -18,12 +18,27 @@ QSize TStatusPanel::sizeHint() const {
     return {width(), fontMetrics().height()};
 }
 
+namespace {
+constexpr int kPadding = 2; // each side
+QString OneLine(const QString& text) {
+    return QString(text).replace('\n', ' ').replace('\r', ' ');
+}
+} // namespace
+
+int TStatusPanel::FittingWidth() const {
+    const QMargins m = contentsMargins();
+    return fontMetrics().horizontalAdvance(OneLine(text())) + 2 * kPadding + m.left() + m.right() + 1;
+}
+
 void TStatusPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QRect r = contentsRect().adjusted(2, 0, -2, 0);
-    const QString line = QString(text()).replace('\n', ' ').replace('\r', ' ');
+    const QRect r = contentsRect().adjusted(kPadding, 0, -kPadding, 0);
+    const QString line = OneLine(text());
+    const QString shown = fontMetrics().elidedText(line, Qt::ElideRight, r.width());
+    const QString tip = shown == line ? QString() : line;
+    if (toolTip() != tip) setToolTip(tip);
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(line, Qt::ElideRight, r.width()));
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
 } // namespace quillo

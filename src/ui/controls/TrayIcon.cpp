@@ -60,6 +60,10 @@ bool TTrayIcon::ShowBalloon(const QString& title, const QString& text, bool crit
 void TTrayIcon::SetVisible(bool value) {
     if (value == mVisible) return;
     mVisible = value;
+    if (!value) { // the owner is free again, also before a deferred hide has run
+        mHidOwner = false;
+        mHostWatch.stop();
+    }
     if (ShouldShow())
         Show();
     else
@@ -224,10 +228,22 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+// Hidden only where a tray host shows the icon: otherwise the window would be lost.
+bool TTrayIcon::CanHideOwner() const {
+    return mOwner && mVisible && HideOnTaskBar && mAdded && TrayAvailable();
+}
+
+bool TTrayIcon::HideOwner() {
+    if (!CanHideOwner()) return false;
+    mHidOwner = true;
+    mOwner->hide();
+    mHostWatch.start(kHostWatchMs);
+    return true;
+}
+
 void TTrayIcon::OwnerMinimized() {
     if (mVisible && mMinimized) Show();
-    // Hidden only where a tray host shows the icon: otherwise the window would be lost.
-    if (mVisible && HideOnTaskBar && mAdded && TrayAvailable()) {
+    if (CanHideOwner()) {
         mHidOwner = true;
         QTimer::singleShot(0, mOwner, [this] {
             if (mHidOwner) mOwner->hide();

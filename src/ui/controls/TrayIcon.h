@@ -57,6 +57,10 @@ public:
     bool IsAdded() const { return mAdded; }
     // The owner window is hidden because it sits in the tray.
     bool HidesOwner() const { return mHidOwner; }
+    // Withdraws the owner into the tray at once, where a tray host shows the icon; false (and
+    // nothing done) otherwise. The owner is never minimized on the way: a window that was
+    // minimized and then hidden can come back mapped but iconic under some window managers.
+    bool HideOwner();
     static bool TrayAvailable();
     // A message beside the icon, where a tray host shows the icon and can show messages (the
     // reminders' way when no notification service runs); false when it cannot be shown.
@@ -74,6 +78,7 @@ protected:
 
 private:
     bool ShouldShow() const;
+    bool CanHideOwner() const;
     QIcon IconUsed() const;
     void Show();
     void Update();

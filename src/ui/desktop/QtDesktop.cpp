@@ -6,9 +6,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace quillo {
@@ -44,11 +46,18 @@ TMsgResult TQtDesktop::MessageBox(const std::string& text, TMsgType type, unsign
     static const TButton kButtons[] = {{mbYes, "はい(&Y)", QMessageBox::YesRole, mrYes},
                                        {mbNo, "いいえ(&N)", QMessageBox::NoRole, mrNo},
                                        {mbOK, "OK", QMessageBox::AcceptRole, mrOK},
+                                       {mbOverwrite, "上書き保存(&O)", QMessageBox::DestructiveRole, mrOverwrite},
+                                       {mbReload, "読み込み直す(&R)", QMessageBox::ResetRole, mrReload},
+                                       {mbSaveAs, "別名で保存(&A)...", QMessageBox::ActionRole, mrSaveAs},
                                        {mbCancel, "キャンセル", QMessageBox::RejectRole, mrCancel},
                                        {mbAbort, "中止(&A)", QMessageBox::DestructiveRole, mrAbort}};
     std::vector<std::pair<QAbstractButton*, TMsgResult>> made;
     for (const TButton& b : kButtons)
         if (buttons & b.Flag) made.emplace_back(box.addButton(QString::fromUtf8(b.Caption), b.Role), b.Result);
+    // Enter must not write over another program's changes.
+    if (buttons & mbOverwrite)
+        for (auto& [button, result] : made)
+            if (result == mrCancel) box.setDefaultButton(static_cast<QPushButton*>(button));
     box.exec();
     for (auto& [button, result] : made)
         if (box.clickedButton() == button) return result;
@@ -59,8 +68,19 @@ TMsgResult TQtDesktop::MessageBox(const std::string& text, TMsgType type, unsign
 
 namespace quillo {
 
+QString FileDialogFolder(const std::string& schedulePath) {
+    if (!schedulePath.empty()) {
+        const QFileInfo schedule(QString::fromStdString(schedulePath));
+        if (schedule.absoluteDir().exists()) return schedule.absolutePath();
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 std::string TQtDesktop::FileDialog(const TFileDialog& d) {
     QFileDialog dialog(mParent, QString::fromStdString(d.Title));
+    // Never the process's working folder, which a log-on start or a file manager chose.
+    dialog.setDirectory(FileDialogFolder(mSchedulePath ? mSchedulePath() : std::string()));
     QStringList filters;
     const QStringList parts = QString::fromStdString(d.Filter).split('|');
     for (int i = 0; i + 1 < parts.size(); i += 2) {

@@ -2,6 +2,9 @@
 #pragma once
 #include "base/Desktop.h"
 
+#include <functional>
+
+class QString;
 class QWidget;
 
 namespace quillo {
@@ -11,6 +14,8 @@ class TQtDesktop : public IDesktop {
 public:
     explicit TQtDesktop(QWidget* parent = nullptr) : mParent(parent) {}
     void SetParent(QWidget* parent) { mParent = parent; }
+    // The open schedule's path, where file dialogs start.
+    void SetSchedulePath(std::function<std::string()> path) { mSchedulePath = std::move(path); }
     void Sound(TSound sound) override;
     TMsgResult MessageBox(const std::string& text, TMsgType type, unsigned buttons) override;
     std::string FileDialog(const TFileDialog& dialog) override;
@@ -21,6 +26,10 @@ public:
 
 private:
     QWidget* mParent;
+    std::function<std::string()> mSchedulePath;
 };
+
+// Where a file dialog starts: the schedule's folder, else the user's documents folder, else home.
+QString FileDialogFolder(const std::string& schedulePath);
 
 } // namespace quillo

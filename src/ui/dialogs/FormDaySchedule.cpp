@@ -7,6 +7,7 @@
 #include "controls/DropDst.h"
 #include "controls/ExHeader.h"
 #include "controls/TreeList.h"
+#include "controls/WindowPlace.h"
 #include "dialogs/FormProperty.h"
 #include "edit/Editor.h"
 #include "main/ChartPaint.h"
@@ -25,6 +26,7 @@
 #include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace quillo {
 
@@ -103,12 +105,15 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main)
     };
 
     const TMainSettings& place = mMain.Settings();
-    if (place.TodayH > 0) setGeometry(place.TodayX, place.TodayY, place.TodayW, place.TodayH);
+    if (place.TodayH > 0) {
+        resize(place.TodayW, place.TodayH);
+        PlaceFrame(*this, QPoint(place.TodayX, place.TodayY));
+    }
 }
 
 TFormDaySchedule::~TFormDaySchedule() {
-    mMain.StoreDayWindowPlace(geometry());
-    delete TreeList1; // before the rows it shows
+    mMain.StoreDayWindowPlace(QRect(pos(), size())); // the frame's corner, the client's size
+    delete TreeList1;                                // before the rows it shows
     TreeList1 = nullptr;
 }
 
@@ -169,6 +174,8 @@ void TFormDaySchedule::BuildCommands() {
                        ActionItemOpenLink, ActionItemDelete, static_cast<QAction*>(nullptr), ActionPrev7, ActionPrev,
                        ActionNext, ActionNext7, static_cast<QAction*>(nullptr), ActionOutFromTaskTray})
         a ? ToolBar1->addAction(a) : static_cast<void>(ToolBar1->addSeparator());
+    // At its first size every button is in sight, none behind the toolbar's overflow arrow.
+    resize(std::max(width(), ToolBar1->sizeHint().width()), height());
     TreeList1->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* menu = new QMenu(this);
     menu->addActions({ActionItemChkReverse, ActionItemProperty, ActionItemOpenLink, ActionItemDelete});

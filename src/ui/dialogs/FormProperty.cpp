@@ -8,11 +8,13 @@
 #include "controls/DropDst.h"
 #include "controls/FolderDialog.h"
 #include "controls/QtDate.h"
+#include "controls/WindowPlace.h"
 #include "model/Repeat.h"
 #include "model/SchItem.h"
 #include "model/StateEval.h"
 #include "shell/UrlShortcut.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -188,8 +190,15 @@ TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
     connect(NoEnd, &QCheckBox::clicked, this, &TFormProperty::NoEndClick);
     connect(BeginCalendar, &QCalendarWidget::clicked, this, &TFormProperty::BeginChosen);
     connect(EndCalendar, &QCalendarWidget::clicked, this, &TFormProperty::EndChosen);
-    connect(BeginCalendar, &QCalendarWidget::activated, this, &TFormProperty::BeginChosen);
-    connect(EndCalendar, &QCalendarWidget::activated, this, &TFormProperty::EndChosen);
+    // Enter in a calendar presses OK, as in any other field; a double click only chooses the day.
+    connect(BeginCalendar, &QCalendarWidget::activated, this, [this] {
+        BeginChosen();
+        if (QApplication::mouseButtons() == Qt::NoButton) OkButton->click();
+    });
+    connect(EndCalendar, &QCalendarWidget::activated, this, [this] {
+        EndChosen();
+        if (QApplication::mouseButtons() == Qt::NoButton) OkButton->click();
+    });
     connect(BeginCalendar, &QCalendarWidget::selectionChanged, this, &TFormProperty::UpdateLabels);
     connect(EndCalendar, &QCalendarWidget::selectionChanged, this, &TFormProperty::UpdateLabels);
 
@@ -371,18 +380,27 @@ void TFormProperty::FilterMemo() {
     ShowNotice(MemoHint, notice);
 }
 
+// Placed before it is shown, as a frame: closed and opened again, it stands where it stood.
+void TFormProperty::setVisible(bool visible) {
+    if (visible && !isVisible() && PropX > -1 && PropY > -1) {
+        if (!testAttribute(Qt::WA_Resized)) adjustSize();
+        PlaceFrame(*this, QPoint(PropX, PropY));
+    }
+    QDialog::setVisible(visible);
+}
+
 void TFormProperty::showEvent(QShowEvent* event) {
-    if (PropX > -1 && PropY > -1) move(PropX, PropY);
     if (PropFocus == pfName || PropFocus == pfMemo) {
         Pages->setCurrentWidget(MemoPage);
         (PropFocus == pfName ? static_cast<QWidget*>(NameEdit) : MemoEdit)->setFocus();
+        if (PropFocus == pfName) NameEdit->selectAll(); // typing replaces the name
     }
     PropFocus = pfDefault;
     QDialog::showEvent(event);
 }
 
 void TFormProperty::done(int result) {
-    PropX = x();
+    PropX = x(); // the frame's corner
     PropY = y();
     QDialog::done(result);
 }

@@ -38,7 +38,8 @@ public:
     void ApplyItem(TSchItem& item) const;
 
     int PropFocus = pfDefault;
-    int PropX = -1, PropY = -1; // in: where to show (both > -1); out: where it was closed
+    int PropX = -1, PropY = -1; // the frame's corner; in: where to show (both > -1); out: where it was closed
+    void setVisible(bool visible) override;
 
     // The controls, for tests.
     QLineEdit* NameEdit;

@@ -11,6 +11,7 @@
 #include "controls/StatusPanel.h"
 #include "controls/TrayIcon.h"
 #include "controls/TreeList.h"
+#include "controls/WindowPlace.h"
 #include "dialogs/FormDaySchedule.h"
 #include "main/ChartView.h"
 #include "main/FindBar.h"
@@ -47,7 +48,10 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
     : QMainWindow(parent), mDesktop(desktop), mClock(clock), mToday(clock.Today()), mCtx{mToday, &mCalendar, &mChart},
       mFiles(mDocument, desktop, clock, mCtx,
              {[this] { ShowTitle(); },
-              [this](const std::string& text) { StatusPanel1->setText(QString::fromStdString(text)); },
+              [this](const std::string& text) {
+                  StatusPanel1->setText(QString::fromStdString(text));
+                  FormResize(); // panel 1 shows its message whole
+              },
               [](bool busy) {
                   if (busy)
                       QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -63,7 +67,10 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
               },
               [this] {
                   if (TTreeNode* root = mDocument.Root()) SelectNode(root);
-              }}) {
+              },
+              // An autosave question waits until the user is at the window.
+              [this] { return isActiveWindow(); }, [this] { return TreeList1->Selected(); },
+              [this](TTreeNode* node) { SelectNode(node); }}) {
     setWindowTitle(QStringLiteral("Quillory Plan"));
     setMinimumSize(620, 320);
     resize(638, 398);
@@ -154,7 +161,7 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
     mReminders = std::make_unique<TMainReminders>(
         context, settingsFile,
         TMainReminders::THooks{[this](TDate date) { ShowDaySchedule(date); }, [this] { return mDayWindow.data(); },
-                               [this] { mTray->TrayIconClick(); },
+                               [this] { mTray->ComeForward(); },
                                [this](const QString& title, const QString& text, bool critical) {
                                    return mTray->TrayIcon()->ShowBalloon(title, text, critical);
                                }});
@@ -234,10 +241,7 @@ void TFormMain::FormCreate(const std::vector<std::string>& args) {
             mFiles.SetTitle("");
         }
     }
-    if (line.TraySwitch) {
-        setWindowState(windowState() | Qt::WindowMinimized);
-        mTray->ActionIntoTaskTrayExecute();
-    }
+    if (line.TraySwitch) mTray->ActionIntoTaskTrayExecute(); // never shown, so not minimized first
     if (!line.HasArguments) {
         const std::string last = mSettings->LastEdit();
         bool opened = false;
@@ -287,13 +291,21 @@ void TFormMain::changeEvent(QEvent* event) {
         TreeList1->HideSelection = !isActiveWindow();
         TreeList1->Redraw();
         UpdateEscape();
+        // Queued: a question must not open inside the activation itself.
+        if (isActiveWindow())
+            QTimer::singleShot(0, this, [this] {
+                if (!isActiveWindow() || QApplication::activeModalWidget()) return;
+                Run([this] { mFiles.WindowActivated(); });
+                UpdateActions();
+            });
     }
     if (event->type() == QEvent::WindowStateChange) mTray->WindowStateChanged();
 }
 
 void TFormMain::FormResize() {
-    StatusPanel0->setFixedWidth(std::max(0, statusBar()->width() - kStatusPanel1Width - 20));
-    StatusPanel1->setFixedWidth(kStatusPanel1Width);
+    const int panel1 = std::max(kStatusPanel1Width, StatusPanel1->FittingWidth());
+    StatusPanel0->setFixedWidth(std::max(0, statusBar()->width() - panel1 - 20));
+    StatusPanel1->setFixedWidth(panel1);
     TreeList1->Redraw();
 }
 
@@ -304,6 +316,7 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    KeepOnScreenWhenFramed(*this);
     TreeList1->setFocus();
     FormResize();
 }
@@ -320,10 +333,8 @@ bool TFormMain::event(QEvent* event) {
 void TFormMain::ShowTitle() {
     const std::string& title = mDocument.Title;
     const QString caption = QString::fromStdString(title.empty() ? "Quillory Plan" : title);
-    setWindowTitle(caption);
+    setWindowTitle(caption); // the application's name stays: it is the window's X11 class
     if (mTray) mTray->SetTipHelp(caption);
-    QApplication::setApplicationDisplayName(QString());
-    QApplication::setApplicationName(caption);
 }
 
 void TFormMain::Timer2Timer() {

@@ -139,6 +139,7 @@ TTreeNode* TItemCommands::NewToDo(TTreeNode* at, const std::string& name, TDate 
         tree.scrollTo(tree.Model().IndexOf(node));
         TFormProperty form(mContext.Desktop, mContext.Today, tree.window());
         form.LoadItem(*node->Data());
+        form.PropFocus = pfName; // a new to-do is named first
         form.PropX = mPlaces.PropX;
         form.PropY = mPlaces.PropY;
         const int result = form.exec();

@@ -91,7 +91,7 @@ const TCommandRow kRows[] = {
      "スタートメニューから削除|スタートメニューに登録されているショートカットを削除します。", tiNoImage},
     {"ActionSetStartUp", "スタートアップに登録(&S)",
      "スタートアップに登録|"
-     "編集中のファイルのショートカットをスタートアップに登録し、Windows起動時に自動で開くように設定します。",
+     "編集中のファイルのショートカットをスタートアップに登録し、ログイン時に自動で開くように設定します。",
      tiNoImage},
     {"ActionCutStartUp", "スタートアップから削除(&D)",
      "スタートアップから削除|スタートアップに登録されているショートカットを削除します。", tiNoImage},
@@ -148,7 +148,7 @@ void BuildMainMenus(const TMainCommands& c, QMenuBar& bar, QToolBar& tools) {
     shortcuts->menuAction()->setStatusTip(QStringLiteral("ショートカットを作成します。"));
     c.Fill(shortcuts, {"ActionSetDesktop", "-", "ActionSetStartMenu", "ActionCutStartMenu", "-", "ActionSetStartUp",
                        "ActionCutStartUp"});
-    c.Fill(settings->addMenu(QStringLiteral("関連付け(R)")), {"ActionSetReg", "ActionCutReg"});
+    c.Fill(settings->addMenu(QStringLiteral("関連付け(&R)")), {"ActionSetReg", "ActionCutReg"});
     c.Fill(settings, {"-", "ActionSetHolidays"});
     if (c.Find("ActionNotifyOn")) {
         QMenu* notify = settings->addMenu(QStringLiteral("通知(&N)"));

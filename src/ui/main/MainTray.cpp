@@ -8,6 +8,7 @@
 #include "model/Document.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QMainWindow>
 #include <QMenu>
@@ -16,6 +17,10 @@ namespace quillo {
 
 namespace {
 const char* const kNoTrayText = "通知領域（タスクトレイ）が見つからないため、ウィンドウを最小化しました。";
+// A window manager answers a map or an activation within a few hundred milliseconds; a window
+// still not in front after a few looks is left to the user.
+constexpr int kCheckMs = 400;
+constexpr int kTries = 5;
 } // namespace
 
 TMainTray::TMainTray(const TMainContext& context, QMainWindow& window, THooks hooks)
@@ -59,9 +64,11 @@ TMainTray::TMainTray(const TMainContext& context, QMainWindow& window, THooks ho
     QObject::connect(TrayMenu, &QMenu::aboutToShow, TrayMenu, [this] { UpdateTrayMenu(); });
     TrayIcon1->SetRButtonPopupMenu(TrayMenu);
     TrayIcon1->OnMouseClick = [this](TTrayIcon*, TTrayButton button) {
-        if (button == tbLeft) TrayIconClick();
+        if (button == tbLeft) mContext.Commands.Run([this] { OutFromTaskTray(); });
     };
-    TrayIcon1->OnDblClick = [this](TTrayIcon*) { TrayIconClick(); };
+    TrayIcon1->OnDblClick = [this](TTrayIcon*) { mContext.Commands.Run([this] { OutFromTaskTray(); }); };
+    mCheck.setSingleShot(true);
+    QObject::connect(&mCheck, &QTimer::timeout, TrayMenu, [this] { CheckPresented(); });
 
     commands.Bind("ActionIntoTaskTray", [this] { ActionIntoTaskTrayExecute(); });
     commands.Bind("ActionOutFromTaskTray", [this] { OutFromTaskTray(); });
@@ -86,8 +93,11 @@ void TMainTray::UpdateTrayMenu() {
 }
 
 void TMainTray::ActionIntoTaskTrayExecute() {
+    mCheck.stop();
     TrayIcon1->HideOnTaskBar = true;
     TrayIcon1->SetVisible(true);
+    if (TrayIcon1->HideOwner()) return;
+    // No tray host: only minimized, so the taskbar still reaches it.
     if (!TTrayIcon::TrayAvailable()) mContext.Hint(QString::fromUtf8(kNoTrayText));
     if (mWindow.isMinimized())
         TrayIcon1->OwnerMinimized();
@@ -101,17 +111,42 @@ void TMainTray::OutFromTaskTray() {
     if (QDialog* day = mHooks.DayWindow()) day->close();
     TrayIcon1->HideOnTaskBar = false;
     TrayIcon1->SetVisible(false);
-    mWindow.setWindowState(mWindow.windowState() & ~Qt::WindowMinimized);
-    mWindow.show();
+    mTries = 0;
+    Present();
 }
 
-void TMainTray::TrayIconClick() {
-    mContext.Commands.Run([this] {
-        OutFromTaskTray();
-        mWindow.raise();
-        mWindow.activateWindow();
-        mContext.Tree.setFocus();
-    });
+void TMainTray::ComeForward() {
+    if (InTaskTray()) return OutFromTaskTray();
+    mTries = 0;
+    Present();
+}
+
+// The minimized state goes before the window is shown: shown while still minimized, a window
+// manager may map it and keep it iconic.
+void TMainTray::Present() {
+    const Qt::WindowStates state = mWindow.windowState();
+    if (state & Qt::WindowMinimized) mWindow.setWindowState(state & ~Qt::WindowMinimized);
+    if (state & Qt::WindowMaximized)
+        mWindow.showMaximized();
+    else
+        mWindow.showNormal();
+    mWindow.raise();
+    mWindow.activateWindow();
+    mContext.Tree.setFocus();
+    mCheck.start(kCheckMs);
+}
+
+// Shown, not minimized, and the active window is it or one of its dialogs.
+bool TMainTray::Presented() const {
+    if (!mWindow.isVisible() || mWindow.isMinimized()) return false;
+    for (const QWidget* w = QApplication::activeWindow(); w; w = w->parentWidget())
+        if (w == &mWindow) return true;
+    return false;
+}
+
+void TMainTray::CheckPresented() {
+    if (InTaskTray() || Presented() || ++mTries >= kTries) return;
+    Present();
 }
 
 void TMainTray::ShowAtStart() {

@@ -4,6 +4,8 @@
 // clicks, Esc while the window is active, and the window brought back by the taskbar.
 #include "main/MainContext.h"
 
+#include <QTimer>
+
 class QAction;
 class QDialog;
 class QMainWindow;
@@ -27,15 +29,20 @@ public:
     QMenu* TrayPopup() const { return TrayMenu; }
     bool InTaskTray() const;
     void ActionIntoTaskTrayExecute();
-    void OutFromTaskTray();
+    void OutFromTaskTray(); // and the window comes forward
+    // The window normal, active and focused, out of the tray if it was there; checked again
+    // once the window manager has answered.
+    void ComeForward();
     void ShowAtStart(); // the first showing: on screen, minimized, or only in the tray
     void SetEscapeToTray(bool on);
     void SetTipHelp(const QString& caption);
     void WindowStateChanged(); // the window may have come back by the taskbar
-    void TrayIconClick();      // out of the tray, forward and active
 
 private:
     void UpdateTrayMenu();
+    void Present();
+    void CheckPresented();
+    bool Presented() const;
 
     const TMainContext& mContext;
     QMainWindow& mWindow;
@@ -45,6 +52,8 @@ private:
     QAction* TrayNewToDo;
     QAction* TrayShowToday;
     QAction* TrayExit;
+    QTimer mCheck; // looks again after the window manager had time to answer
+    int mTries = 0;
 };
 
 } // namespace quillo

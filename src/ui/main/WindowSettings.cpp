@@ -5,6 +5,7 @@
 #include "base/Exceptions.h"
 #include "base/FileNames.h"
 #include "controls/ExHeader.h"
+#include "controls/WindowPlace.h"
 #include "model/Calendar.h"
 
 #include <QGuiApplication>
@@ -42,7 +43,10 @@ void TWindowSettings::LoadSettings() {
     // from another machine, or the settings deleted to reset them).
     std::string error;
     mHolidaysRead = mContext.Calendar.LoadHolidaysFile(HolidaysFile(), error);
-    if (!IsRegularFile(RegManager1.IniFileName)) SaveSettings(); // a first start writes a complete file
+    if (!IsRegularFile(RegManager1.IniFileName)) { // a first start writes a complete file
+        CentreOnPrimaryScreen(mWindow);
+        SaveSettings();
+    }
     if (IsRegularFile(RegManager1.IniFileName)) {
         LoadMainSettings(RegManager1, mContext.Today, mContext.Calendar, mContext.Chart, mContext.Header.Sections(),
                          mSettings);
@@ -57,32 +61,31 @@ void TWindowSettings::LoadSettings() {
 void TWindowSettings::SaveSettings() {
     if (RegManager1.IniFileName.empty()) return;
     mSettings.Maximized = mWindow.windowState() & Qt::WindowMaximized;
-    if (!mSettings.Maximized) {
-        const QRect g = mWindow.geometry();
-        mSettings.FormX = g.x();
-        mSettings.FormY = g.y();
-        mSettings.FormW = g.width();
-        mSettings.FormH = g.height();
+    if (!mSettings.Maximized) { // the frame's corner, the client's size
+        mSettings.FormX = mWindow.x();
+        mSettings.FormY = mWindow.y();
+        mSettings.FormW = mWindow.width();
+        mSettings.FormH = mWindow.height();
     }
     // A holidays file that could not be read is never replaced by what little was.
     SaveMainSettings(RegManager1, mContext.Today, mContext.Calendar, mContext.Chart, mContext.Header.Sections(),
                      mSettings, mHolidaysRead ? HolidaysFile() : std::string());
 }
 
-// Placed with the calls that read it back, so that a round trip is exact; a place no screen
-// shows any more (a monitor removed, a hand-edited file) is brought onto the nearest screen.
+// Put back the way it was read, so that a round trip is exact; a place no screen shows any more
+// (a monitor removed, a hand-edited file) is brought onto the nearest screen.
 void TWindowSettings::ApplyPlacement() {
     if (mSettings.FormW > 0 && mSettings.FormH > 0) {
-        QRect r(mSettings.FormX, mSettings.FormY, mSettings.FormW, mSettings.FormH);
-        QScreen* screen = QGuiApplication::screenAt(r.center());
-        if (!screen) screen = QGuiApplication::primaryScreen();
-        if (screen) {
+        QSize size(mSettings.FormW, mSettings.FormH);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
-            if (!area.intersects(r)) r.moveTopLeft(area.topLeft());
-            r.setWidth(std::min(r.width(), std::max(area.width(), mWindow.minimumWidth())));
-            r.setHeight(std::min(r.height(), std::max(area.height(), mWindow.minimumHeight())));
+            size = size.boundedTo(QSize(std::max(area.width(), mWindow.minimumWidth()),
+                                        std::max(area.height(), mWindow.minimumHeight())));
         }
-        mWindow.setGeometry(r);
+        mWindow.resize(size);
+        PlaceFrame(mWindow, QPoint(mSettings.FormX, mSettings.FormY));
+    } else {
+        CentreOnPrimaryScreen(mWindow);
     }
     if (mSettings.Maximized) mWindow.setWindowState(mWindow.windowState() | Qt::WindowMaximized);
 }
