@@ -32,11 +32,34 @@ std::string ExtractFileName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string ExtractFileStem(const std::string& path) {
+    const std::string name = ExtractFileName(path);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
     size_t slash = path.rfind('/');
     size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + ext;
     return path.substr(0, dot) + ext;
+}
+
+namespace {
+std::string EnvOr(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? std::string(v) : fallback;
+}
+} // namespace
+
+std::string ConfigHome() {
+    const std::string home = EnvOr("HOME", "");
+    return EnvOr("XDG_CONFIG_HOME", home.empty() ? "" : home + "/.config");
+}
+
+std::string DataHome() {
+    const std::string home = EnvOr("HOME", "");
+    return EnvOr("XDG_DATA_HOME", home.empty() ? "" : home + "/.local/share");
 }
 
 bool IsDirectory(const std::string& path) {

@@ -39,9 +39,7 @@ TTreeNode* InsertLines(TEditTarget& target, TTreeNode* parent, int index, const 
     ReadItemLines(target.Nodes, parent, lines, nullptr);
     if (parent->Count() == before) return nullptr;
     TTreeNode* node = parent->Item(before);
-    const TTreeNode* stop = node->GetNextSkipChildren();
-    for (TTreeNode* n = node; n && n != stop; n = n->GetNext())
-        if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
+    OpenFoldersAsStored(node);
     MoveToIndex(target.Nodes, node, parent, index);
     RefreshSubtree(target.Ctx, node);
     Reevaluate(target, node);
