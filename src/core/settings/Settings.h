@@ -39,9 +39,9 @@ int ReadClamped(TRegManager& store, std::string_view name, int low, int high);
 // day) from the store; an absent settings file keeps the first-start values. Never writes.
 void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDateOffset);
 
-// Every row in the order a start reads them: the weekday levels, the window, the dialogs, the
-// header widths (each section keeps its own limits; the fifth width is every day column's), the
-// chart's first day, HolidayLv and AlertCount. Values outside their range are brought into it.
+// Every row: the calendar's as ReadCalendarSettings reads them, the window, the dialogs, the header
+// widths (each section keeps its own limits; the fifth width is every day column's) and the chart's
+// first day. Values outside their range are brought into it.
 void LoadMainSettings(TRegManager& store, TDate today, TCalendar& calendar, TChart& chart, TExSections& sections,
                       TMainSettings& settings);
 
