@@ -32,9 +32,6 @@ void ApplyFields(TSchItem& item, const TItemFields& f) {
 TScheduleEditor::TScheduleEditor(TDocument& document, const TEvalContext& ctx)
     : mDocument(document), mTarget{document.Nodes(), ctx} {}
 
-THistory& TScheduleEditor::History() {
-    return mDocument.History;
-}
 bool TScheduleEditor::CanUndo() const {
     return mDocument.History.CanUndo();
 }

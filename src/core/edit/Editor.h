@@ -34,7 +34,6 @@ class TScheduleEditor {
 public:
     TScheduleEditor(TDocument& document, const TEvalContext& ctx);
 
-    THistory& History();
     bool CanUndo() const;
     bool CanRedo() const;
     // Each returns the node to select, or none when there was nothing to do.
