@@ -18,9 +18,12 @@ const char* const kInstanceName = "ToDo_Scheduler_Instance";
 
 std::string RuntimeDirectory() {
     if (const char* v = std::getenv("XDG_RUNTIME_DIR"); v && *v) return v;
+    return PrivateFolder("/tmp/quillo-runtime-" + std::to_string(::getuid()));
+}
+
+std::string PrivateFolder(const std::string& dir) {
     // Only a folder this user owns and nobody else may enter: another user could otherwise
     // hold the lock for us, or point it elsewhere.
-    const std::string dir = "/tmp/quillo-runtime-" + std::to_string(::getuid());
     ::mkdir(dir.c_str(), 0700);
     struct stat st {};
     if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() || (st.st_mode & 077) != 0)

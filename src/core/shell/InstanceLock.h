@@ -12,6 +12,9 @@ extern const char* const kInstanceName; // ToDo_Scheduler_Instance
 // $XDG_RUNTIME_DIR; without it a private folder of this user below the temporary folder.
 // Empty when no safe folder can be had.
 std::string RuntimeDirectory();
+// `dir`, made when missing, if it is a folder (not a link) of this user's that nobody else may
+// enter; else empty.
+std::string PrivateFolder(const std::string& dir);
 
 class TInstanceLock {
 public:
