@@ -205,6 +205,16 @@ TEST(HolidayImport, AllDayDatesRangesAndYearlyRulesOnce) {
     EXPECT_EQ(dates, want);
     EXPECT_THROW(HolidayDatesOfICalendar("a shopping list\n", D(2024, 5, 3)), EQuilloError);
 
+    // A yearly holiday of three days gives all three in every year, over a year's end too.
+    const std::vector<TDate> newYear = HolidayDatesOfICalendar(
+        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20211231\r\nDTEND;VALUE=DATE:20220103\r\n"
+        "RRULE:FREQ=YEARLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
+        D(2024, 5, 3));
+    want.clear();
+    for (int y = 2023; y <= 2029; ++y)
+        want.insert(want.end(), {D(y, 12, 31), D(y + 1, 1, 1), D(y + 1, 1, 2)});
+    EXPECT_EQ(newYear, want);
+
     TCalendar cal;
     cal.SetHolidayDates({"2024\t5\t3\t2", "2024\t1\t1\t1", "junk", "2024\t2\t30\t2", "2024\t5\t4\t7"});
     THolidayLists lists = HolidayListsOf(cal);

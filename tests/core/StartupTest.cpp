@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,6 +67,25 @@ TEST(InstanceLock, OneHolderAtATimeAndNothingStaleEverBlocks) {
     waitpid(holder, nullptr, 0);
     EXPECT_EQ(TryInChild(path), TInstanceLock::ilAcquired);
     EXPECT_EQ(TryInChild(dir.File("no/folder/lock")), TInstanceLock::ilFailed);
+}
+
+TEST(InstanceLock, TheFallbackFolderMustBeThisUsersAlone) {
+    TTempDir dir;
+    const std::string mine = dir.File("mine");
+    ASSERT_EQ(PrivateFolder(mine), mine); // made when missing
+    struct stat st {};
+    ASSERT_EQ(stat(mine.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    for (mode_t mode : {0770, 0720, 0702, 0707}) {
+        ASSERT_EQ(chmod(mine.c_str(), mode), 0);
+        EXPECT_EQ(PrivateFolder(mine), "") << std::oct << mode;
+    }
+    ASSERT_EQ(chmod(mine.c_str(), 0700), 0);
+    EXPECT_EQ(PrivateFolder(mine), mine);
+    ASSERT_EQ(symlink(mine.c_str(), dir.File("link").c_str()), 0);
+    EXPECT_EQ(PrivateFolder(dir.File("link")), ""); // a link could be pointed elsewhere later
+    WriteFile(dir.File("file"), "x");
+    EXPECT_EQ(PrivateFolder(dir.File("file")), "");
 }
 
 namespace {
@@ -129,4 +149,29 @@ TEST_F(TSettingsFile, AReadOnlyFolderFailsEveryWriteAndChangesNothing) {
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(ReadFile(Store.IniFileName), ini);
     EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), hld);
+}
+
+// A hand-edited file: every number is brought into what the rules and the screen can use, for
+// the window and for the terminal program alike.
+TEST_F(TSettingsFile, ValuesOutOfRangeAreBroughtIntoRangeOnLoad) {
+    WriteFile(Store.IniFileName, "[Holidays]\r\nSun=-3\r\nMon=9\r\n[DateCount]\r\nAlertCount=99\r\nHolidayLv=-1\r\n"
+                                 "[Header]\r\nChartDate=99999999\r\nSection0=-50\r\nSection4=100000000\r\n"
+                                 "[MainForm]\r\nPosX=-999999999\r\nWidth=-5\r\n[PropForm]\r\nPosY=2000000000\r\n");
+    LoadMainSettings(Store, 45000, Calendar, Chart, Sections, Settings);
+    TCalendar cli;
+    int offset = 0;
+    ReadCalendarSettings(Store, cli, offset);
+    for (const TCalendar* c : {&Calendar, &cli}) {
+        EXPECT_EQ(c->WeekdayLevel(1), dlWorkday);
+        EXPECT_EQ(c->WeekdayLevel(2), dlHoliday);
+        EXPECT_EQ(c->AlertCount, kMaxAlertCount);
+        EXPECT_EQ(c->HolidayLv, dlWorkday);
+    }
+    EXPECT_EQ(offset, kMaxChartOffset);
+    EXPECT_EQ(Chart.ChartDate(), 45000 + kMaxChartOffset);
+    EXPECT_EQ(Sections.Items(0)->Width(), 0);
+    EXPECT_EQ(Sections.Items(63)->Width(), 200); // the day columns' own limit
+    EXPECT_EQ(Settings.FormX, -100000);
+    EXPECT_EQ(Settings.FormW, 0);
+    EXPECT_EQ(Settings.PropY, 100000);
 }
