@@ -100,6 +100,7 @@ TEST_F(TEdit, NewItemsFollowThePlacementRule) {
     const std::string withNew = Lines();
     Editor.DropNew(t); // a cancelled dialog: exactly as before, and no step
     EXPECT_FALSE(Find("g")->Expanded());
+    EXPECT_EQ(Shown(Doc), ShownWhenRead()); // the closed folder shows its dates again, not "↓"
     EXPECT_EQ(Doc.History.Count(), 4u);
     Editor.KeepNew(Editor.AddToDo(Find("g"), "t", D(2024, 5, 8)));
     EXPECT_EQ(Lines(), withNew);
@@ -115,6 +116,11 @@ TEST_F(TEdit, RenamesReplaceTabsAndCutSafely) {
     TTreeNode* a = Find("a");
     EXPECT_TRUE(Editor.Rename(a, std::string(300, 's')));
     EXPECT_EQ(a->Text().size(), 256u);
+    EXPECT_FALSE(Editor.Rename(a, std::string(256, 't'))); // fits exactly
+    const size_t steps = Doc.History.Count();
+    Editor.Rename(a, a->Text()); // nothing changes: nothing to undo
+    Editor.SetDone(a, a->Data()->Checked);
+    EXPECT_EQ(Doc.History.Count(), steps);
     std::string dbcs;
     for (int i = 0; i < 150; ++i)
         dbcs += "\x95\x5C"; // 表
@@ -337,10 +343,13 @@ TEST_F(TEdit, UndoAndRedoRetraceRandomCommandSequences) {
         for (size_t i = steps; i-- > 0;) {
             ASSERT_EQ(Lines(), after[i]) << "seed " << seed << " undo of step " << i;
             Editor.Undo();
+            ASSERT_EQ(Shown(Doc), ShownWhenRead()) << "seed " << seed << " undo of step " << i;
         }
         ASSERT_EQ(Lines(), start) << "seed " << seed;
-        while (Editor.CanRedo())
+        while (Editor.CanRedo()) {
             Editor.Redo();
+            ASSERT_EQ(Shown(Doc), ShownWhenRead()) << "seed " << seed << " redo";
+        }
         ASSERT_EQ(Lines(), end) << "seed " << seed;
         for (size_t i = 0; i < steps / 2; ++i)
             Editor.Undo();

@@ -62,9 +62,9 @@ public:
     TTreeNode* Undo(TEditTarget& t) override {
         TTreeNode* node = NodeAt(t.Nodes, mParent)->Item(mIndex);
         mLines = SubtreeLines(node);
-        TTreeNode* parent = RemoveSubtree(t, node);
-        if (mExpandedParent) parent->Collapse();
-        return parent;
+        // Closed first: the re-evaluation after the removal writes the row texts of a closed folder.
+        if (mExpandedParent) node->Parent()->Collapse();
+        return RemoveSubtree(t, node);
     }
     TTreeNode* Redo(TEditTarget& t) override {
         TTreeNode* parent = NodeAt(t.Nodes, mParent);
