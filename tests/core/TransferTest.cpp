@@ -120,7 +120,8 @@ TEST_F(TTransfer, ImportAddsAllTopLevelItemsOrOnAbortNothing) {
 TEST(Transfer, SafeFileNamesKeepDoubleByteCharacters) {
     EXPECT_EQ(SafeFileName("a/b:c.d"), "abcd");
     EXPECT_EQ(SafeFileName("\"*?<>|\\x"), "x");
-    EXPECT_EQ(SafeFileName("\x95\x5C/\x83\x5C"), "\x95\x5C\x83\x5C"); // 表 and ソ end in 0x5C
+    EXPECT_EQ(SafeFileName("\x95\x5C/\x83\x5C"), "\x95\x5C\x83\x5C");  // 表 and ソ end in 0x5C
+    EXPECT_EQ(SafeFileName("\x83\x41:\x83\x7C|"), "\x83\x41\x83\x7C"); // ア and ポ end in A and |
 }
 
 namespace {
@@ -176,7 +177,7 @@ TEST(ICalendar, ReadsBackWithEverythingAnItemHolds) {
 }
 
 // Names repeat among siblings and in copied folders; every to-do still gets its own UID, and each
-// child names its own parent.
+// child names its own parent as its parent.
 TEST(ICalendar, SameNamedItemsGetTheirOwnUids) {
     TTestSchedule s(kToday);
     s.Load("{\nF|f||+\n{\nI|x|0|-|-|-|-|-|-|0|\nI|x|0|-|-|-|-|-|-|0|\n}\nF|f||+\n{\nI|x|0|-|-|-|-|-|-|0|\n}\n}");
@@ -189,6 +190,10 @@ TEST(ICalendar, SameNamedItemsGetTheirOwnUids) {
         uids.push_back(icalcomponent_get_uid(c));
         icalproperty* related = icalcomponent_get_first_property(c, ICAL_RELATEDTO_PROPERTY);
         parents.push_back(related ? icalproperty_get_relatedto(related) : "");
+        if (related) {
+            icalparameter* type = icalproperty_get_first_parameter(related, ICAL_RELTYPE_PARAMETER);
+            EXPECT_TRUE(type && icalparameter_get_reltype(type) == ICAL_RELTYPE_PARENT);
+        }
     }
     icalcomponent_free(cal);
     ASSERT_EQ(uids.size(), 5u);
@@ -207,7 +212,7 @@ TEST_F(TTransfer, DroppedFilesBecomeLinkedToDosOrAreImportedAsOneStep) {
     TTreeNode* last =
         AddDroppedFiles(Doc, Editor, Find("Work"),
                         {Dir.File("site.url"), Dir.File("missing.txt"), Dir.File("notes.txt"), Dir.File("more.qlp"),
-                         Dir.File("LOUD.URL"), Dir.File("OLD.QLP"), Dir.File("Folder")},
+                         Dir.File("LOUD.URL"), Dir.File("OLD.QLP"), Dir.File("Folder/")},
                         kToday + 2, nullptr);
     EXPECT_EQ(Shape(),
               "Work<root a<Work b<Work imported<Work shouted<Work c<root site<root notes<root LOUD<root Folder<root");
