@@ -196,12 +196,13 @@ TEST(HolidayImport, AllDayDatesRangesAndYearlyRulesOnce) {
         "END:VEVENT\r\n"
         "BEGIN:VEVENT\r\nUID:3\r\nDTSTART:20240510T090000Z\r\nDTEND:20240510T100000Z\r\nEND:VEVENT\r\n"
         "BEGIN:VEVENT\r\nUID:4\r\nDTSTART;VALUE=DATE:20240504\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:5\r\nDTSTART;VALUE=DATE:20240601\r\nRRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\n"
         "END:VCALENDAR\r\n";
     const std::vector<TDate> dates = HolidayDatesOfICalendar(ics, D(2024, 5, 3));
     std::vector<TDate> want;
     for (int y = 2023; y <= 2029; ++y)
         want.push_back(D(y, 2, 11));
-    want.insert(want.begin() + 2, {D(2024, 5, 3), D(2024, 5, 4), D(2024, 5, 5)});
+    want.insert(want.begin() + 2, {D(2024, 5, 3), D(2024, 5, 4), D(2024, 5, 5), D(2024, 6, 1)}); // other rules: once
     EXPECT_EQ(dates, want);
     EXPECT_THROW(HolidayDatesOfICalendar("a shopping list\n", D(2024, 5, 3)), EQuilloError);
 

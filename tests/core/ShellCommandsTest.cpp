@@ -204,3 +204,18 @@ TEST(MimeApps, TheEntryOpensTheFileGivenAndOtherSectionsKeepOurTypesKeys) {
     EXPECT_EQ(WithDefault(set, ours), set);
     EXPECT_EQ(WithDefault(set, ""), before);
 }
+
+// The default is the first entry of our type's line, however the line is spaced; taking our
+// entry away touches no other byte, and no file appears where there was none.
+TEST(MimeApps, TheDefaultIsTheFirstEntryAndRemovingTouchesNothingElse) {
+    TTempDir config;
+    TMimePaths paths;
+    paths.ConfigHome = config.Path();
+    EXPECT_TRUE(SetDefaultEntry(paths, false));
+    EXPECT_FALSE(IsRegularFile(paths.MimeAppsFile()));
+    WriteFile(paths.MimeAppsFile(), std::string("[Default Applications]\r\n") + kScheduleMimeType +
+                                        " = editor.desktop;" + kScheduleClassName + ".desktop;\r\n");
+    EXPECT_EQ(DefaultForScheduleType(paths), "editor.desktop");
+    const std::string theirs = std::string("[Default Applications]\n") + kScheduleMimeType + "=editor.desktop\n";
+    EXPECT_EQ(WithDefault(theirs, ""), theirs);
+}
