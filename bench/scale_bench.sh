@@ -24,7 +24,7 @@ measure() {
 }
 
 printf '%-8s %-7s %10s %10s %16s\n' items command "time (s)" "peak (MB)" "above empty (B/item)"
-printf '{\r\n}\r\n' >"$work/empty.qlp"
+printf 'D\t2024\t5\t3\r\n{\r\n}\r\n' >"$work/empty.qlp"
 base=$(measure "$cli" check "$work/empty.qlp" | awk '{print $2}')
 for label in 1k 10k 100k; do
     items=$((${label%k} * 1000))

@@ -14,5 +14,5 @@ quillo_install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-QUILLO_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libsimpleini-dev fonts-vlgothic
-    qt6-translations-l10n libical-dev)
+QUILLO_BUILD_PACKAGES=(build-essential dpkg-dev cmake ninja-build pkg-config qt6-base-dev libsimpleini-dev fonts-vlgothic
+    qt6-translations-l10n libical-dev libutf8proc-dev)

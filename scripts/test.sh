@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every test: warnings as errors, 200 killed saves, then again under ASan+UBSan,
-# a short fuzzing run of the schedule reader, and the real program started under Xvfb.
+# a short fuzzing run of the schedule reader, the Release build's Debian package under lintian,
+# and the real program started under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 quillo_install_missing "${QUILLO_BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev \
     clang-14 libclang-rt-14-dev desktop-file-utils xvfb xauth xdotool x11-utils xclip imagemagick trayer \
-    shared-mime-info xdg-utils libfile-mimeinfo-perl appstream dpkg-dev file
+    shared-mime-info xdg-utils libfile-mimeinfo-perl appstream dpkg-dev file lintian groff-base man-db \
+    libglib2.0-bin zsh fish python3
 
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
@@ -37,6 +39,12 @@ cp tests/fuzz/corpus/* "$corpus"/
 ./build/fuzz/tests/fuzz_read_item_lines -max_total_time="$QUILLO_FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=4096 \
     -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
 rm -rf "$corpus"
+
+echo "== Release build: the Debian package, hardened and stripped, under lintian"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLO_WERROR=ON -DQUILLO_BUILD_TESTS=OFF \
+    -DQUILLO_BUILD_BENCH=OFF
+cmake --build build/release -j "$jobs"
+scripts/check-install.sh build/release --deb
 
 echo "== the program under Xvfb"
 scripts/xvfb-smoke.sh build/ci/src/quillo

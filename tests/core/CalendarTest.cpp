@@ -198,7 +198,7 @@ TEST(HolidayImport, AllDayDatesRangesAndYearlyRulesOnce) {
         "BEGIN:VEVENT\r\nUID:4\r\nDTSTART;VALUE=DATE:20240504\r\nEND:VEVENT\r\n"
         "BEGIN:VEVENT\r\nUID:5\r\nDTSTART;VALUE=DATE:20240601\r\nRRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\n"
         "END:VCALENDAR\r\n";
-    const std::vector<TDate> dates = HolidayDatesOfICalendar(ics, D(2024, 5, 3));
+    const std::vector<TDate> dates = HolidayDatesOfICalendar(ics, D(2024, 5, 3)).Dates;
     std::vector<TDate> want;
     for (int y = 2023; y <= 2029; ++y)
         want.push_back(D(y, 2, 11));
@@ -207,10 +207,12 @@ TEST(HolidayImport, AllDayDatesRangesAndYearlyRulesOnce) {
     EXPECT_THROW(HolidayDatesOfICalendar("a shopping list\n", D(2024, 5, 3)), EQuilloError);
 
     // A yearly holiday of three days gives all three in every year, over a year's end too.
-    const std::vector<TDate> newYear = HolidayDatesOfICalendar(
-        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20211231\r\nDTEND;VALUE=DATE:20220103\r\n"
-        "RRULE:FREQ=YEARLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
-        D(2024, 5, 3));
+    const std::vector<TDate> newYear =
+        HolidayDatesOfICalendar(
+            "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20211231\r\nDTEND;VALUE=DATE:20220103\r\n"
+            "RRULE:FREQ=YEARLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
+            D(2024, 5, 3))
+            .Dates;
     want.clear();
     for (int y = 2023; y <= 2029; ++y)
         want.insert(want.end(), {D(y, 12, 31), D(y + 1, 1, 1), D(y + 1, 1, 2)});
@@ -226,4 +228,58 @@ TEST(HolidayImport, AllDayDatesRangesAndYearlyRulesOnce) {
     cal.SetHolidayDates(HolidayLinesOf(lists)); // zero-padded; the later line decides
     EXPECT_EQ(cal.HolidayDates(), (std::vector<std::string>{"2024\t01\t01\t1", "2024\t05\t03\t0", "2024\t05\t03\t2"}));
     EXPECT_EQ(cal.LevelOfDate(D(2024, 5, 3)), 2);
+}
+
+namespace {
+std::string Calendar(const std::string& events) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n" + events + "END:VCALENDAR\r\n";
+}
+std::string Event(const std::string& lines) {
+    return "BEGIN:VEVENT\r\n" + lines + "END:VEVENT\r\n";
+}
+} // namespace
+
+// A hostile file costs bounded time and memory: what names no day is passed over unparsed, a rule
+// from year 1 starts at the window, and past the cap the dates are counted, not kept.
+TEST(HolidayImport, WhatAFileMayAskForIsBounded) {
+    std::string events = Event("DTSTART;VALUE=\r\n DATE:20240503\r\nSUMMARY:" + std::string(1u << 20, 'x') +
+                               "\r\nBEGIN:VALARM\r\nDTSTART;VALUE=DATE:20240601\r\nEND:VALARM\r\n") +
+                         "BEGIN:VTODO\r\nDTSTART;VALUE=DATE:20240701\r\nEND:VTODO\r\n" +
+                         Event("DTSTART;VALUE=DATE:00010211\r\nRRULE:FREQ=YEARLY\r\n") +
+                         Event("DTSTART;VALUE=DATE:00010101\r\nRRULE:FREQ=YEARLY;COUNT=5000\r\n");
+    THolidayImport small = HolidayDatesOfICalendar(Calendar(events), D(2024, 5, 3));
+    EXPECT_EQ(small.Dates.size(), 1u + 7 + 7);
+    EXPECT_EQ(small.Dates[2], D(2024, 1, 1));
+    EXPECT_EQ(small.Dates[4], D(2024, 5, 3)); // folded, and not moved by its alarm
+    EXPECT_EQ(small.Skipped + small.Unexpanded, 0u);
+
+    events.clear();
+    for (int i = 0; i < 12000; ++i) {
+        int y, m, d;
+        DecodeDate(D(2000, 1, 1) + i, y, m, d);
+        char date[9];
+        std::snprintf(date, sizeof date, "%04d%02d%02d", y, m, d);
+        events += Event(std::string("DTSTART;VALUE=DATE:") + date + "\r\n");
+    }
+    const std::string big = Calendar(events);
+    const THolidayImport capped = HolidayDatesOfICalendar(big, D(2024, 5, 3));
+    EXPECT_EQ(capped.Dates.size(), kMaxImportedHolidays);
+    EXPECT_EQ(capped.Dates.back(), D(2000, 1, 1) + kMaxImportedHolidays - 1);
+    EXPECT_EQ(capped.Skipped, 12000 - kMaxImportedHolidays);
+
+    size_t reports = 0, last = 0;
+    const THolidayImport stopped = HolidayDatesOfICalendar(big, D(2024, 5, 3), [&](size_t done, size_t total) {
+        EXPECT_EQ(total, big.size());
+        EXPECT_GT(done, last);
+        last = done;
+        return ++reports < 50;
+    });
+    EXPECT_TRUE(stopped.Cancelled);
+    EXPECT_TRUE(stopped.Dates.empty());
+    EXPECT_EQ(reports, 50u);
+
+    std::vector<std::string> list{"2024/05/03 (金)", "2024/05/06 (月)"};
+    EXPECT_EQ(MergeHolidayDates(list, {D(2024, 5, 1), D(2024, 5, 3), D(2024, 5, 4)}), 2u);
+    EXPECT_EQ(list,
+              (std::vector<std::string>{"2024/05/01 (水)", "2024/05/03 (金)", "2024/05/04 (土)", "2024/05/06 (月)"}));
 }

@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Clock.h"
+#include "base/FdOutBuf.h"
 #include "base/FileNames.h"
+#include "base/SafeFile.h"
+#include "base/StrUtil.h"
 #include "cli/CliRunner.h"
 #include "core/TestTree.h"
+#include "model/Document.h"
+#include "shell/CommandLine.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quillo;
 using namespace quillo::test;
@@ -89,7 +97,7 @@ TEST(Cli, HostileSettingsAreBroughtIntoRange) {
 
 TEST(Cli, PlainListingOfADeepTreeStaysNarrow) {
     TTempDir dir;
-    std::string text;
+    std::string text = "D\t2024\t5\t3\n";
     for (int i = 0; i < 3000; ++i)
         text += "{\nF\tf\t\t+\n";
     WriteFile(dir.File("deep.qlp"), text);
@@ -108,15 +116,18 @@ TEST(Cli, CheckAndRefusals) {
     EXPECT_EQ(RunBinary("check " + Data("roundtrip.qlp"), err), 0);
     EXPECT_EQ(err, "");
     EXPECT_EQ(RunBinary("check " + Data("bad_date.qlp"), err), 1);
-    EXPECT_EQ(err, "Line4 : 不正なデータ行\n");
+    EXPECT_EQ(err, "quillo-cli: " + Data("bad_date.qlp") + ": Line4 : 不正なデータ行\n");
     EXPECT_EQ(RunBinary("list " + Data("bad_folder_alone.qlp"), err), 1);
-    EXPECT_EQ(err, "Line4 : 不正なデータ行\n");
+    EXPECT_EQ(err, "quillo-cli: " + Data("bad_folder_alone.qlp") + ": Line4 : 不正なデータ行\n");
     EXPECT_EQ(RunBinary("agenda " + Data("bad_before_brace.qlp"), err), 1);
     EXPECT_EQ(RunBinary("check " + Data("missing.qlp"), err), 2);
-    EXPECT_EQ(err, Data("missing.qlp") + "\nファイルのオープン処理に失敗しました。\n");
+    EXPECT_EQ(err, "quillo-cli: " + Data("missing.qlp") + ": No such file or directory\n");
     TTempDir dir;
     mkfifo(dir.File("x.qlp").c_str(), 0600);
     EXPECT_EQ(RunBinary("list " + dir.File("x.qlp"), err), 2); // no hang on a FIFO
+    WriteFile(dir.File("notes.md"), "# My notes\n\n{ not a block }\n");
+    EXPECT_EQ(RunBinary("check " + dir.File("notes.md"), err), 2);
+    EXPECT_EQ(err, "quillo-cli: " + dir.File("notes.md") + ": 予定表ファイルではありません。\n");
 }
 
 TEST(Cli, UsageErrors) {
@@ -128,12 +139,156 @@ TEST(Cli, UsageErrors) {
     EXPECT_EQ(Cli({"list", "a", "--today", "2024-02-30"}).Code, 64);
     EXPECT_EQ(Cli({"list", "a", "--date", "2024-02-03"}).Code, 64); // agenda's option
     EXPECT_EQ(Cli({"check", "a", "--tsv"}).Code, 64);
+    EXPECT_EQ(Cli({"list", "-x", "f"}).Code, 64);
+    EXPECT_EQ(Cli({"list", "f", "--today", "2024/05-03"}).Code, 64); // one separator or the other
     TRun usage = Cli({"list", "--bogus", "1", "f"});
     EXPECT_EQ(usage.Code, 64);
-    EXPECT_NE(usage.Err.find("usage: quillo-cli"), std::string::npos);
+    EXPECT_EQ(usage.Err.rfind("quillo-cli: unknown option: --bogus\nusage: quillo-cli", 0), 0u);
     TRun help = Cli({"--help"});
     EXPECT_EQ(help.Code, 0);
     EXPECT_NE(help.Out.find("quillo-cli agenda FILE"), std::string::npos);
+    EXPECT_EQ(Cli({"-V"}).Out, "quillo-cli (Quillory Plan) " QUILLO_TEST_VERSION "\n");
+    EXPECT_EQ(Cli({"list", "--version"}).Code, 0);
+    // After "--" nothing is an option: "--help" is a file's name, and missing.
+    TRun file = Cli({"list", "--", "--help"});
+    EXPECT_EQ(file.Code, ceUnreadable);
+    EXPECT_EQ(file.Err, "quillo-cli: --help: No such file or directory\n");
+}
+
+namespace {
+// A shell command line's exit code and standard error; standard output goes where the line says.
+TRun Shell(const std::string& line) {
+    TTempDir dir;
+    const std::string cmd = "bash -c '" + line + "' >" + dir.File("out") + " 2>" + dir.File("err");
+    const int rc = std::system(cmd.c_str());
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadFile(dir.File("out")), ReadFile(dir.File("err"))};
+}
+
+const std::string kCli = QUILLO_CLI_PATH;
+} // namespace
+
+TEST(Cli, StandardInputReadsLikeTheFileAndDatesTakeEitherSeparator) {
+    TTempDir config;
+    const std::string options = " --today 2024/05/03 --config-dir " + config.Path() + " --tsv";
+    const std::string golden = ReadFile(Data("roundtrip.list.tsv"));
+    TRun piped = Shell("cat " + Data("roundtrip.qlp") + " | " + kCli + " list - --title roundtrip" + options);
+    EXPECT_EQ(piped.Code, 0) << piped.Err;
+    EXPECT_EQ(piped.Out, golden);
+    TRun redirected = Shell(kCli + " list --title=roundtrip -" + options + " < " + Data("roundtrip.qlp"));
+    EXPECT_EQ(redirected.Out, golden);
+    // Without a title a schedule from standard input is named as a new one; only the root row differs.
+    TRun untitled = Shell("cat " + Data("roundtrip.qlp") + " | " + kCli + " list -" + options);
+    EXPECT_EQ(untitled.Out.substr(untitled.Out.find('\n')), golden.substr(golden.find('\n')));
+    EXPECT_EQ(untitled.Out.rfind("0\tR\t0\t新規予定表\t", 0), 0u);
+
+    TRun agenda = Cli({"agenda", Data("roundtrip.qlp"), "--date", "2024/05/01", "--config-dir", config.Path(), "--tsv",
+                       "--today=2024-05-03"});
+    EXPECT_EQ(agenda.Out, ReadFile(Data("roundtrip.agenda.tsv")));
+
+    // Standard input may be a pipe, but it is held to the same cap and the same checks as a file.
+    TRun huge = Shell("head -c 67108865 /dev/zero | " + kCli + " check -");
+    EXPECT_EQ(huge.Code, ceUnreadable);
+    EXPECT_EQ(huge.Err, std::string("quillo-cli: (standard input): ") + kTooLargeText + "\n");
+    TRun notSchedule = Shell("echo hello | " + kCli + " check -");
+    EXPECT_EQ(notSchedule.Code, ceUnreadable);
+    EXPECT_EQ(notSchedule.Err, std::string("quillo-cli: (standard input): ") + kNotScheduleText + "\n");
+    TRun folder = Shell(kCli + " check - < /");
+    EXPECT_EQ(folder.Err, "quillo-cli: (standard input): Is a directory\n");
+}
+
+TEST(Cli, AFailedWriteToStandardOutputIsAFailure) {
+    TTempDir dir;
+    std::string big = "D\t2024\t5\t3\r\n{\r\n";
+    for (int i = 0; i < 3000; ++i)
+        big += "I\tto-do " + std::to_string(i) + "\t0\t2024\t5\t1\t2024\t5\t9\t0\t\r\n";
+    WriteFile(dir.File("big.qlp"), big + "}\r\n");
+    const std::string full = ": standard output: No space left on device\n";
+    for (const std::string args : {"list big.qlp", "agenda big.qlp --tsv", "export big.qlp --ics", "--help", "-V"}) {
+        TRun r = Shell("cd " + dir.Path() + " && " + kCli + " " + args + " --config-dir . > /dev/full");
+        EXPECT_EQ(r.Code, ceOutputFailed) << args;
+        EXPECT_EQ(r.Err, "quillo-cli" + full) << args;
+    }
+    // A reader that goes away: with SIGPIPE ignored the write fails instead of ending the process.
+    TRun closed = Shell("trap \"\" PIPE; " + kCli + " list " + dir.File("big.qlp") + " --config-dir " + dir.Path() +
+                        " | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}");
+    EXPECT_EQ(closed.Code, ceOutputFailed);
+    EXPECT_EQ(closed.Err, "quillo-cli: standard output: Broken pipe\n");
+    TRun none = Shell(kCli + " list " + dir.File("big.qlp") + " --config-dir " + dir.Path() + " >&-");
+    EXPECT_EQ(none.Code, ceOutputFailed);
+    // A failure seen by the stream alone still fails the run.
+    std::ostringstream out, err;
+    out.setstate(std::ios::badbit);
+    TFixedClock clock(D(2024, 5, 3));
+    EXPECT_EQ(RunCli({"--help"}, out, err, clock), ceOutputFailed);
+    EXPECT_EQ(err.str(), "quillo-cli: standard output: write error\n");
+}
+
+TEST(FdOutBuf, KeepsTheReasonOfTheFirstFailedWrite) {
+    // Written, with the reason still known after later writes were dropped.
+    for (const auto& [open, reason] : std::vector<std::pair<std::function<int()>, std::string>>{
+             {[] { return ::open("/dev/full", O_WRONLY | O_CLOEXEC); }, "No space left on device"},
+             {[] {
+                  int ends[2] = {-1, -1};
+                  EXPECT_EQ(::pipe(ends), 0);
+                  ::close(ends[0]);
+                  return ends[1];
+              },
+              "Broken pipe"}}) {
+        const auto previous = std::signal(SIGPIPE, SIG_IGN);
+        const int fd = open();
+        {
+            TFdOutBuf buffer(fd);
+            std::ostream out(&buffer);
+            out << std::string(200000, 'x') << "tail";
+            errno = 0;
+            std::ostringstream err;
+            EXPECT_FALSE(FlushOutput(out, err, "quillo-cli"));
+            EXPECT_EQ(err.str(), "quillo-cli: standard output: " + reason + "\n");
+            EXPECT_NE(buffer.Error(), 0);
+        }
+        ::close(fd);
+        std::signal(SIGPIPE, previous);
+    }
+    // A stream that takes everything is left alone.
+    TTempDir dir;
+    const int fd = ::open(dir.File("out").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    {
+        TFdOutBuf buffer(fd);
+        std::ostream out(&buffer);
+        out << std::string(200000, 'x');
+        std::ostringstream err;
+        EXPECT_TRUE(FlushOutput(out, err, "quillo-cli"));
+        EXPECT_EQ(err.str(), "");
+    }
+    ::close(fd);
+    EXPECT_EQ(ReadFile(dir.File("out")).size(), 200000u);
+}
+
+TEST(Cli, GrepListsTheRowsTheFindBarShows) {
+    TTempDir config;
+    const std::vector<std::string> base = {"list",  Data("roundtrip.qlp"), "--today",    "2024-05-03",
+                                           "--tsv", "--config-dir",        config.Path()};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), base.begin(), base.end());
+        return Cli(more);
+    };
+    const std::string listed = ReadFile(Data("roundtrip.list.tsv"));
+    const std::vector<std::string_view> all = SplitLines(listed);
+    TRun half = with({"--grep", "ｿ"});
+    ASSERT_EQ(half.Code, 0) << half.Err;
+    EXPECT_EQ(half.Out, std::string(all[0]) + "\n" + std::string(all[1]) + "\n" + std::string(all[2]) + "\n");
+    // The closed folder is opened to show its row, and reads as opened.
+    TRun closed = with({"--grep", "日付", "--state", "progress"});
+    EXPECT_NE(closed.Out.find("\tF\t2\t閉じたフォルダ\t↓\t↓\t\t3\t"), std::string::npos) << closed.Out;
+    EXPECT_NE(closed.Out.find("\t日付なし\t"), std::string::npos);
+    EXPECT_EQ(with({"--grep", "日付", "--state", "alert"}).Out, "");
+    EXPECT_EQ(with({"--grep", "ＨＴＴＰ", "--kana"}).Out, std::string(all[0]) + "\n" + std::string(all[1]) + "\n");
+
+    EXPECT_NE(with({"--state", "late"}).Err.find("--state wants one of all, open, progress, alert, day: late"),
+              std::string::npos);
+    EXPECT_EQ(with({"--grep", "x", "--date", "2024-05-01"}).Code, ceUsage); // the day of --state day only
+    EXPECT_EQ(with({"--state", "day", "--date", "5/1"}).Code, ceUsage);
+    EXPECT_NE(with({"--grep", "\x8c\xa9"}).Err.find("--grep wants UTF-8 text"), std::string::npos); // cp932 bytes
 }
 
 TEST(Cli, ExportWritesICalendarToStandardOutput) {

@@ -28,6 +28,31 @@ TEST(Cp932, EncodableCheck) {
     EXPECT_EQ(Utf8ToCp932Lossy("a😀b"), "a?b");
 }
 
+TEST(Cp932, FitReplacesTheUsualVariantsAndNamesWhatItLeftOut) {
+    const TCp932Fit memo = FitToCp932("会議メモ 🍣 𠮷田さん、🍣");
+    EXPECT_EQ(memo.Text, "会議メモ  吉田さん、");
+    EXPECT_EQ(FitNotice(memo), "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍣");
+    struct TCase {
+        std::string In, Text;
+        bool Told;
+    };
+    for (const TCase& c : std::vector<TCase>{
+             {"一〜ソ表①", "一〜ソ表①", false},                           // all of it cp932
+             {"葛\U000E0100城 a\u200Bb\u00AD", "葛城 ab", false},         // selectors and invisible marks
+             {"\u30AB\u3099\u30CF\u309Aイ", "ガパイ", false},             // as a Mac names files
+             {"\uF900 \uFA45", "豈 海", true},                            // compatibility ideographs
+             {"森鷗外 塡 頰 ㋿ ½", "森鴎外 填 頬 令和 1/2", true}, // variants and compatibility forms
+             {"café Müller Øre ß", "cafe Muller Ore ss", true},           // letters without their accents
+             {"1\uFE0F\u20E3 👨\u200D👩\u200D👧 한", "1  ", true},           // a keycap; a family, Hangul: none
+             {std::string("ok\xFF\xFEok"), "okok", true}}) {              // no UTF-8 at all
+        const TCp932Fit fit = FitToCp932(c.In);
+        EXPECT_EQ(fit.Text, c.Text) << c.In;
+        EXPECT_EQ(!FitNotice(fit).empty(), c.Told) << c.In;
+        EXPECT_TRUE(IsCp932Encodable(fit.Text)) << c.In;
+    }
+    EXPECT_EQ(FitToCp932("👨\u200D👩\u200D👧").LeftOut, std::vector<std::string>{"👨\u200D👩\u200D👧"}); // one character
+}
+
 TEST(Cp932, BadBytesDecodeWithoutLosingTheRest) {
     std::string s = "a\x81"; // lead byte at the end
     EXPECT_EQ(Cp932ToUtf8(s), "a\xEF\xBF\xBD");

@@ -55,6 +55,7 @@ TEST(Date, IsoParsing) {
     EXPECT_FALSE(TryParseIsoDate("2024-5-3", d));
     EXPECT_FALSE(TryParseIsoDate("2024/05/03", d));
     EXPECT_FALSE(TryParseIsoDate("", d));
+    EXPECT_FALSE(TryParseIsoDate("1800-01-01", d)); // no item could be made on it
 }
 
 TEST(Clock, FixedClockGivesWholeToday) {

@@ -151,6 +151,35 @@ TEST_F(TEdit, ShiftsKeepTheBeginBeforeTheEndAndFoldersMoveEverythingBelow) {
     EXPECT_EQ(a->Data()->EndDate, D(2024, 5, 5));
 }
 
+// No command makes a date the file cannot carry back: a shift past either end changes nothing
+// (and records nothing), a new to-do and the chart's days are brought into the range.
+TEST_F(TEdit, DatesStayWhereTheFileCanCarryThem) {
+    Load("{\nF|f||+\n{\nI|late|0|9999|12|30|9999|12|31|0|\nI|early|0|1899|12|31|1900|1|1|0|\n}\n}");
+    const std::string before = Lines();
+    Editor.ShiftDates(Find("late"), 1, 1);
+    Editor.ShiftDates(Find("late"), 0, 1);
+    Editor.ShiftDates(Find("early"), -1, -1);
+    Editor.ShiftDates(Find("f"), 1, 1); // early could move, late could not: the folder stays whole
+    EXPECT_EQ(Lines(), before);
+    EXPECT_EQ(Doc.History.Count(), 0u);
+    Editor.ShiftDates(Find("late"), 1, 0); // the begin may still reach the last day
+    EXPECT_EQ(Find("late")->Data()->BeginDate, D(9999, 12, 31));
+    EXPECT_EQ(Doc.History.Count(), 1u);
+
+    TTreeNode* t = Editor.AddToDo(nullptr, "t", D(9999, 12, 31) + 40);
+    EXPECT_EQ(t->Data()->BeginDate, D(9999, 12, 31));
+    Editor.KeepNew(t);
+    Chart.SetChartDate(D(9999, 12, 31));
+    EXPECT_EQ(Chart.ChartDate() + kChartDays - 1, D(9999, 12, 31));
+    Chart.SetChartDate(-500);
+    EXPECT_EQ(Chart.ChartDate(), D(1899, 12, 31));
+
+    // What the commands left is read back whole.
+    TTestSchedule back(kToday);
+    EXPECT_NO_THROW(ReadItemLines(back.Nodes, CreateScheduleRoot(back.Nodes, "back"), Lines(), nullptr));
+    EXPECT_EQ(back.Nodes.Count(), Doc.Nodes().Count());
+}
+
 TEST_F(TEdit, DropsMovesAndToDoToFolder) {
     Load(kPlan);
     EXPECT_TRUE(Editor.Drop(Find("d"), Find("b"))); // before a to-do

@@ -45,7 +45,7 @@ TEST_F(TFiles, OpeningStrayAndGoodFilesEndToEnd) {
     EXPECT_EQ(ReadFile(Dir.File("notes.qlp")), "shopping list\nmilk\n"); // nothing to save over it
 
     WriteFile(Dir.File("plan.qlp"),
-              "A+\r\n{\r\nF\tWork\t\t+\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n}\r\n");
+              "D\t2024\t5\t3\r\nA+\r\n{\r\nF\tWork\t\t+\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n}\r\n");
     Desktop.SetNextFile(Dir.File("plan.qlp"));
     Files.FileOpen();
     EXPECT_EQ(BusyDepth, 0);
@@ -72,7 +72,7 @@ TEST_F(TFiles, OpeningStrayAndGoodFilesEndToEnd) {
 }
 
 TEST_F(TFiles, AbortingABadLineLeavesNothingOpen) {
-    WriteFile(Dir.File("bad.qlp"), "{\r\nF\tok\t\t-\r\nI\tx\r\n}\r\n");
+    WriteFile(Dir.File("bad.qlp"), "D\t2024\t5\t3\r\n{\r\nF\tok\t\t-\r\nI\tx\r\n}\r\n");
     Desktop.SetNextAnswer(mrAbort);
     EXPECT_THROW(Files.OpenNamed(Dir.File("bad.qlp")), ELoadError);
     EXPECT_FALSE(Document.IsOpen());

@@ -109,7 +109,8 @@ TEST(MakeShortCut, FullPathAndEntryText) {
     sc.SCDescription = "予定表";
     EXPECT_EQ(sc.EntryText(), "[Desktop Entry]\nType=Application\nName=QuilloryPlan\n"
                               "Exec=\"/opt/My Apps/quillo\" -t \"/home/u/plan 100%%.qlp\"\n"
-                              "Path=/opt/My Apps\nComment=予定表\n");
+                              "TryExec=/opt/My Apps/quillo\nPath=/opt/My Apps\nComment=予定表\n"
+                              "Icon=quillo\nCategories=Office;ProjectManagement;\n");
     EXPECT_EQ(TMakeShortCut::QuoteExecArgument("/usr/bin/quillo"), "/usr/bin/quillo");
     EXPECT_EQ(TMakeShortCut::QuoteExecArgument("/a$b"), "\"/a\\$b\"");
 }

@@ -112,6 +112,23 @@ TEST_F(TStore, WindowsFileIsReadAndOnlyTheWrittenLineChanges) {
     EXPECT_NE(ReadFile(Store.IniFileName).find("Other=x\\y\r\n"), std::string::npos);
 }
 
+// A file edited by hand or merged by a sync tool may hold a section or a key twice. Reading and
+// writing take the same one, the first as Windows' profile functions do, so a changed setting
+// survives the next start; the other copies stay as they are.
+TEST_F(TStore, ADuplicatedSectionOrKeyIsReadAndWrittenAtTheSamePlace) {
+    const std::string ini = "[MainForm]\r\nPosX=1\r\nposx=2\r\n[Header]\r\nSection0=50\r\n"
+                            "[mainform]\r\nPosX=3\r\nPosY=4\r\n";
+    WriteFile(Store.IniFileName, ini);
+    EXPECT_EQ(Store.ItemFiler("FormX").ReadInteger(), 1);
+    EXPECT_EQ(Store.ItemFiler("FormY").ReadInteger(), 0); // only in the second copy: not read
+    Store.ItemFiler("FormX").WriteInteger(7);
+    Store.ItemFiler("FormY").WriteInteger(8);
+    EXPECT_EQ(Store.ItemFiler("FormX").ReadInteger(), 7);
+    EXPECT_EQ(Store.ItemFiler("FormY").ReadInteger(), 8);
+    EXPECT_EQ(ReadFile(Store.IniFileName), "[MainForm]\r\nPosX=7\r\nposx=2\r\nPosY=8\r\n[Header]\r\nSection0=50\r\n"
+                                           "[mainform]\r\nPosX=3\r\nPosY=4\r\n");
+}
+
 TEST(IniFile, UpdateTextPlacesNewKeysAndSections) {
     EXPECT_EQ(TIniFile::UpdateText("", "A", "k", "v"), "[A]\r\nk=v\r\n");
     EXPECT_EQ(TIniFile::ReadFromText("[A]\r\nk=\"x'\r\n", "A", "k", ""), "\"x'"); // only a matching pair is stripped

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <sys/stat.h>
 
 using namespace quillo;
@@ -130,26 +131,55 @@ TEST(ScheduleFormat, EmptySchedule) {
     EXPECT_EQ(ReadError("just some text\nand more"), "");
 }
 
-TEST(ScheduleFormat, AFileWithoutOneScheduleLineIsRefusedNotOpenedEmpty) {
+// A file opened as a schedule is replaced by its next save, so only what looks like one opens:
+// text that happens to hold a line starting with "#", "{", "D" or "F" is refused untouched.
+TEST(ScheduleFormat, OnlyWhatLooksLikeAScheduleOpens) {
     TTempDir dir;
-    // ...but a file made only of them is no schedule: opening it empty would let the next save
-    // replace the user's file.
+    std::mt19937 random(24);
+    std::string noise(1u << 20, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
     for (const std::string& text :
-         {std::string("just some text\nand more\n"), std::string("\x89PNG\r\n\x1a\n\0\0", 10)}) {
+         {std::string("# My notes\n\n- milk\n{ braces }\nF is a letter\n"), std::string("#!/bin/sh\necho {}\n"),
+          std::string("#include <stdio.h>\nint main() {\n}\n"), std::string("{\n  \"D\": 1\n}\n"), noise,
+          std::string("just some text\nD\t2024\t5\t3\n"), std::string("D\t2024\t2\t30\n{\n}\n"),
+          std::string("D\t1800\t1\t1\n"), std::string("A-\n{\nF\tWork\t\t+\n}\n"),
+          std::string("# only a comment\r\n")}) {
         WriteFile(dir.File("stray.qlp"), text);
         try {
             TOpened f(dir.File("stray.qlp"));
-            ADD_FAILURE() << "opened: " << text;
+            ADD_FAILURE() << "opened: " << text.substr(0, 40);
         } catch (const ELoadError& e) {
             EXPECT_EQ(std::string(e.what()), dir.File("stray.qlp") + "\r\n予定表ファイルではありません。");
         }
         EXPECT_EQ(ReadFile(dir.File("stray.qlp")), text);
     }
-    for (const std::string& text : {std::string(), std::string("\r\n \r\n"), std::string("# only a comment\r\n")}) {
-        WriteFile(dir.File("blank.qlp"), text);
-        TOpened f(dir.File("blank.qlp"));
-        EXPECT_EQ(f.Nodes.Count(), 1) << "[" << text << "]";
+    for (const std::string& text :
+         {std::string(), std::string("\r\n \r\n"), std::string(" \r\nD\t2024\t5\t3\r\n{\r\nF\ta\t\t-\r\n}\r\n"),
+          std::string("{\r\nF\ta\t\t-\r\n}\r\n\r\n# Quillory Plan Schedule File (ver0.15)\r\n"),
+          std::string("{\r\nF\ta\t\t-\r\n}\r\n# Quillory Plan Exported Data (ver0.14)\r\n"),
+          std::string("{\r\nF\ta\t\t-\r\n}\r\n# Quillory Plan Clipped Data (ver0.15)\r\n")}) {
+        WriteFile(dir.File("plan.qlp"), text);
+        TOpened f(dir.File("plan.qlp"));
+        EXPECT_EQ(f.Nodes.Count(), text.find("\ta\t") == std::string::npos ? 1 : 2) << "[" << text << "]";
     }
+}
+
+// The flag is the file's: one without an "A" line never takes over the last schedule's.
+TEST(ScheduleFormat, AutoSaveIsOffWithoutAnALine) {
+    TTempDir dir;
+    WriteFile(dir.File("on.qlp"), "D\t2024\t5\t3\r\nA+\r\n");
+    WriteFile(dir.File("plain.qlp"), "D\t2024\t5\t3\r\n{\r\nF\ta\t\t-\r\n}\r\n");
+    TCalendar calendar;
+    TChart chart{calendar};
+    TEvalContext ctx{kToday, &calendar, &chart};
+    TDocument document;
+    document.FileName = dir.File("on.qlp");
+    document.Load(&ctx);
+    EXPECT_TRUE(document.AutoSave);
+    document.FileName = dir.File("plain.qlp");
+    EXPECT_EQ(document.Load(&ctx).AutoSave, std::nullopt);
+    EXPECT_FALSE(document.AutoSave);
 }
 
 TEST(ScheduleFormat, GoldenMessages) {
@@ -188,6 +218,10 @@ TEST(ScheduleFormat, NestingRules) {
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|-|-|-|-|-\n")), "Line2 : 不正なデータ行");
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|2024|5|3|-|-|-|0|\n")), "");
     EXPECT_EQ(ReadError(Tabs("{\nI|x|0|2024|13|3|-|-|-|0|\n")), "Line2 : 不正なデータ行");
+    // Only dates the writer writes back: before 1899/12/31 it would write "not set".
+    EXPECT_EQ(ReadError(Tabs("{\nI|x|0|1800|1|1|-|-|-|0|\n")), "Line2 : 不正なデータ行");
+    EXPECT_EQ(ReadError(Tabs("{\nI|x|0|-|-|-|1899|12|30|0|\n")), "Line2 : 不正なデータ行");
+    EXPECT_EQ(ReadError(Tabs("{\nI|x|0|1899|12|31|9999|12|31|0|\n")), "");
     EXPECT_EQ(ReadError(Tabs("{\nF|" + std::string(256, 'n') + "||-")), "");
     EXPECT_EQ(ReadError(Tabs("\n\n# x\n{\nF\n")), "Line5 : 不正なデータ行"); // every line counts
 }

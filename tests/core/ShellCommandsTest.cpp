@@ -49,8 +49,13 @@ struct TShellHome : ::testing::Test {
             out.pop_back();
         return out;
     }
+    // Valid, and hidden by the desktop once the program is gone.
     void ExpectValidEntry(const std::string& path) {
         ASSERT_TRUE(IsRegularFile(path)) << path;
+        const std::string text = ReadFile(path);
+        for (const std::string& line : {std::string("\nTryExec=") + kProgram + "\n", std::string("\nIcon=quillo\n"),
+                                        std::string("\nCategories=Office;ProjectManagement;\n")})
+            EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
         if (HasTool("desktop-file-validate")) {
             EXPECT_EQ(Output("desktop-file-validate '" + path + "'"), "") << path;
         }
@@ -170,6 +175,27 @@ TEST_F(TShellHome, TheAssociationIsSetTwiceRemovedAndNeverTakesAnotherProgramsTy
     Desktop.SetNextAnswer(mrNo);
     SetAssociation(Desktop, kProgram);
     EXPECT_EQ(Desktop.Shown.size(), shown + 1);
+}
+
+TEST_F(TShellHome, TheAssociationGoesQuietWithTheProgram) {
+    if (!HasTool("update-mime-database") || !HasTool("gio")) GTEST_SKIP() << "needs shared-mime-info and gio";
+    const std::string program = Home.File("bin/quillo");
+    std::filesystem::create_directories(Home.File("bin"));
+    std::filesystem::copy_file("/bin/true", program);
+    Desktop.SetNextAnswer(mrYes);
+    SetAssociation(Desktop, program);
+    const std::string query = std::string("gio mime ") + kScheduleMimeType;
+    EXPECT_EQ(Output(query).rfind("Default application for", 0), 0u) << Output(query);
+    // The package removed: the desktop no longer offers an entry that cannot start.
+    std::filesystem::remove(program);
+    EXPECT_EQ(Output(query).rfind("No default applications", 0), 0u) << Output(query);
+
+    // The type the user's association declares is the one the package installs.
+    std::string installed = ReadFile(std::string(QUILLO_TEST_DATA) + "/../../data/quillo-mime.xml");
+    const size_t spdx = installed.find("<!-- SPDX");
+    ASSERT_NE(spdx, std::string::npos);
+    installed.erase(spdx, installed.find('\n', spdx) + 1 - spdx);
+    EXPECT_EQ(PackageXml(), installed);
 }
 
 TEST(MimeApps, OurDefaultIsSetAndRemovedWithoutTouchingAnotherChoice) {

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -69,24 +70,40 @@ TEST(InstanceLock, OneHolderAtATimeAndNothingStaleEverBlocks) {
     EXPECT_EQ(TryInChild(dir.File("no/folder/lock")), TInstanceLock::ilFailed);
 }
 
-TEST(InstanceLock, TheFallbackFolderMustBeThisUsersAlone) {
+// The lock says in the user's words what went wrong, with the path; a runtime folder that another
+// user owns or may write is not trusted with it.
+TEST(InstanceLock, FailuresNameThePathAndForeignFoldersAreNotUsed) {
     TTempDir dir;
-    const std::string mine = dir.File("mine");
-    ASSERT_EQ(PrivateFolder(mine), mine); // made when missing
-    struct stat st {};
-    ASSERT_EQ(stat(mine.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-    for (mode_t mode : {0770, 0720, 0702, 0707}) {
-        ASSERT_EQ(chmod(mine.c_str(), mode), 0);
-        EXPECT_EQ(PrivateFolder(mine), "") << std::oct << mode;
-    }
-    ASSERT_EQ(chmod(mine.c_str(), 0700), 0);
-    EXPECT_EQ(PrivateFolder(mine), mine);
-    ASSERT_EQ(symlink(mine.c_str(), dir.File("link").c_str()), 0);
-    EXPECT_EQ(PrivateFolder(dir.File("link")), ""); // a link could be pointed elsewhere later
+    std::string error;
+    TInstanceLock lock;
+    EXPECT_EQ(lock.Acquire(dir.File("no/folder/x.lock"), error), TInstanceLock::ilFailed);
+    EXPECT_EQ(error, "二重起動を防ぐためのロックファイルを開けません。\r\n" + dir.File("no/folder/x.lock") +
+                         "\r\nフォルダが見つかりません。");
+    ASSERT_EQ(symlink(dir.File("elsewhere").c_str(), dir.File("link.lock").c_str()), 0);
+    EXPECT_EQ(lock.Acquire(dir.File("link.lock"), error), TInstanceLock::ilFailed);
+    EXPECT_NE(error.find("シンボリックリンク"), std::string::npos);
+
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved ? saved : "";
     WriteFile(dir.File("file"), "x");
-    ASSERT_EQ(chmod(dir.File("file").c_str(), 0600), 0);
-    EXPECT_EQ(PrivateFolder(dir.File("file")), "");
+    chmod(dir.File("file").c_str(), 0600);
+    // Writable by the group alone or by the world alone is foreign too; so are the root and a file.
+    const std::pair<std::string, mode_t> foreigns[] = {
+        {dir.Path(), 0777}, {dir.Path(), 0720}, {dir.Path(), 0702}, {"/", 0700}, {dir.File("file"), 0700}};
+    for (const auto& [foreign, mode] : foreigns) {
+        chmod(dir.Path().c_str(), mode);
+        setenv("XDG_RUNTIME_DIR", foreign.c_str(), 1);
+        const std::string used = RuntimeDirectory(&error);
+        EXPECT_NE(used, foreign) << std::oct << mode;
+        EXPECT_TRUE(!used.empty() || error.find("/tmp/quillo-runtime-") != std::string::npos) << error;
+    }
+    chmod(dir.Path().c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    EXPECT_EQ(RuntimeDirectory(), dir.Path());
+    if (saved)
+        setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
 }
 
 namespace {

@@ -102,19 +102,46 @@ TEST_F(TTransfer, ImportAddsAllTopLevelItemsOrOnAbortNothing) {
     EXPECT_EQ(Shape(), "Work<root a<Work b<Work c<root");
 
     const std::string before = Lines();
-    WriteFile(Dir.File("bad.qlp"), Tabs("{\nI|x|0|-|-|-|-|-|-|0|\nI|broken\n}\n"));
+    WriteFile(Dir.File("bad.qlp"), Tabs("D|2024|5|3\n{\nI|x|0|-|-|-|-|-|-|0|\nI|broken\n}\n"));
     EXPECT_THROW(
         ImportFile(Doc, Editor, nullptr, Dir.File("bad.qlp"), [](const std::string&) { throw ELoadError("aborted"); }),
         ELoadError);
     EXPECT_EQ(Lines(), before);
     std::string told;
     EXPECT_EQ(ImportFile(Doc, Editor, nullptr, Dir.File("bad.qlp"), [&](const std::string& m) { told = m; }), nullptr);
-    EXPECT_EQ(told, "Line3 : 不正なデータ行");
+    EXPECT_EQ(told, "Line4 : 不正なデータ行");
     EXPECT_EQ(Shape(), "Work<root a<Work b<Work c<root x<root"); // what was read before it stays
 
     WriteFile(Dir.File("notes.txt"), "a shopping list\n");
     EXPECT_THROW(ImportFile(Doc, Editor, nullptr, Dir.File("notes.txt"), nullptr), ELoadError);
     EXPECT_THROW(ImportFile(Doc, Editor, nullptr, Dir.File("missing.qlp"), nullptr), ELoadError);
+}
+
+// Item lines outside the braces belong to the target like the rest: nothing a paste or an import
+// reads lands beside it, where no step of the history would take it away again.
+TEST_F(TTransfer, LinesOutsideTheBracesStayInTheTargetAndTheStep) {
+    const std::string before = Lines();
+    Paste(Find("Work"), Tabs("I|INJECTED|0|-|-|-|-|-|-|0|\n"));
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work INJECTED<Work c<root");
+    Paste(Find("c"), Tabs("{\nI|y|0|-|-|-|-|-|-|0|\n}\nI|z|0|-|-|-|-|-|-|0|\n")); // only the first item
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work INJECTED<Work c<root y<root");
+    EXPECT_THROW(Paste(Find("c"), Tabs("I|half|0|-|-|-|-|-|-|0|\nI|broken\n")), ELoadError);
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work INJECTED<Work c<root y<root");
+    EXPECT_EQ(Doc.History.Count(), 2u);
+    Editor.Undo();
+    Editor.Undo();
+    EXPECT_EQ(Lines(), before);
+
+    WriteFile(Dir.File("bare.qlp"), Tabs("D|2024|5|3\nI|x|0|-|-|-|-|-|-|0|\n{\nI|x1|0|-|-|-|-|-|-|0|\n}\n"
+                                         "I|y|0|-|-|-|-|-|-|0|\n"));
+    WriteFile(Dir.File("mixed.qlp"), Tabs("D|2024|5|3\n{\nI|p|0|-|-|-|-|-|-|0|\n}\nI|q|0|-|-|-|-|-|-|0|\n"));
+    EXPECT_EQ(ImportFile(Doc, Editor, Find("Work"), Dir.File("bare.qlp"), nullptr), Find("Work"));
+    EXPECT_EQ(ImportFile(Doc, Editor, Doc.Root(), Dir.File("mixed.qlp"), nullptr), Doc.Root());
+    EXPECT_EQ(Shape(), "Work<root a<Work b<Work x<Work x1<x y<Work c<root p<root q<root");
+    EXPECT_EQ(Doc.History.Count(), 2u);
+    Editor.Undo();
+    Editor.Undo();
+    EXPECT_EQ(Lines(), before);
 }
 
 TEST(Transfer, SafeFileNamesKeepDoubleByteCharacters) {
@@ -201,13 +228,34 @@ TEST(ICalendar, SameNamedItemsGetTheirOwnUids) {
     EXPECT_EQ(parents, (std::vector<std::string>{"", uids[0], uids[0], "", uids[3]}));
 }
 
+// Every date a schedule holds is written as it stands (libical writes years after 3000 as zeros
+// when given them as fields), and a NUL byte in a name does not end it.
+TEST(ICalendar, EveryYearAnItemHoldsAndEveryByteOfItsName) {
+    TTestSchedule s(kToday);
+    s.Load(std::string("{\nI|na") + '\0' + "me|1|1899|12|31|9999|12|31|0|%mb;a" + '\0' + "b%me;\n");
+    const std::string ics = ScheduleToICalendar(s.Nodes, "/home/u/plan.qlp", D(5000, 1, 2) + 0.5);
+    EXPECT_EQ(ics.find("00000000"), std::string::npos) << ics;
+    EXPECT_NE(ics.find("DTSTAMP:50000102T120000Z"), std::string::npos) << ics;
+    icalcomponent* cal = icalparser_parse_string(ics.c_str());
+    ASSERT_TRUE(cal);
+    icalcomponent* todo = icalcomponent_get_first_component(cal, ICAL_VTODO_COMPONENT);
+    ASSERT_TRUE(todo);
+    EXPECT_EQ(std::string(icalcomponent_get_summary(todo)), "name");
+    EXPECT_EQ(std::string(icalcomponent_get_description(todo)), "ab");
+    const icaltimetype start = icalcomponent_get_dtstart(todo), due = icalcomponent_get_due(todo);
+    EXPECT_EQ(start.year * 10000 + start.month * 100 + start.day, 18991231);
+    EXPECT_EQ(due.year * 10000 + due.month * 100 + due.day, 99991231);
+    EXPECT_TRUE(due.is_date);
+    icalcomponent_free(cal);
+}
+
 TEST_F(TTransfer, DroppedFilesBecomeLinkedToDosOrAreImportedAsOneStep) {
     WriteFile(Dir.File("site.url"), "[InternetShortcut]\r\nURL=https://example.org/\r\n");
     WriteFile(Dir.File("LOUD.URL"), "[InternetShortcut]\r\nURL=https://example.net/\r\n");
     WriteFile(Dir.File("notes.txt"), "x");
     std::filesystem::create_directory(Dir.File("Folder"));
-    WriteFile(Dir.File("more.qlp"), Tabs("{\nI|imported|0|-|-|-|-|-|-|0|\n}\n"));
-    WriteFile(Dir.File("OLD.QLP"), Tabs("{\nI|shouted|0|-|-|-|-|-|-|0|\n}\n"));
+    WriteFile(Dir.File("more.qlp"), Tabs("D|2024|5|3\n{\nI|imported|0|-|-|-|-|-|-|0|\n}\n"));
+    WriteFile(Dir.File("OLD.QLP"), Tabs("D|2024|5|3\n{\nI|shouted|0|-|-|-|-|-|-|0|\n}\n"));
     const std::string before = Lines();
     TTreeNode* last =
         AddDroppedFiles(Doc, Editor, Find("Work"),

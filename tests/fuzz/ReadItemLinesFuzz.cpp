@@ -6,6 +6,7 @@
 #include "model/Calendar.h"
 #include "model/Chart.h"
 #include "model/NodesIF.h"
+#include "model/SchItem.h"
 #include "model/ScheduleFormat.h"
 #include "model/StateEval.h"
 
@@ -38,10 +39,25 @@ std::string ReadAndWrite(const std::string& text, bool& complete) {
     WriteItemLines(root, out);
     return out;
 }
+
+// As a paste or an import reads: into a folder below the root, where every item must stay.
+void ReadIntoFolder(const std::string& text) {
+    TNodesIF nodes;
+    nodes.SetOwnsData(true);
+    TTreeNode* root = CreateScheduleRoot(nodes, "fuzz");
+    TTreeNode* target = nodes.AddChild(root, "target");
+    BindItem(target, TSchFolder::Create("target", target));
+    try {
+        ReadItemLines(nodes, target, text, nullptr, /*gather=*/true);
+    } catch (const EInvalidScheduleData&) {
+    }
+    if (root->Count() != 1) __builtin_trap();
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool complete;
+    ReadIntoFolder(std::string(reinterpret_cast<const char*>(data), size));
     const std::string once = ReadAndWrite(std::string(reinterpret_cast<const char*>(data), size), complete);
     // Whatever was kept must be a schedule that reads whole and writes back unchanged.
     const std::string twice = ReadAndWrite(once, complete);

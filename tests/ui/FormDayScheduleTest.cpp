@@ -34,7 +34,7 @@ struct TDayWindow : ::testing::Test {
     std::unique_ptr<TFormDaySchedule> Day;
     TDayWindow() {
         Main = std::make_unique<TFormMain>(Desktop, Clock, "");
-        WriteFile(Dir.File("plan.qlp"), Tabs("{\nF|Work||+\n{\n"
+        WriteFile(Dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nF|Work||+\n{\n"
                                              "I|late|0|2024|4|29|2024|5|1|0|\n"
                                              "I|always|0|-|-|-|-|-|-|0|\n"
                                              "I|later|0|2024|5|8|2024|5|10|0|\n"

@@ -12,9 +12,11 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -80,12 +82,68 @@ TEST(Holidays, ImportAddsTheCalendarsDaysOnceAndRefusesOtherFiles) {
     EXPECT_EQ(form.Lists[2]->count(), 2);
 }
 
+// A file of more dates than one import takes: the earliest go into the shown list in one pass, the
+// box says how many were left out.
+TEST(Holidays, AnImportBeyondTheCapSaysWhatItLeftOut) {
+    TTempDir dir;
+    std::string ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n";
+    for (int i = 0; i < 10500; ++i) {
+        int y, m, d;
+        DecodeDate(D(2000, 1, 1) + i, y, m, d);
+        char line[64];
+        std::snprintf(line, sizeof line, "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:%04d%02d%02d\r\nEND:VEVENT\r\n", y, m, d);
+        ics += line;
+    }
+    WriteFile(dir.File("many.ics"), ics + "END:VCALENDAR\r\n");
+    TScriptedDesktop desktop;
+    TCalendar cal;
+    cal.SetHolidayDates({"2000\t1\t1\t2", "1999\t12\t31\t2"});
+    TFormHolidays form(desktop, cal, kToday);
+    desktop.SetNextFile(dir.File("many.ics"));
+    form.ImportButton->click();
+    ASSERT_EQ(form.Lists[2]->count(), 10001);
+    EXPECT_EQ(form.Lists[2]->item(0)->text().toStdString(), "1999/12/31 (金)");
+    EXPECT_EQ(form.Lists[2]->item(10000)->text().toStdString(), FormatDateWithDaySpace(D(2000, 1, 1) + 9999));
+    EXPECT_EQ(desktop.Shown.back().Text,
+              "9999件の日付を追加しました。\r\n一度に読み込めるのは10000件までのため、残りの500件は"
+              "追加していません。");
+    EXPECT_EQ(desktop.Shown.back().Type, mtWarning);
+}
+
+// A long import shows its progress and can be stopped; a stopped import adds nothing.
+TEST(Holidays, ALongImportShowsProgressAndACancelAddsNothing) {
+    TTempDir dir;
+    std::string ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n";
+    for (int i = 0; i < 100000; ++i)
+        ics += "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:19" + std::to_string(10 + i % 90) + "0" + std::to_string(1 + i % 9) +
+               "1" + std::to_string(i % 10) + "\r\nRRULE:FREQ=YEARLY\r\nEND:VEVENT\r\n";
+    WriteFile(dir.File("yearly.ics"), ics + "END:VCALENDAR\r\n");
+    TScriptedDesktop desktop;
+    TCalendar cal;
+    TFormHolidays form(desktop, cal, kToday);
+    bool shown = false;
+    std::function<void()> cancelWhenShown = [&] {
+        if (auto* progress = form.findChild<QProgressDialog*>(); progress && progress->isVisible()) {
+            shown = true;
+            progress->cancel();
+        } else {
+            QTimer::singleShot(10, cancelWhenShown);
+        }
+    };
+    QTimer::singleShot(0, cancelWhenShown);
+    desktop.SetNextFile(dir.File("yearly.ics"));
+    form.ImportButton->click();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(form.Lists[2]->count(), 0);
+    EXPECT_TRUE(desktop.Shown.empty()); // no message after a cancel
+}
+
 TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
     TTempDir dir;
     TScriptedDesktop desktop;
     TFixedClock clock(kToday + 0.5);
     TFormMain main(desktop, clock, "");
-    WriteFile(dir.File("plan.qlp"), Tabs("{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
+    WriteFile(dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
     main.Run([&] { main.Files().OpenNamed(dir.File("plan.qlp")); });
     TTreeNode* due = main.Document().Root()->GetFirstChild();
     const std::string before = due->SubItems()->Text(2);

@@ -20,7 +20,7 @@ namespace {
 const TDate kToday = D(2024, 5, 3); // Friday
 
 // Chart from 26 April: today is column 7.
-const char* const kSchedule = "A-\r\n{\r\n"
+const char* const kSchedule = "D\t2024\t5\t3\r\nA-\r\n{\r\n"
                               "I\tprogress\t0\t2024\t4\t29\t2024\t5\t10\t0\t%mb;memo%09;line%me;\r\n"
                               "I\tlate\t0\t2024\t4\t29\t2024\t5\t1\t0\t%lb;http://x%le;\r\n"
                               "I\tfuture\t0\t2024\t5\t20\t2024\t5\t24\t0\t\r\n}\r\n";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editing commands in the real window, offscreen, with scripted answers.
 #include "base/Clock.h"
+#include "base/Cp932.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "dialogs/FormProperty.h"
@@ -32,8 +33,9 @@ struct TEditing : ::testing::Test {
         Form = std::make_unique<TFormMain>(Desktop, Clock, "");
         Form->resize(900, 500);
         Form->show();
-        WriteFile(Dir.File("plan.qlp"),
-                  Tabs("A-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
+        WriteFile(
+            Dir.File("plan.qlp"),
+            Tabs("D|2024|5|3\nA-\n{\nF|Work||+\n{\nI|Report|0|2024|5|5|2024|5|5|0|\nI|Mail|0|-|-|-|-|-|-|0|\n}\n}\n"));
         Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
     }
     TTreeList* List() const { return Form->TreeList(); }
@@ -117,6 +119,33 @@ TEST_F(TEditing, RenamesFromTheBoxWithTheirRules) {
     QApplication::processEvents();
     Form->UpdateActions();
     EXPECT_EQ(Form->FindAction("ActionItemDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
+}
+
+// What the name box could not keep is said in the status bar; the name is what the box showed.
+TEST_F(TEditing, ARenameSaysWhatCp932CouldNotHold) {
+    ASSERT_TRUE(List()->EditNode(Node("Mail")));
+    auto* box = List()->findChild<QLineEdit*>();
+    ASSERT_TRUE(box);
+    box->selectAll();
+    box->insert(QString::fromUtf8("𠮷野家で昼食🍱"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Cp932ToUtf8(Node("Work")->Item(1)->Text()), "吉野家で昼食");
+    EXPECT_EQ(Form->StatusPanel(0)->text().toStdString(),
+              "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍱");
+}
+
+// A shift that would take a date past 9999/12/31 changes nothing and says why.
+TEST_F(TEditing, AShiftPastTheLastDayIsRefusedWithAMessage) {
+    Form->Run([&] { Form->Editor().ChangeItem(Node("Report"), [](TSchItem& i) { i.EndDate = D(9999, 12, 31); }); });
+    Form->Files().SetModified(false);
+    Select(Node("Report"));
+    Trigger("ActionDateEndP");
+    EXPECT_EQ(Node("Report")->Data()->EndDate, D(9999, 12, 31));
+    EXPECT_FALSE(Form->Document().Modified);
+    ASSERT_FALSE(Desktop.Shown.empty());
+    EXPECT_EQ(Desktop.Shown.back().Text,
+              "日付を移動できません。\r\n扱える日付は 1899/12/31 から 9999/12/31 までです。");
 }
 
 TEST_F(TEditing, DeleteAsksShiftDeleteDoesNotAndTheRootIsNeverDeleted) {

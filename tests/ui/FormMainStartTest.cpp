@@ -17,7 +17,7 @@ using namespace quillo::test;
 
 namespace {
 const TDate kToday = D(2024, 5, 3);
-const char* const kPlan = "A-\r\n{\r\nF\tWork\t\t+\r\n}\r\n";
+const char* const kPlan = "D\t2024\t5\t3\r\nA-\r\n{\r\nF\tWork\t\t+\r\n}\r\n";
 
 struct TStart : ::testing::Test {
     TTempDir Dir;

@@ -73,8 +73,10 @@ TEST_F(TWindow, StartsEmptyAndOpensAFile) {
 // fires its own command and no other.
 TEST_F(TWindow, EveryShortcutIsUniqueAndReachesItsCommand) {
     // A dated, linked to-do amid others, moved and a move undone: every command with a key is on.
-    Open(Plan("keys.qlp", Tabs("{\nI|a|0|-|-|-|-|-|-|0|\nI|linked|0|2024|5|1|2024|5|9|0|%lb;http://x/%le;\n"
-                               "I|b|0|-|-|-|-|-|-|0|\nI|c|0|-|-|-|-|-|-|0|\n}\n")));
+    Open(Plan("keys.qlp",
+              Tabs("D|2024|5|3\nA-\n{\nI|a|0|-|-|-|-|-|-|0|\nI|linked|0|2024|5|1|2024|5|9|0|%lb;http://x/%le;\n"
+                   "I|b|0|-|-|-|-|-|-|0|\nI|c|0|-|-|-|-|-|-|0|\n}\n")));
+    ASSERT_TRUE(Root());
     Form->TreeList()->SetSelected(Root()->Item(1));
     for (const char* name : {"ActionItemDown", "ActionItemUp", "ActionEditUndo"}) {
         Form->UpdateActions();
@@ -221,7 +223,7 @@ TEST_F(TWindow, DateChangeNoticeOnce) {
 }
 
 TEST_F(TWindow, BadLineAbortOrKeep) {
-    const std::string bad = Plan("bad.qlp", "{\r\nF\tok\t\t-\r\nF\r\n}\r\n");
+    const std::string bad = Plan("bad.qlp", "{\r\nF\tok\t\t-\r\nF\r\n}\r\n# Quillory Plan Schedule File (ver0.15)\r\n");
     Desktop.SetNextAnswer(mrAbort);
     Open(bad);
     ASSERT_EQ(Desktop.Shown.size(), 2u);
@@ -265,7 +267,7 @@ TEST_F(TWindow, DeepSchedulesOpenShownOnlyToADepthQtSurvives) {
     Form->resize(800, 600);
     Form->show();
     for (int depth : {30000, 1000000}) {
-        std::string text;
+        std::string text = "D\t2024\t5\t3\r\n";
         text.reserve(size_t(depth) * 12);
         for (int i = 0; i < depth; ++i)
             text += "{\r\nF\tf\t\t+\r\n";

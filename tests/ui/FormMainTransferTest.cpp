@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copy, paste, export and import from the window, with the clipboard and dialogs scripted.
 #include "base/Clock.h"
+#include "base/Cp932.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "main/FormMain.h"
@@ -27,7 +28,7 @@ struct TTransferWindow : ::testing::Test {
     TTransferWindow() {
         Form = std::make_unique<TFormMain>(Desktop, Clock, "");
         WriteFile(Dir.File("plan.qlp"),
-                  Tabs("A-\n{\nF|Work||+\n{\nI|a/b:c.d|1|-|-|-|-|-|-|0|\nI|Mail|1|-|-|-|-|-|-|0|\n}\n}\n"));
+                  Tabs("D|2024|5|3\nA-\n{\nF|Work||+\n{\nI|a/b:c.d|1|-|-|-|-|-|-|0|\nI|Mail|1|-|-|-|-|-|-|0|\n}\n}\n"));
         Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
     }
     TTreeNode* Work() const { return Form->Document().Root()->GetFirstChild(); }
@@ -77,6 +78,57 @@ TEST_F(TTransferWindow, CopyPasteExportAndImportThroughTheDesktop) {
     EXPECT_EQ(ReadFile(Dir.File("plan.ics")).rfind("BEGIN:VCALENDAR", 0), 0u);
 }
 
+// What a paste or an import adds is in the target, one Ctrl+Z away, and marks the schedule; a
+// paste that fails leaves it exactly as it was, unmarked.
+TEST_F(TTransferWindow, BareItemLinesArriveInTheTargetAsOneStep) {
+    auto undo = [&] {
+        Form->UpdateActions();
+        Form->FindAction("ActionEditUndo")->trigger();
+    };
+    Desktop.Clipboard = "just words";
+    Trigger("ActionItemPaste", Work());
+    EXPECT_FALSE(Form->Document().Modified);
+    Desktop.Clipboard = "I\tbare\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n";
+    Trigger("ActionItemPaste", Work());
+    ASSERT_EQ(Work()->Count(), 3);
+    EXPECT_EQ(Work()->Item(2)->Text(), "bare");
+    EXPECT_EQ(Form->Document().Root()->Count(), 1);
+    EXPECT_TRUE(Form->Document().Modified);
+    undo();
+    EXPECT_EQ(Work()->Count(), 2);
+    EXPECT_FALSE(Form->Document().Modified); // back at the saved state
+
+    WriteFile(Dir.File("bare.qlp"), Tabs("D|2024|5|3\nI|one|0|-|-|-|-|-|-|0|\nI|two|0|-|-|-|-|-|-|0|\n"));
+    Desktop.SetNextFile(Dir.File("bare.qlp"));
+    Trigger("ActionFileImport", Work());
+    ASSERT_EQ(Work()->Count(), 4);
+    EXPECT_EQ(Work()->Item(3)->Text(), "two");
+    EXPECT_TRUE(Form->Document().Modified);
+    undo();
+    EXPECT_EQ(Work()->Count(), 2);
+}
+
+// Pasted and dropped text keeps the usual variants of what cp932 cannot hold; the status bar says
+// what was replaced or left out.
+TEST_F(TTransferWindow, PastedAndDroppedNamesKeepWhatTheyCan) {
+    Desktop.Clipboard = "D\t2024\t5\t3\r\n{\r\nI\t𠮷田🍣\t0\t-\t-\t-\t-\t-\t-\t0\t%mb;会議 🍱%me;\r\n}\r\n";
+    Desktop.SetNextAnswer(mrNo);
+    Trigger("ActionItemPaste", Work());
+    ASSERT_EQ(Work()->Count(), 3);
+    EXPECT_EQ(Cp932ToUtf8(Work()->Item(2)->Text()), "吉田");
+    EXPECT_EQ(Cp932ToUtf8(Work()->Item(2)->Data()->Memo), "会議 ");
+    EXPECT_EQ(Form->StatusPanel(0)->text().toStdString(),
+              "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍣、🍱");
+
+    WriteFile(Dir.File("鷗外🍣.txt"), "x");
+    Form->AddDroppedFiles({Dir.File("鷗外🍣.txt")}, D(2024, 5, 3));
+    TTreeNode* root = Form->Document().Root();
+    EXPECT_EQ(Cp932ToUtf8(root->Item(root->Count() - 1)->Text()), "鴎外");
+    EXPECT_EQ(Cp932ToUtf8(root->Item(root->Count() - 1)->Data()->Link), Dir.File("鴎外.txt"));
+    EXPECT_EQ(Form->StatusPanel(0)->text().toStdString(),
+              "次の文字を置き換えました：鷗→鴎　保存できない文字を除きました：🍣");
+}
+
 TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     WriteFile(Dir.File("notes.txt"), "x");
     QMimeData mime;
@@ -93,6 +145,21 @@ TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     EXPECT_EQ(root->Item(1)->Data()->BeginDate, D(2024, 5, 3));
     EXPECT_EQ(Form->TreeList()->Selected(), root->Item(1));
     EXPECT_TRUE(Form->Document().Modified);
+
+    // A file that is no schedule is refused untouched; what the drop made before it is marked.
+    Form->Files().SetModified(false);
+    WriteFile(Dir.File("stray.qlp"), "# My notes\n");
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(Dir.File("notes.txt"))),
+                  QUrl::fromLocalFile(QString::fromStdString(Dir.File("stray.qlp")))});
+    QDragEnterEvent again(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &again);
+    QDropEvent second(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &second);
+    EXPECT_EQ(root->Count(), 3);
+    EXPECT_TRUE(Form->Document().Modified);
+    ASSERT_FALSE(Desktop.Shown.empty());
+    EXPECT_EQ(Desktop.Shown.back().Text, Dir.File("stray.qlp") + "\r\n予定表ファイルではありません。");
+    EXPECT_EQ(ReadFile(Dir.File("stray.qlp")), "# My notes\n");
 }
 
 TEST_F(TTransferWindow, HelpOpensTheDocumentBesideTheProgramAndTheAboutBoxShows) {

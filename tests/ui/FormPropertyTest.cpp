@@ -133,6 +133,39 @@ TEST_F(TDialog, TextsAreKeptWritableAndWithinAnItemsLength) {
     EXPECT_EQ(t->Memo, "ok  \x83\x5C\tend");
 }
 
+// A date outside what a schedule file carries cannot be picked: the calendars stop at its ends.
+TEST_F(TDialog, TheCalendarsStopWhereTheFileStops) {
+    S.Load("{\nI|t|0|2024|5|1|2024|5|9|0|\n}");
+    Form.LoadItem(*S.Item("t"));
+    Form.BeginCalendar->setSelectedDate(QDate(1800, 1, 1));
+    Form.EndCalendar->setSelectedDate(QDate(12000, 1, 1));
+    Form.ApplyItem(*S.Item("t"));
+    EXPECT_EQ(S.Item("t")->BeginDate, D(1899, 12, 31));
+    EXPECT_EQ(S.Item("t")->EndDate, D(9999, 12, 31));
+}
+
+// Each text box keeps what it can of a paste and says beside itself what it replaced or left out.
+TEST_F(TDialog, PastedTextKeepsTheUsualVariantsAndTellsWhatWentMissing) {
+    S.Load("{\nI|t|0|-|-|-|-|-|-|0|\n}");
+    TSchItem* t = S.Item("t");
+    Form.LoadItem(*t);
+    Form.NameEdit->clear();
+    Form.NameEdit->insert(QString::fromUtf8("𠮷野家で昼食🍱"));
+    Form.MemoEdit->clear();
+    Form.MemoEdit->insertPlainText(QString::fromUtf8("会議メモ 🍣 𠮷田さん"));
+    Form.LinkEdit->clear();
+    Form.LinkEdit->insert(QString::fromUtf8("/home/u/café/鷗外.txt"));
+    EXPECT_EQ(Form.NameEdit->text(), QString::fromUtf8("吉野家で昼食"));
+    EXPECT_EQ(Form.MemoEdit->toPlainText(), QString::fromUtf8("会議メモ  吉田さん"));
+    EXPECT_EQ(Form.LinkEdit->text(), QString::fromUtf8("/home/u/cafe/鴎外.txt"));
+    EXPECT_EQ(Form.NameHint->text().toStdString(), "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍱");
+    EXPECT_EQ(Form.MemoHint->text().toStdString(), "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍣");
+    EXPECT_EQ(Form.LinkHint->text().toStdString(), "次の文字を置き換えました：é→e、鷗→鴎");
+    EXPECT_FALSE(Form.NameHint->isHidden());
+    Form.ApplyItem(*t);
+    EXPECT_EQ(Cp932ToUtf8(t->Name), "吉野家で昼食");
+}
+
 TEST_F(TDialog, LinksFromButtonsDropsAndShortcuts) {
     TTempDir dir;
     WriteFile(dir.File("site.url"), "[internetShortcut]\r\nurl=HTTP://Example.org/Path\r\n");
@@ -206,6 +239,14 @@ TEST(URLLabel, LightsUpOpensOnlyWhenExecutableAndRecoversFromADragOff) {
     TAboutBox about(desktop);
     EXPECT_TRUE(about.HomePage()->Executable);
     EXPECT_EQ(about.findChild<QLabel*>("Version")->text().toStdString(), "ver " QUILLO_TEST_VERSION);
+    EXPECT_NE(about.findChild<QLabel*>("Notice")->text().indexOf("GPL v3"), -1);
+    EXPECT_EQ(about.HomePage()->text().toStdString(), kLicensePage);
+    // Every text is shown whole inside its panel.
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        const QWidget* panel = label->parentWidget();
+        EXPECT_LE(label->geometry().right(), panel->contentsRect().right()) << label->text().toStdString();
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    }
 }
 
 namespace {
@@ -216,7 +257,7 @@ struct TWindowDialog : ::testing::Test {
     std::unique_ptr<TFormMain> Main;
     TWindowDialog() {
         Main = std::make_unique<TFormMain>(Desktop, Clock, "");
-        WriteFile(Dir.File("plan.qlp"), Tabs("{\nF|Work||+\n{\nI|Report|0|2024|5|1|2024|5|9|0|\n}\n}\n"));
+        WriteFile(Dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nF|Work||+\n{\nI|Report|0|2024|5|1|2024|5|9|0|\n}\n}\n"));
         Main->Run([&] { Main->Files().OpenNamed(Dir.File("plan.qlp")); });
     }
     // Runs `step` on the dialog once it is up, then closes it with OK or cancel.

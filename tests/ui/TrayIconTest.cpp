@@ -111,7 +111,7 @@ struct TTray : ::testing::Test {
         Form->resize(700, 400);
         Form->show();
         QApplication::setActiveWindow(Form.get());
-        WriteFile(Dir.File("plan.qlp"), Tabs("{\nF|Work||+\n{\nI|today|0|2024|5|3|2024|5|3|0|\n}\n}\n"));
+        WriteFile(Dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nF|Work||+\n{\nI|today|0|2024|5|3|2024|5|3|0|\n}\n}\n"));
         Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
     }
     QAction* Tray(const char* name) { return Form->TrayPopup()->findChild<QAction*>(name); }

@@ -199,6 +199,8 @@ TEST(TreeList, LabelEditingAsksAndReportsCp932) {
 TEST(TreeList, TheNameEditorTakesOnlyWritableTextAndSpansTheNameColumn) {
     TTreeListBuilder b("name:300 info:80", "node");
     b.List->OnEditing = [](TTreeList*, TTreeNode*, bool& a) { a = true; };
+    std::string told;
+    b.List->OnEditFitted = [&](TTreeList*, const std::string& notice) { told = notice; };
     ASSERT_TRUE(b.List->EditNode(b.Node("node")));
     auto* editor = b.List->findChild<QLineEdit*>();
     ASSERT_TRUE(editor && editor->validator());
@@ -208,14 +210,20 @@ TEST(TreeList, TheNameEditorTakesOnlyWritableTextAndSpansTheNameColumn) {
         return editor->validator()->validate(t, pos);
     };
     EXPECT_EQ(verdict(QString::fromUtf8("表示 ソ〜")), QValidator::Acceptable); // the wave dash is cp932 0x8160
-    for (const QString& bad :
-         {QString("a\tb"), QString("a") + QChar(0x7F), QString::fromUtf8("😀"), QString::fromUtf8("한국어")})
+    for (const QString& bad : {QString("a\tb"), QString("a") + QChar(0x7F)})
         EXPECT_EQ(verdict(bad), QValidator::Invalid) << bad.toStdString();
-    // Typing a refused character leaves the text as it was.
+    EXPECT_TRUE(told.empty());
+    // Typing a control character leaves the text as it was; what cp932 cannot hold is fitted, and said.
     editor->setText("ab");
     editor->insert(QString("\t"));
     editor->insert(QString::fromUtf8("😀"));
     EXPECT_EQ(editor->text(), "ab");
+    EXPECT_NE(told.find("😀"), std::string::npos);
+    editor->setCursorPosition(1);
+    editor->insert(QString::fromUtf8("𠮷野家で昼食🍱"));
+    EXPECT_EQ(editor->text(), QString::fromUtf8("a吉野家で昼食b"));
+    EXPECT_EQ(editor->cursorPosition(), 7);
+    EXPECT_EQ(told, "次の文字を置き換えました：𠮷→吉　保存できない文字を除きました：🍱");
     EXPECT_GE(editor->geometry().right(), 300 - 10);
 }
 

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quillo {
 
@@ -19,6 +21,19 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 // Lossy variant for texts the program makes itself (titles from paths): unknown characters become "?".
 std::string Utf8ToCp932Lossy(std::string_view utf8);
 bool IsCp932Encodable(std::string_view utf8);
+
+// Text brought within what cp932 holds, for what the user types, pastes or drops. Each character
+// (with its combining marks) that cp932 cannot hold gives way to its usual cp932 form where one
+// exists: a variant kanji (𠮷 → 吉), a compatibility ideograph or form (㋿ → 令和), a letter
+// without its accent (é → e); invisible selectors and joiners just go. The rest is left out.
+struct TCp932Fit {
+    std::string Text;                                          // UTF-8, every character cp932 holds
+    std::vector<std::pair<std::string, std::string>> Replaced; // each distinct change, UTF-8
+    std::vector<std::string> LeftOut;                          // each distinct character, UTF-8
+};
+TCp932Fit FitToCp932(std::string_view utf8);
+// What the fit changed, in words for the user; empty when nothing visible changed.
+std::string FitNotice(const TCp932Fit& fit);
 
 // True when byte index `pos` of `s` is the second byte of a double-byte character.
 bool IsTrailByteAt(std::string_view s, size_t pos);

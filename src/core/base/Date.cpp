@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Date.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -33,6 +34,23 @@ bool TryEncodeDate(int y, int m, int d, TDate& out) {
     year_month_day ymd{year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}};
     if (!ymd.ok()) return false;
     out = static_cast<double>((sys_days{ymd} - kEpoch).count());
+    return true;
+}
+
+const char* const kItemDateRange = "扱える日付は 1899/12/31 から 9999/12/31 までです。";
+
+bool IsItemDate(TDate date) {
+    return date >= kFirstItemDate && date <= kLastItemDate && date == std::floor(date);
+}
+
+TDate ClampItemDate(TDate date) {
+    return std::clamp(std::floor(date), kFirstItemDate, kLastItemDate);
+}
+
+bool TryEncodeItemDate(int y, int m, int d, TDate& out) {
+    TDate date;
+    if (!TryEncodeDate(y, m, d, date) || !IsItemDate(date)) return false;
+    out = date;
     return true;
 }
 
@@ -131,7 +149,7 @@ bool TryParseIsoDate(const std::string& t, TDate& out) {
     int y, m, d;
     if (t.size() != 10 || t[4] != '-' || t[7] != '-') return false;
     if (!ParseUInt(t, 0, 4, y) || !ParseUInt(t, 5, 2, m) || !ParseUInt(t, 8, 2, d)) return false;
-    return TryEncodeDate(y, m, d, out);
+    return TryEncodeItemDate(y, m, d, out);
 }
 
 } // namespace quillo

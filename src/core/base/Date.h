@@ -10,6 +10,15 @@ using TDate = double;
 
 // Valid for years 1..9999; false for impossible dates (30 February, month 13).
 bool TryEncodeDate(int year, int month, int day, TDate& out);
+
+// The dates an item can hold: what a schedule file carries there and back. The writer takes day 0
+// and below for "not set", and a year after 9999 would need a fifth digit that no reader takes.
+constexpr TDate kFirstItemDate = 1;      // 1899-12-31
+constexpr TDate kLastItemDate = 2958465; // 9999-12-31
+extern const char* const kItemDateRange; // what the user is told when a date would leave it
+bool IsItemDate(TDate date);             // a whole day in that range
+TDate ClampItemDate(TDate date);
+bool TryEncodeItemDate(int year, int month, int day, TDate& out);
 TDate EncodeDate(int year, int month, int day); // throws std::invalid_argument
 void DecodeDate(TDate date, int& year, int& month, int& day);
 void DecodeTime(TDate date, int& hour, int& minute, int& second);
@@ -23,7 +32,7 @@ std::string FormatDateWithDaySpace(TDate date); // yyyy/mm/dd (aaa)
 std::string FormatDateTime(TDate dt);           // yyyy/mm/dd hh:nn:ss
 std::string FormatTime(TDate dt);               // hh:nn:ss
 
-// "YYYY-MM-DD" as used by QUILLO_TODAY and the terminal program's options.
+// "YYYY-MM-DD" as used by QUILLO_TODAY and the terminal program's options; an item date.
 bool TryParseIsoDate(const std::string& text, TDate& out);
 
 } // namespace quillo

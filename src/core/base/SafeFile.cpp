@@ -58,12 +58,17 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string& error
         error = kTooLargeText;
         return false;
     }
-    // Straight into the string; a file that grows while it is read grows the string, within the cap.
     out.resize(static_cast<size_t>(st.st_size));
+    return ReadStream(f.fd, out, error, maxBytes);
+}
+
+bool ReadStream(int fd, std::string& out, std::string& error, size_t maxBytes) {
+    // Straight into the string (pre-sized by the caller when the size is known); a file that grows
+    // while it is read grows the string, within the cap.
     size_t got = 0;
     while (true) {
         if (got == out.size()) out.resize(got + 65536);
-        ssize_t n = ::read(f.fd, &out[got], out.size() - got);
+        ssize_t n = ::read(fd, &out[got], out.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             error = Errno(errno);
@@ -102,7 +107,7 @@ std::string SystemReason(int error) {
     case EISDIR:
         return "同じ名前のフォルダがあります。";
     default:
-        return Errno(error);
+        return "システムのエラーです（" + Errno(error) + "）。";
     }
 }
 

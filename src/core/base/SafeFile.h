@@ -15,6 +15,9 @@ extern const char* const kTooLargeText; // why a file over the cap is refused
 // False (with a reason in `error`) for a missing file, a directory, a FIFO or device, a file
 // larger than `maxBytes`, or a read error. Never blocks on a FIFO.
 bool ReadWholeFile(const std::string& path, std::string& out, std::string& error, size_t maxBytes = kMaxReadBytes);
+// The rest of what an open descriptor gives (a pipe, a terminal, a file), up to `maxBytes`; `out`
+// may come pre-sized to the expected length. False with the system's reason in `error`.
+bool ReadStream(int fd, std::string& out, std::string& error, size_t maxBytes = kMaxReadBytes);
 
 class EFileWriteError : public EQuilloError {
 public:

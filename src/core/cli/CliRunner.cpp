@@ -7,6 +7,7 @@
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
 #include "base/StrUtil.h"
+#include "cli/ListFilter.h"
 #include "edit/ICalendar.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
@@ -19,6 +20,7 @@
 #include "settings/ConfigPaths.h"
 #include "settings/RegManager.h"
 #include "settings/Settings.h"
+#include "shell/CommandLine.h"
 
 #include <algorithm>
 #include <map>
@@ -31,24 +33,36 @@ namespace {
 
 const char* const kUsage =
     "usage: quillo-cli check FILE\n"
-    "       quillo-cli list FILE [--today YYYY-MM-DD] [--chart-date YYYY-MM-DD] [--config-dir DIR] [--tsv]\n"
-    "       quillo-cli agenda FILE [--date YYYY-MM-DD] [--today YYYY-MM-DD] [--config-dir DIR] [--tsv]\n"
-    "       quillo-cli export FILE --ics [--today YYYY-MM-DD] [--config-dir DIR]\n"
+    "       quillo-cli list FILE [--today DATE] [--chart-date DATE] [--config-dir DIR] [--title TITLE] [--tsv]\n"
+    "                      [--grep TEXT] [--kana] [--state all|open|progress|alert|day [--date DATE]]\n"
+    "       quillo-cli agenda FILE [--date DATE] [--today DATE] [--config-dir DIR] [--tsv]\n"
+    "       quillo-cli export FILE --ics [--today DATE] [--config-dir DIR] [--title TITLE]\n"
+    "       quillo-cli --help | --version\n"
     "\n"
     "check   exit 0 when every line of FILE reads, 1 with the first bad line's message, 2 when FILE cannot\n"
     "        be read or is not a schedule\n"
-    "list    the schedule as the main window shows it after opening\n"
+    "list    the schedule as the main window shows it after opening; with --grep or --state only the rows\n"
+    "        the find bar shows: those whose name, memo or link holds TEXT (width and case aside; with --kana\n"
+    "        hiragana and katakana alike) and that are in STATE (open: not done; alert: caution or warning;\n"
+    "        day: to-dos on --date, default today), with the folders they are in\n"
     "agenda  the day schedule of --date (default: today)\n"
     "export  the schedule as iCalendar to-dos on standard output\n"
-    "Settings and holidays come from quillo.ini and quillo.hld of the desktop program (read only).\n";
+    "\n"
+    "FILE \"-\" reads the schedule from standard input; \"--\" ends the options. A DATE is YYYY-MM-DD or\n"
+    "YYYY/MM/DD. --title names the schedule read from standard input (a file's title is its name).\n"
+    "Settings and holidays come from quillo.ini and quillo.hld of the desktop program (read only).\n"
+    "Exit status: 0 done, 1 a bad line, 2 FILE unreadable or not a schedule, 64 wrong usage,\n"
+    "74 standard output could not be written.\n";
 
 constexpr int kMaxIndentLevels = 40;
+constexpr const char* kStdinName = "(standard input)";
 
 struct TOptions {
     std::string Command, File;
     std::map<std::string, std::string> Values;
     bool Tsv = false;
     bool Ics = false;
+    bool Kana = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -62,16 +76,22 @@ TOptions Parse(const std::vector<std::string>& args) {
     if (o.Command != "check" && o.Command != "list" && o.Command != "agenda" && o.Command != "export")
         throw EUsage("unknown command: " + o.Command);
     std::vector<std::string> allowed;
-    if (o.Command == "list") allowed = {"--today", "--chart-date", "--config-dir"};
+    if (o.Command == "list")
+        allowed = {"--today", "--chart-date", "--config-dir", "--title", "--grep", "--state", "--date"};
     if (o.Command == "agenda") allowed = {"--date", "--today", "--config-dir"};
-    if (o.Command == "export") allowed = {"--today", "--config-dir"};
+    if (o.Command == "export") allowed = {"--today", "--config-dir", "--title"};
+    bool options = true;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--tsv" && (o.Command == "list" || o.Command == "agenda")) {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && a == "--tsv" && (o.Command == "list" || o.Command == "agenda")) {
             o.Tsv = true;
-        } else if (a == "--ics" && o.Command == "export") {
+        } else if (options && a == "--ics" && o.Command == "export") {
             o.Ics = true;
-        } else if (a.rfind("--", 0) == 0) {
+        } else if (options && a == "--kana" && o.Command == "list") {
+            o.Kana = true;
+        } else if (options && a.rfind("--", 0) == 0) {
             std::string name = a, value;
             if (size_t eq = a.find('='); eq != std::string::npos) {
                 name = a.substr(0, eq);
@@ -86,6 +106,8 @@ TOptions Parse(const std::vector<std::string>& args) {
                 known = known || n == name;
             if (!known) throw EUsage("unknown option: " + name);
             o.Values[name] = value;
+        } else if (options && a.size() > 1 && a[0] == '-') {
+            throw EUsage("unknown option: " + a);
         } else if (o.File.empty()) {
             o.File = a;
         } else {
@@ -94,19 +116,30 @@ TOptions Parse(const std::vector<std::string>& args) {
     }
     if (o.File.empty()) throw EUsage("missing FILE");
     if (o.Command == "export" && !o.Ics) throw EUsage("export needs a format: --ics");
+    if (o.Command == "list") {
+        if (std::string error = ListQueryOf(o.Values, o.Kana, 0).Error; !error.empty()) throw EUsage(error);
+    }
     return o;
 }
 
 std::optional<TDate> DateOption(const TOptions& o, const std::string& name) {
     auto it = o.Values.find(name);
     if (it == o.Values.end()) return std::nullopt;
+    // The window shows dates as yyyy/mm/dd, so a date copied from it is taken as well.
+    std::string text = it->second;
+    if (text.size() == 10 && text[4] == '/' && text[7] == '/') text[4] = text[7] = '-';
     TDate d;
-    if (!TryParseIsoDate(it->second, d)) throw EUsage(name + " wants a date YYYY-MM-DD: " + it->second);
+    if (!TryParseIsoDate(text, d)) throw EUsage(name + " wants a date YYYY-MM-DD or YYYY/MM/DD: " + it->second);
     return d;
 }
 
-std::string Terminal(const std::string& message) {
-    return ReplaceAll(message, "\r\n", "\n");
+void Fail(std::ostream& err, const std::string& message) {
+    err << "quillo-cli: " << message << "\n";
+}
+
+// The program's messages break lines for a box; a terminal message is one line.
+std::string OneLine(const std::string& message) {
+    return ReplaceAll(message, "\r\n", ": ");
 }
 
 struct TSession {
@@ -116,17 +149,29 @@ struct TSession {
     TDocument Document;
 };
 
-// Reads FILE as the window opens it; returns an exit code, or -1 when every line was read.
-int Open(TDocument& document, const std::string& file, const TEvalContext* ctx, std::ostream& err) {
-    document.FileName = file;
+// Reads FILE, or standard input for "-", as the window opens a file; returns an exit code, or -1
+// when every line was read.
+int Open(TDocument& document, const TOptions& o, int in, const TEvalContext* ctx, std::ostream& err) {
+    const bool fromStdin = o.File == "-";
+    document.FileName = fromStdin ? kStdinName : o.File;
+    std::string text, error;
+    if (!(fromStdin ? ReadStream(in, text, error) : ReadWholeFile(o.File, text, error))) {
+        Fail(err, document.FileName + ": " + error);
+        return ceUnreadable;
+    }
+    const auto title = o.Values.find("--title");
     try {
-        TDocument::TLoadResult r = document.Load(ctx);
+        TDocument::TLoadResult r = document.LoadText(text,
+                                                     title != o.Values.end() ? title->second
+                                                     : fromStdin             ? kNewScheduleTitle
+                                                                             : ScheduleTitleOf(o.File),
+                                                     ctx);
         if (!r.Complete) {
-            err << r.BadLine << "\n";
+            Fail(err, document.FileName + ": " + OneLine(r.BadLine));
             return ceBadLine;
         }
     } catch (const ELoadError& e) {
-        err << Terminal(e.what()) << "\n";
+        Fail(err, OneLine(e.what()));
         return ceUnreadable;
     }
     return -1;
@@ -137,7 +182,7 @@ enum TNeeds { nStates, nRowsWithoutTexts, nEverything };
 
 // Loads settings, holidays and the schedule as the window would; returns an exit code or -1.
 // A day's agenda reads states only; a listing writes the column texts as it goes.
-int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err, TNeeds needs) {
+int Load(const TOptions& o, int in, const TClock& clock, TSession& s, std::ostream& err, TNeeds needs) {
     const TDate today = DateOption(o, "--today").value_or(clock.Today());
     auto chartOpt = DateOption(o, "--chart-date");
     std::string dir = o.Values.count("--config-dir") ? o.Values.at("--config-dir") : ConfigDirectory();
@@ -148,20 +193,20 @@ int Load(const TOptions& o, const TClock& clock, TSession& s, std::ostream& err,
     ReadCalendarSettings(store, s.Calendar, offset);
     std::string error;
     if (!s.Calendar.LoadHolidaysFile(HolidaysFileIn(dir), error)) {
-        err << HolidaysFileIn(dir) << ": " << error << "\n";
+        Fail(err, HolidaysFileIn(dir) + ": " + error);
         return ceUnreadable;
     }
     s.Chart.SetChartDate(chartOpt.value_or(today + offset));
     s.Ctx = {today, &s.Calendar, &s.Chart};
-    const int rc = Open(s.Document, o.File, needs == nEverything ? &s.Ctx : nullptr, err);
+    const int rc = Open(s.Document, o, in, needs == nEverything ? &s.Ctx : nullptr, err);
     if (rc < 0 && needs == nStates) EvaluateStates(s.Ctx, s.Document.Nodes());
     if (rc < 0 && needs == nRowsWithoutTexts) FinishScheduleLoad(s.Document.Nodes(), s.Ctx, false);
     return rc;
 }
 
-int Check(const TOptions& o, std::ostream& err, const std::function<void(int)>& finished) {
+int Check(const TOptions& o, int in, std::ostream& err, const std::function<void(int)>& finished) {
     TDocument document;
-    int rc = Open(document, o.File, nullptr, err);
+    int rc = Open(document, o, in, nullptr, err);
     rc = rc < 0 ? ceOk : rc;
     if (finished) finished(rc);
     return rc;
@@ -172,10 +217,17 @@ const char* KindOf(const TTreeNode* n) {
     return !item ? "R" : item->IsFolder() ? "F" : "I";
 }
 
-void List(TSession& s, bool tsv, std::ostream& out) {
+// `rows`, when given, are the rows of a find filter; else every row.
+void List(TSession& s, bool tsv, std::ostream& out, const std::optional<std::vector<TShownRow>>& rows) {
     std::string line;
     std::string texts[3];
-    for (TTreeNode* n = s.Document.Root(); n; n = n->GetNext()) {
+    size_t row = 0;
+    auto next = [&](TTreeNode* n) -> TTreeNode* {
+        if (!rows) return n->GetNext();
+        return ++row < rows->size() ? (*rows)[row].Node : nullptr;
+    };
+    TTreeNode* first = !rows ? s.Document.Root() : rows->empty() ? nullptr : rows->front().Node;
+    for (TTreeNode* n = first; n; n = next(n)) {
         const TSchItem* item = n->Data();
         for (std::string& t : texts)
             t.clear();
@@ -247,32 +299,45 @@ void Agenda(TSession& s, TDate date, bool tsv, std::ostream& out) {
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TClock& clock,
+int RunCli(const std::vector<std::string>& args, int in, std::ostream& out, std::ostream& err, const TClock& clock,
            const std::function<void(int)>& finished) {
-    for (const auto& a : args)
+    // Whatever was written, a failed write to standard output is the result.
+    auto written = [&](int rc) {
+        if (!FlushOutput(out, err, "quillo-cli")) rc = ceOutputFailed;
+        if (finished) finished(rc);
+        return rc;
+    };
+    for (const auto& a : args) {
+        if (a == "--") break;
         if (a == "--help" || a == "-h") {
             out << kUsage;
-            return ceOk;
+            return written(ceOk);
         }
+        if (a == "--version" || a == "-V") {
+            out << "quillo-cli (Quillory Plan) " << ProgramVersion() << "\n";
+            return written(ceOk);
+        }
+    }
     try {
         TOptions o = Parse(args);
-        if (o.Command == "check") return Check(o, err, finished);
+        if (o.Command == "check") return Check(o, in, err, finished);
         TSession s;
         const TNeeds needs = o.Command == "agenda" ? nStates : o.Command == "list" ? nRowsWithoutTexts : nEverything;
-        if (int rc = Load(o, clock, s, err, needs); rc >= 0) return rc;
+        if (int rc = Load(o, in, clock, s, err, needs); rc >= 0) return rc;
         if (o.Command == "export") {
-            const std::string identity = ExpandLongPath(o.File);
+            std::string identity = o.File == "-" ? s.Document.Title : ExpandLongPath(o.File);
             const auto today = DateOption(o, "--today");
             out << ScheduleToICalendar(s.Document.Nodes(), identity.empty() ? o.File : identity,
                                        today ? *today : clock.Now());
-        } else if (o.Command == "list")
-            List(s, o.Tsv, out);
-        else
+        } else if (o.Command == "list") {
+            const TDate day = DateOption(o, "--date").value_or(s.Ctx.Today); // of --state day
+            List(s, o.Tsv, out, FilteredRows(s.Document, s.Ctx, ListQueryOf(o.Values, o.Kana, day).Query));
+        } else
             Agenda(s, DateOption(o, "--date").value_or(s.Ctx.Today), o.Tsv, out);
-        if (finished) finished(ceOk);
-        return ceOk;
+        return written(ceOk);
     } catch (const EUsage& e) {
-        err << "quillo-cli: " << e.what() << "\n" << kUsage;
+        Fail(err, e.what());
+        err << kUsage;
         return ceUsage;
     }
 }

@@ -87,6 +87,7 @@ TTreeNode* TScheduleEditor::AddToDo(TTreeNode* at, const std::string& name, TDat
     mExpandedForNew = place.Parent->Parent() && !place.Parent->Expanded();
     if (mExpandedForNew) place.Parent->Expand();
     TTreeNode* node = mDocument.Nodes().AddChild(place.Parent, name);
+    if (date != 0) date = ClampItemDate(date);
     BindItem(node, TSchToDo::Create(name, node, false, date, date));
     MoveToIndex(mDocument.Nodes(), node, place.Parent, place.Index);
     Reevaluate(mTarget, node);
@@ -181,14 +182,31 @@ bool TScheduleEditor::MoveDown(TTreeNode* node) {
     return RecordedMove(node->GetNextSibling(), node->Parent(), node->Index());
 }
 
-void TScheduleEditor::ShiftDates(TTreeNode* node, int beginDays, int endDays) {
+namespace {
+// A shift only brings one date to the other, so the shifted dates alone decide.
+bool ShiftStaysInRange(const TTreeNode* node, int beginDays, int endDays) {
+    const TTreeNode* stop = node->GetNextSkipChildren();
+    for (const TTreeNode* n = node; n && n != stop; n = n->GetNext()) {
+        const TSchItem* item = n->Data();
+        if (!item || item->IsFolder()) continue;
+        if ((item->BeginDate > 0 && !IsItemDate(item->BeginDate + beginDays)) ||
+            (item->EndDate > 0 && !IsItemDate(item->EndDate + endDays)))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+bool TScheduleEditor::ShiftDates(TTreeNode* node, int beginDays, int endDays) {
     TSchItem* item = node ? node->Data() : nullptr;
-    if (!item) return;
+    if (!item) return true;
+    if (!ShiftStaysInRange(node, beginDays, endDays)) return false;
     auto step = MakeShiftStep(node, beginDays, endDays);
     item->ShiftDates(beginDays, endDays);
     RefreshSubtree(mTarget.Ctx, node);
     Reevaluate(mTarget, node);
     Push(std::move(step));
+    return true;
 }
 
 TTreeNode* TScheduleEditor::ToDoToFolder(TTreeNode* todo) {

@@ -43,7 +43,8 @@ public:
     // A new folder by the placement rule: first child of the root without a node, after a
     // to-do, last child of a folder or the root.
     TTreeNode* NewFolder(TTreeNode* at, const std::string& name);
-    // A new to-do by the same rule, opening a folder it goes into; no step yet: the caller
+    // A new to-do by the same rule, opening a folder it goes into, its date brought into the item
+    // range; no step yet: the caller
     // keeps it (one step) or drops it (as if it was never made), for the dialog that follows.
     TTreeNode* AddToDo(TTreeNode* at, const std::string& name, TDate date);
     void KeepNew(TTreeNode* node);
@@ -64,7 +65,8 @@ public:
     TTreeNode* Delete(TTreeNode* node); // returns the former parent
     bool MoveUp(TTreeNode* node);
     bool MoveDown(TTreeNode* node);
-    void ShiftDates(TTreeNode* node, int beginDays, int endDays);
+    // False, changing nothing, when a date would leave the item range (kItemDateRange says so).
+    bool ShiftDates(TTreeNode* node, int beginDays, int endDays);
     TTreeNode* ToDoToFolder(TTreeNode* todo); // returns the new folder
     // A dragged node onto a target: before a to-do, first child of a folder or the root, never
     // into its own subtree. Returns whether it moved.

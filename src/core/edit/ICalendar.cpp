@@ -13,35 +13,33 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 namespace quillo {
 
 namespace {
-icaltimetype DateValue(TDate date) {
+// Set from text: libical writes a time value it was given as fields only up to the year 3000
+// (and "00000000T000000" after it), while an item's year goes to 9999.
+icalproperty* DateProperty(icalproperty_kind kind, TDate date) {
     int y, m, d;
     DecodeDate(date, y, m, d);
-    icaltimetype t = icaltime_null_date();
-    t.year = y;
-    t.month = m;
-    t.day = d;
-    t.is_date = 1;
-    return t;
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02d%02d", y, m, d);
+    icalproperty* p = icalproperty_new(kind);
+    icalproperty_set_value_from_string(p, text, "DATE");
+    return p;
 }
 
-icaltimetype StampValue(TDate now) {
+icalproperty* StampProperty(icalproperty_kind kind, TDate now) {
     int y, m, d, hh, mm, ss;
     DecodeDate(now, y, m, d);
     DecodeTime(now, hh, mm, ss);
-    icaltimetype t = icaltime_null_time();
-    t.year = y;
-    t.month = m;
-    t.day = d;
-    t.hour = hh;
-    t.minute = mm;
-    t.second = ss;
-    t.zone = icaltimezone_get_utc_timezone();
-    return t;
+    char text[24];
+    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", y, m, d, hh, mm, ss);
+    icalproperty* p = icalproperty_new(kind);
+    icalproperty_set_value_from_string(p, text, "DATE-TIME");
+    return p;
 }
 
 // FNV-1a: stable across runs and builds, unlike std::hash.
@@ -53,8 +51,12 @@ uint64_t Mix(uint64_t h, std::string_view bytes) {
     return h;
 }
 
+// A text value holds no control characters but line breaks and tabs; a NUL would end it early.
 std::string Text(const std::string& cp932) {
-    return Cp932ToUtf8(ReplaceAll(cp932, "\r\n", "\n"));
+    std::string utf8 = Cp932ToUtf8(ReplaceAll(cp932, "\r\n", "\n"));
+    std::erase_if(utf8,
+                  [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t') || c == 0x7F; });
+    return utf8;
 }
 
 void Add(icalcomponent* c, icalproperty* p) {
@@ -69,7 +71,7 @@ std::string ScheduleToICalendar(const TNodesIF& nodes, const std::string& identi
     Add(calendar.get(), icalproperty_new_prodid("-//Quillo//Quillory Plan//JA"));
     const uint64_t base = Mix(14695981039346656037ull, identity);
     std::unordered_map<const TTreeNode*, std::string> uids;
-    const icaltimetype stamp = StampValue(now);
+
     // Iterative: a schedule may nest deeper than any stack.
     for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext()) {
         const TSchItem* item = n->Data();
@@ -85,21 +87,13 @@ std::string ScheduleToICalendar(const TNodesIF& nodes, const std::string& identi
 
         icalcomponent* todo = icalcomponent_new(ICAL_VTODO_COMPONENT);
         Add(todo, icalproperty_new_uid(uid));
-        Add(todo, icalproperty_new_dtstamp(stamp));
+        Add(todo, StampProperty(ICAL_DTSTAMP_PROPERTY, now));
         Add(todo, icalproperty_new_summary(Text(item->Name).c_str()));
-        if (item->BeginDate) {
-            icalproperty* p = icalproperty_new_dtstart(DateValue(item->BeginDate));
-            icalproperty_add_parameter(p, icalparameter_new_value(ICAL_VALUE_DATE));
-            Add(todo, p);
-        }
-        if (item->EndDate) {
-            icalproperty* p = icalproperty_new_due(DateValue(item->EndDate));
-            icalproperty_add_parameter(p, icalparameter_new_value(ICAL_VALUE_DATE));
-            Add(todo, p);
-        }
+        if (item->BeginDate > 0) Add(todo, DateProperty(ICAL_DTSTART_PROPERTY, item->BeginDate));
+        if (item->EndDate > 0) Add(todo, DateProperty(ICAL_DUE_PROPERTY, item->EndDate));
         if (item->Checked) {
             Add(todo, icalproperty_new_status(ICAL_STATUS_COMPLETED));
-            Add(todo, icalproperty_new_completed(stamp));
+            Add(todo, StampProperty(ICAL_COMPLETED_PROPERTY, now));
         }
         if (!item->Memo.empty()) Add(todo, icalproperty_new_description(Text(item->Memo).c_str()));
         if (!item->Link.empty()) Add(todo, icalproperty_new_url(Text(item->Link).c_str()));

@@ -21,8 +21,6 @@
 
 namespace quillo {
 
-const char* const kClippedBanner = "# Quillory Plan Clipped Data (ver0.15)";
-const char* const kExportedBanner = "# Quillory Plan Exported Data (ver0.15)";
 const char* const kPasteErrorText = "クリップボードからの項目の読み込み中にエラーが発生しました。";
 
 std::string TransferText(const TTreeNode* node, TDate today, TDate now, const char* banner) {
@@ -81,7 +79,7 @@ TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* se
         }
     } removeTemp{document.Nodes(), temp};
     try {
-        ReadItemLines(document.Nodes(), temp, text, nullptr);
+        ReadItemLines(document.Nodes(), temp, text, nullptr, /*gather=*/true);
     } catch (const EInvalidScheduleData&) {
         throw ELoadError(kPasteErrorText);
     }
@@ -96,10 +94,30 @@ TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* se
     return pasted;
 }
 
+namespace {
+// Item text from a file's name or path; what cp932 could not hold is gathered in `told`.
+std::string FittedText(const std::string& utf8, TCp932Fit& told) {
+    TCp932Fit fit = FitToCp932(utf8);
+    for (auto& r : fit.Replaced)
+        if (std::find(told.Replaced.begin(), told.Replaced.end(), r) == told.Replaced.end()) told.Replaced.push_back(r);
+    for (auto& c : fit.LeftOut)
+        if (std::find(told.LeftOut.begin(), told.LeftOut.end(), c) == told.LeftOut.end()) told.LeftOut.push_back(c);
+    return Utf8ToCp932Lossy(fit.Text);
+}
+} // namespace
+
 TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNode* selected,
                            const std::vector<std::string>& paths, TDate date,
-                           const std::function<void(const std::string&)>& onBadLine) {
+                           const std::function<void(const std::string&)>& onBadLine, std::string* fitNotice) {
     if (!document.IsOpen()) return nullptr;
+    TCp932Fit told;
+    struct TTell {
+        const TCp932Fit& Told;
+        std::string* Notice;
+        ~TTell() {
+            if (Notice) *Notice = FitNotice(Told);
+        }
+    } tell{told, fitNotice};
     struct TGroup {
         TScheduleEditor& Editor;
         explicit TGroup(TScheduleEditor& e) : Editor(e) { Editor.BeginGroup(); }
@@ -128,8 +146,8 @@ TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNo
         } else {
             continue; // gone since it was dropped
         }
-        TTreeNode* node = editor.AddToDo(document.Root(), Utf8ToCp932Lossy(title), date);
-        node->Data()->Link = Utf8ToCp932Lossy(*link);
+        TTreeNode* node = editor.AddToDo(document.Root(), CutToNameLength(FittedText(title, told)), date);
+        node->Data()->Link = FittedText(*link, told);
         editor.KeepNew(node);
         last = node;
     }
@@ -148,7 +166,7 @@ TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* s
     const int before = target->Count();
     bool complete = true;
     try {
-        ReadItemLines(document.Nodes(), target, text, nullptr);
+        ReadItemLines(document.Nodes(), target, text, nullptr, /*gather=*/true);
     } catch (const EInvalidScheduleData& e) {
         complete = false;
         try {

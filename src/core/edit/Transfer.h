@@ -2,6 +2,7 @@
 #pragma once
 // Items as text between schedules: copy, paste, export and import in the schedule's line format.
 #include "base/Date.h"
+#include "model/ScheduleFormat.h" // the banners
 
 #include <functional>
 #include <string>
@@ -14,8 +15,6 @@ class TDocument;
 class TScheduleEditor;
 class TTreeNode;
 
-extern const char* const kClippedBanner;  // # Quillory Plan Clipped Data (ver0.15)
-extern const char* const kExportedBanner; // # Quillory Plan Exported Data (ver0.15)
 extern const char* const kPasteErrorText; // クリップボードからの項目の読み込み中にエラーが発生しました。
 
 // The "D" line, the node's block in braces, an empty line, the banner and the time (cp932, CR LF).
@@ -46,9 +45,10 @@ TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* s
 // Files dropped from the file manager, in order: an internet shortcut becomes a to-do with its
 // address, a folder or another file a to-do linked to it (named without extension, dated `date`,
 // last in the root), a schedule file is imported below the selection, a missing path is skipped.
-// One history step for the whole drop. Returns the last to-do made, or none.
+// One history step for the whole drop. Returns the last to-do made, or none. Names and links are
+// fitted to cp932; `fitNotice` is told what that changed (FitNotice's words, empty for nothing).
 TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNode* selected,
                            const std::vector<std::string>& paths, TDate date,
-                           const std::function<void(const std::string&)>& onBadLine);
+                           const std::function<void(const std::string&)>& onBadLine, std::string* fitNotice = nullptr);
 
 } // namespace quillo

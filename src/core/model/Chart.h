@@ -4,6 +4,7 @@
 // window shows the chart or the list.
 #include "base/Date.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -23,7 +24,8 @@ public:
 
     const TCalendar& Calendar() const { return mCalendar; }
     TDate ChartDate() const { return mChartDate; }
-    void SetChartDate(TDate first) { mChartDate = first; }
+    // Every day of the chart is one an item can hold, so a to-do made on a chart day is writable.
+    void SetChartDate(TDate first) { mChartDate = std::clamp(first, kFirstItemDate, kLastItemDate - kChartDays + 1); }
     // Rebuilt on first use after the calendar or the first day changed, so no caller can forget.
     const std::array<int8_t, kChartDays>& ChartDayLevels() const;
     int DayLevel(int index) const { return ChartDayLevels()[static_cast<size_t>(index)]; }

@@ -27,44 +27,34 @@ void TDocument::Close() {
     Modified = false;
 }
 
-bool LooksLikeSchedule(std::string_view text) {
-    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return true;
-    TLineReader reader(text);
-    std::string_view line;
-    while (reader.Next(line)) {
-        const auto f = SplitFields(line);
-        if (f.empty()) continue;
-        const std::string_view k = f[0];
-        if ((!k.empty() && k[0] == '#') || k == "D" || k == "A+" || k == "A-" || k == "{" || k == "}" || k == "F" ||
-            k == "I")
-            return true;
-    }
-    return false;
-}
-
 TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine) {
-    struct TLoadingFlag {
-        bool& Flag;
-        explicit TLoadingFlag(bool& flag) : Flag(flag) { Flag = true; }
-        ~TLoadingFlag() { Flag = false; }
-    } loading(Loading);
     std::string text, error;
     if (!ReadWholeFile(FileName, text, error)) {
         std::string message = FileName + "\r\nファイルのオープン処理に失敗しました。";
         if (error == kTooLargeText) message += "\r\n" + error;
         throw ELoadError(message);
     }
+    return LoadText(text, ScheduleTitleOf(FileName), ctx, onBadLine);
+}
+
+TDocument::TLoadResult TDocument::LoadText(std::string_view text, const std::string& title, const TEvalContext* ctx,
+                                           const TBadLineHandler& onBadLine) {
+    struct TLoadingFlag {
+        bool& Flag;
+        explicit TLoadingFlag(bool& flag) : Flag(flag) { Flag = true; }
+        ~TLoadingFlag() { Flag = false; }
+    } loading(Loading);
     // Opening a stray file as an empty schedule would let the next save destroy it.
     if (!LooksLikeSchedule(text)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
 
     TLoadResult result;
     History.Clear();
     mNodes.Clear();
-    Title = ScheduleTitleOf(FileName);
+    Title = title;
     TTreeNode* root = CreateScheduleRoot(mNodes, Title);
     Modified = false;
     result.AutoSave = ScanAutoSaveFlag(text);
-    if (result.AutoSave) AutoSave = *result.AutoSave;
+    AutoSave = result.AutoSave.value_or(false); // never the flag of the schedule open before
     try {
         ReadItemLines(mNodes, root, text, nullptr);
     } catch (const EInvalidScheduleData& e) {

@@ -52,9 +52,13 @@ public:
     // Told the first bad line's message; returning keeps what was read, throwing abandons the load.
     using TBadLineHandler = std::function<void(const std::string& message)>;
     // Reads FileName into a new tree titled after the file. Throws ELoadError, before anything is
-    // built, for a file that cannot be read or holds nothing of a schedule. With `ctx` the tree is
-    // then evaluated and the folders opened as stored; without, it is only read.
+    // built, for a file that cannot be read or does not look like a schedule. AutoSave is the
+    // file's flag, off without one. With `ctx` the tree is then evaluated and the folders opened
+    // as stored; without, it is only read.
     TLoadResult Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine = {});
+    // The same from text already read (standard input, say); FileName names it in messages.
+    TLoadResult LoadText(std::string_view text, const std::string& title, const TEvalContext* ctx,
+                         const TBadLineHandler& onBadLine = {});
 
     // Writes the whole schedule to FileName; SavedAt is taken before the write, even if it fails.
     void Save(TDate today, const TClock& clock);
@@ -62,8 +66,5 @@ public:
 private:
     TNodesIF mNodes;
 };
-
-// True when `text` holds at least one line of the schedule format, or nothing but blank space.
-bool LooksLikeSchedule(std::string_view text);
 
 } // namespace quillo

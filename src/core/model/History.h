@@ -37,6 +37,7 @@ public:
     TTreeNode* Redo(TEditTarget& target);
     void Clear();
     size_t Count() const { return mSteps.size(); }
+    size_t Done() const { return mNext; } // grows by one with every step pushed
 
     // The schedule as saved is the state after the step count marked here.
     void MarkSaved() { mSaved = static_cast<long>(mNext); }

@@ -28,6 +28,14 @@ public:
 
 enum TNodeAttachMode { naInsert, naAddChildFirst, naAddChild };
 
+// A view that opens folders for itself (a find filter showing what it found) says which open
+// marks are its own, so that files, clipped text and history steps keep the user's marks.
+class IHeldOpen {
+public:
+    virtual ~IHeldOpen() = default;
+    virtual bool HoldsOpen(const TTreeNode* node) const = 0;
+};
+
 class TNodesIF {
 public:
     TNodesIF();
@@ -40,6 +48,12 @@ public:
     // When set, deleting a node also deletes its schedule item (the main tree owns its items;
     // the day list only points at them).
     void SetOwnsData(bool owns) { mOwnsData = owns; }
+    void SetHeldOpen(const IHeldOpen* held) { mHeldOpen = held; }
+    const IHeldOpen* HeldOpen() const { return mHeldOpen; }
+    // The mark a file stores for the node: the user's own, not one a view holds open.
+    bool StoredExpanded(const TTreeNode* node) const {
+        return node->Expanded() && !(mHeldOpen && mHeldOpen->HoldsOpen(node));
+    }
 
     TTreeNode* Add(TTreeNode* sibling, std::string text);
     TTreeNode* AddObject(TTreeNode* sibling, std::string text, TSchItem* data);
@@ -75,6 +89,7 @@ private:
 
     TTreeNode* mTop; // invisible holder of the top-level nodes
     INodesObserver* mObserver = nullptr;
+    const IHeldOpen* mHeldOpen = nullptr;
     int mCount = 0;
     bool mOwnsData = false;
 };

@@ -14,6 +14,8 @@
 namespace quillo {
 
 const char* const kScheduleBanner = "# Quillory Plan Schedule File (ver0.15)";
+const char* const kClippedBanner = "# Quillory Plan Clipped Data (ver0.15)";
+const char* const kExportedBanner = "# Quillory Plan Exported Data (ver0.15)";
 
 namespace {
 
@@ -31,7 +33,8 @@ void AppendItemLine(const TTreeNode* node, std::string& out) {
     const TSchItem* item = node->Data();
     if (!item) return;
     if (item->IsFolder()) {
-        out += "F\t" + item->Name + '\t' + item->GetExtraText() + '\t' + (node->Expanded() ? "+" : "-");
+        const bool open = node->Owner()->StoredExpanded(node); // never a mark a view holds open
+        out += "F\t" + item->Name + '\t' + item->GetExtraText() + '\t' + (open ? "+" : "-");
     } else {
         out += "I\t" + item->Name + '\t' + (item->Checked ? "1" : "0") + '\t';
         AppendDate(out, item->BeginDate);
@@ -57,10 +60,37 @@ bool ReadDate(const std::vector<std::string_view>& f, size_t at, TDate& out) {
     }
     int y, m, d;
     return TryStrToInt(f[at], y) && TryStrToInt(f[at + 1], m) && TryStrToInt(f[at + 2], d) &&
-           TryEncodeDate(y, m, d, out);
+           TryEncodeItemDate(y, m, d, out);
+}
+
+bool IsDateLine(std::string_view line) {
+    const auto f = SplitFields(line);
+    int y, m, d;
+    TDate date;
+    return f.size() >= 4 && f[0] == "D" && TryStrToInt(f[1], y) && TryStrToInt(f[2], m) && TryStrToInt(f[3], d) &&
+           TryEncodeItemDate(y, m, d, date);
+}
+
+bool IsBanner(std::string_view line) {
+    for (std::string_view banner : {kScheduleBanner, kClippedBanner, kExportedBanner})
+        if (line.substr(0, banner.find(" (ver")) == banner.substr(0, banner.find(" (ver"))) return true;
+    return false;
 }
 
 } // namespace
+
+bool LooksLikeSchedule(std::string_view text) {
+    bool blank = true;
+    TLineReader reader(text);
+    std::string_view line;
+    while (reader.Next(line)) {
+        if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
+        if (blank && IsDateLine(line)) return true;
+        blank = false;
+        if (IsBanner(line)) return true;
+    }
+    return blank;
+}
 
 void WriteItemLines(const TTreeNode* top, std::string& out) {
     AppendItemLine(top, out);
@@ -83,9 +113,12 @@ void WriteItemLines(const TTreeNode* top, std::string& out) {
     }
 }
 
-void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx) {
+void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx, bool gather) {
     const int base = parent ? parent->Level() : -1;
     long long level = base;
+    // Once a line outside the braces went into `parent`, every later line is read one level deeper
+    // than its braces say; none can get back to the braces' level, that takes a "}" too many.
+    int gathered = 0;
     TTreeNode* current = parent;
     std::vector<std::string_view> f; // one buffer for every line
     TLineReader reader(text);
@@ -104,7 +137,9 @@ void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, co
         }
         const bool folder = f[0] == "F";
         if (!folder && f[0] != "I") continue;
-        if (level < 1) Fail(lineNo, kBadDepth);
+        if (gather && level + gathered == base) gathered = 1;
+        const long long at = level + gathered;
+        if (at < 1) Fail(lineNo, kBadDepth);
 
         // Everything is parsed before a node is made, so a bad line leaves no node behind.
         if (f.size() < 2 || f[1].size() > kMaxNameBytes) Fail(lineNo, kBadData);
@@ -119,10 +154,10 @@ void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, co
         }
 
         TTreeNode* placeUnder;
-        if (!current || level > current->Level()) {
+        if (!current || at > current->Level()) {
             placeUnder = current;
         } else {
-            while (current && current->Level() > level)
+            while (current && current->Level() > at)
                 current = current->Parent();
             if (!current || !current->Parent()) Fail(lineNo, kBadDepth);
             placeUnder = current->Parent();

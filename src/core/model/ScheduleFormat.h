@@ -15,7 +15,14 @@ namespace quillo {
 class TNodesIF;
 class TTreeNode;
 
-extern const char* const kScheduleBanner; // "# Quillory Plan Schedule File (ver0.15)"
+extern const char* const kScheduleBanner; // # Quillory Plan Schedule File (ver0.15)
+extern const char* const kClippedBanner;  // # Quillory Plan Clipped Data (ver0.15)
+extern const char* const kExportedBanner; // # Quillory Plan Exported Data (ver0.15)
+
+// A schedule, clipped or exported text: its first line that is not blank is the "D" line with a
+// date, or a line holds one of the banners (of any version). A text of blank lines counts too,
+// as a new empty schedule. Anything else opened as a schedule would be replaced by its next save.
+bool LooksLikeSchedule(std::string_view text);
 
 // Appends the item block of `node` (its line unless it carries no item, then "{" children "}"),
 // every line ended by CR LF.
@@ -23,8 +30,10 @@ void WriteItemLines(const TTreeNode* node, std::string& out);
 
 // Adds the items of the lines of `text` below `parent`. Throws EInvalidScheduleData ("Line12 : 不正なデータ行")
 // on the first bad line; the lines before it stay in the tree and every node carries an item.
-// Runs RefreshAll when `ctx` is given and every line was read.
-void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx);
+// Runs RefreshAll when `ctx` is given and every line was read. Item lines outside the braces go
+// beside `parent`, or with `gather` (paste and import) into it, after the items in braces.
+void ReadItemLines(TNodesIF& nodes, TTreeNode* parent, std::string_view text, const TEvalContext* ctx,
+                   bool gather = false);
 
 // The whole file: "D" line, "A+"/"A-", the items, an empty line, the banner and the save time.
 std::string BuildScheduleText(const TNodesIF& nodes, TDate today, bool autoSave, TDate savedAt);

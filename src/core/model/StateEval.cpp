@@ -87,21 +87,23 @@ void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]
 
 namespace {
 
+void SetRowTexts(const TEvalContext& ctx, TTreeNode* node, const TSchItem& item) {
+    TSubItems* sub = node->SubItems();
+    std::string row[3];
+    RowTexts(ctx, node, row);
+    // An open folder without rows below keeps its information text (RowTexts leaves it empty).
+    const bool folderKeepsState = item.IsFolder() && !item.Empty && node->Expanded() && !node->HasChildren();
+    for (int i = 0; i < 3; ++i)
+        if (!(i == 2 && folderKeepsState)) sub->SetText(i, std::move(row[i]));
+}
+
 void RefreshOne(const TEvalContext& ctx, TTreeNode* node, bool texts = true) {
     TSchItem* item = node->Data();
     if (!item) return;
     if (node->Text() != item->Name) node->SetText(item->Name);
     if (int image = ImageFor(*item); image >= 0) node->SetImages(image);
 
-    if (texts) {
-        TSubItems* sub = node->SubItems();
-        std::string row[3];
-        RowTexts(ctx, node, row);
-        // An open folder without rows below keeps its information text (RowTexts leaves it empty).
-        const bool folderKeepsState = item->IsFolder() && !item->Empty && node->Expanded() && !node->HasChildren();
-        for (int i = 0; i < 3; ++i)
-            if (!(i == 2 && folderKeepsState)) sub->SetText(i, std::move(row[i]));
-    }
+    if (texts) SetRowTexts(ctx, node, *item);
 
     const TCalendar& cal = *ctx.Calendar;
     const TChart& chart = *ctx.Chart;
@@ -143,6 +145,13 @@ void RefreshNode(const TEvalContext& ctx, TTreeNode* node, bool upward) {
         RefreshOne(ctx, node);
         if (!upward || !node->Parent() || !node->Parent()->Parent()) break;
         node = node->Parent();
+    }
+}
+
+void RefreshRowTexts(const TEvalContext& ctx, TTreeNode* node) {
+    if (const TSchItem* item = node ? node->Data() : nullptr) {
+        SetRowTexts(ctx, node, *item);
+        node->NotifySubItemsChanged();
     }
 }
 

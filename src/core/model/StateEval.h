@@ -30,6 +30,8 @@ std::string DateText(TDate date);                     // "-" for 0, else yyyy/mm
 std::string RelativeDayText(TDate date, TDate today); // 今日, 明日, ... 5日後, 3日前
 
 void RefreshNode(const TEvalContext& ctx, TTreeNode* node, bool upward);
+// What opening or closing a node changes: its three column texts, without the day cells.
+void RefreshRowTexts(const TEvalContext& ctx, TTreeNode* node);
 // Without `rowTexts` the column texts are left alone: a reader that writes them as it goes asks
 // RowTexts instead of keeping three strings for every row.
 void RefreshSubtree(const TEvalContext& ctx, TTreeNode* node, bool rowTexts = true);

@@ -40,12 +40,33 @@ bool KeyName(std::string_view line, std::string_view& name) {
     name = Trim(line.substr(0, eq));
     return !name.empty();
 }
+
+// The first section named `section`: its header line and the line after its last, or -1 for
+// none. Windows' profile functions read and write that copy alone; a later one is never seen.
+std::pair<long, size_t> FirstSection(const std::vector<std::string_view>& lines, std::string_view section) {
+    std::string_view name;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!SectionName(lines[i], name) || !SameText(name, section)) continue;
+        size_t end = i + 1;
+        while (end < lines.size() && !SectionName(lines[end], name))
+            ++end;
+        return {static_cast<long>(i), end};
+    }
+    return {-1, lines.size()};
+}
 } // namespace
 
 std::string TIniFile::ReadFromText(std::string_view text, const std::string& section, const std::string& key,
                                    const std::string& def) {
-    CSimpleIniA ini(false, false, false);
-    if (ini.LoadData(text.data(), text.size()) < 0) return def;
+    const std::vector<std::string_view> lines = SplitLines(text);
+    const auto [header, end] = FirstSection(lines, section);
+    if (header < 0) return def;
+    std::string own;
+    for (size_t i = static_cast<size_t>(header); i < end; ++i)
+        (own += lines[i]) += '\n';
+    // Of a key written twice, the first is the one the writer changes.
+    CSimpleIniA ini(false, /*multiKey=*/true, false);
+    if (ini.LoadData(own.data(), own.size()) < 0) return def;
     const char* v = ini.GetValue(section.c_str(), key.c_str(), nullptr);
     if (!v) return def;
     std::string value(v);
@@ -62,28 +83,24 @@ std::string TIniFile::UpdateText(std::string_view text, const std::string& secti
     std::vector<std::string> lines;
     for (std::string_view l : SplitLines(text))
         lines.emplace_back(l);
-
-    long sectionLine = -1, lastContent = -1;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string_view name;
-        if (SectionName(lines[i], name)) {
-            if (sectionLine >= 0) break; // end of our section
-            if (SameText(name, section)) sectionLine = lastContent = static_cast<long>(i);
-            continue;
-        }
-        if (sectionLine < 0) continue;
-        if (!Trim(lines[i]).empty()) lastContent = static_cast<long>(i);
-        if (KeyName(lines[i], name) && SameText(name, key)) {
-            lines[i] = std::string(name) + "=" + value; // the file's own spelling of the key
-            sectionLine = -2;
-            break;
-        }
-    }
-    if (sectionLine >= 0) {
-        lines.insert(lines.begin() + lastContent + 1, key + "=" + value);
-    } else if (sectionLine == -1) {
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    const auto [header, end] = FirstSection(views, section);
+    if (header < 0) {
         lines.push_back("[" + section + "]");
         lines.push_back(key + "=" + value);
+    } else {
+        auto lastContent = static_cast<size_t>(header);
+        bool written = false;
+        std::string_view name;
+        for (size_t i = lastContent + 1; i < end && !written; ++i) {
+            if (KeyName(lines[i], name) && SameText(name, key)) {
+                lines[i] = std::string(name) + "=" + value; // the file's own spelling of the key
+                written = true;
+            } else if (!Trim(lines[i]).empty()) {
+                lastContent = i;
+            }
+        }
+        if (!written) lines.insert(lines.begin() + static_cast<long>(lastContent) + 1, key + "=" + value);
     }
     std::string out;
     for (const std::string& l : lines)

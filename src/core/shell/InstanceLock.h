@@ -9,12 +9,9 @@ namespace quillo {
 
 extern const char* const kInstanceName; // ToDo_Scheduler_Instance
 
-// $XDG_RUNTIME_DIR; without it a private folder of this user below the temporary folder.
-// Empty when no safe folder can be had.
-std::string RuntimeDirectory();
-// `dir`, made when missing, if it is a folder (not a link) of this user's that nobody else may
-// enter; else empty.
-std::string PrivateFolder(const std::string& dir);
+// $XDG_RUNTIME_DIR when it is this user's own and private; else a private folder of this user
+// below the temporary folder. Empty when no safe folder can be had; `error` then says why.
+std::string RuntimeDirectory(std::string* error = nullptr);
 
 class TInstanceLock {
 public:
@@ -24,7 +21,8 @@ public:
     TInstanceLock& operator=(const TInstanceLock&) = delete;
 
     enum TResult { ilAcquired, ilHeldElsewhere, ilFailed };
-    // Takes the lock of `path` for the life of this object; `error` tells why it failed.
+    // Takes the lock of `path` for the life of this object; `error` tells why it failed, in
+    // words for the user with the path.
     TResult Acquire(const std::string& path, std::string& error);
 
 private:

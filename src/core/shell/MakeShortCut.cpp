@@ -13,6 +13,9 @@
 
 namespace quillo {
 
+const char* const kProgramIconName = "quillo";
+const char* const kProgramCategories = "Office;ProjectManagement;";
+
 namespace {
 bool EndsWithNoCase(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && SameText(std::string_view(s).substr(s.size() - tail.size()), tail);
@@ -86,8 +89,12 @@ std::string TMakeShortCut::EntryText() const {
     std::string out = "[Desktop Entry]\nType=Application\n";
     out += "Name=" + EscapeValue(name) + "\n";
     out += "Exec=" + EscapeValue(EscapeFieldCodes(exec)) + "\n";
+    // Desktops hide an entry whose TryExec is gone, so a removed program leaves no dead entries.
+    if (!SCExecFile.empty()) out += "TryExec=" + EscapeValue(SCExecFile) + "\n";
     if (!SCWorkDir.empty()) out += "Path=" + EscapeValue(SCWorkDir) + "\n";
     if (!SCDescription.empty()) out += "Comment=" + EscapeValue(SCDescription) + "\n";
+    // A link shows its target's icon; an entry names it.
+    out += std::string("Icon=") + kProgramIconName + "\nCategories=" + kProgramCategories + "\n";
     return out;
 }
 

@@ -5,6 +5,9 @@
 
 namespace quillo {
 
+extern const char* const kProgramIconName;   // the program's icon in the desktop's icon theme
+extern const char* const kProgramCategories; // the menu categories of the program's entries
+
 enum TShowCmd { tsNormal, tsMax, tsMin };
 enum TSystemPath { tpBlank, tpDesktop, tpStartMenu };
 

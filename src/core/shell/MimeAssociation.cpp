@@ -23,6 +23,7 @@ namespace quillo {
 const char* const kScheduleMimeType = "application/x-quilloryplan-schedule";
 const char* const kScheduleClassName = "QuilloryPlan_Schedule_File";
 const char* const kScheduleTypeText = "QuilloryPlan予定表";
+const char* const kScheduleTypeTextEnglish = "Quillory Plan schedule";
 
 namespace {
 std::string EntryName() {
@@ -132,8 +133,10 @@ std::string PackageXml() {
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
                        "  <mime-type type=\"") +
-           kScheduleMimeType + "\">\n    <comment>" + kScheduleTypeText +
-           "</comment>\n    <sub-class-of type=\"text/plain\"/>\n    <glob pattern=\"*.qlp\"/>\n"
+           kScheduleMimeType + "\">\n    <comment>" + kScheduleTypeTextEnglish + "</comment>\n" +
+           "    <comment xml:lang=\"ja\">" + kScheduleTypeText + "</comment>\n" +
+           "    <generic-icon name=\"x-office-calendar\"/>\n"
+           "    <sub-class-of type=\"text/plain\"/>\n    <glob pattern=\"*.qlp\"/>\n"
            "  </mime-type>\n</mime-info>\n";
 }
 
@@ -146,7 +149,7 @@ std::string AssociationEntryText(const std::string& program) {
     // The field code is the desktop's, not a literal percent sign.
     const std::string escaped = "%%f";
     text.replace(text.rfind(escaped), escaped.size(), "%f");
-    return text + "Name[ja]=" + kScheduleTypeText + "\nIcon=quillo\nMimeType=" + kScheduleMimeType +
+    return text + "Name[ja]=" + kScheduleTypeText + "\nMimeType=" + kScheduleMimeType +
            ";\nNoDisplay=true\nTerminal=false\n";
 }
 

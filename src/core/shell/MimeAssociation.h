@@ -12,6 +12,7 @@ namespace quillo {
 extern const char* const kScheduleMimeType;  // application/x-quilloryplan-schedule
 extern const char* const kScheduleClassName; // QuilloryPlan_Schedule_File
 extern const char* const kScheduleTypeText;  // QuilloryPlan予定表
+extern const char* const kScheduleTypeTextEnglish;
 
 struct TMimePaths {
     std::string DataHome;              // $XDG_DATA_HOME
@@ -29,6 +30,7 @@ std::vector<std::string> TypesClaimingQlp(const TMimePaths& paths);
 // The default application for our type in the user's mimeapps.list, when one is set.
 std::optional<std::string> DefaultForScheduleType(const TMimePaths& paths);
 
+// The same type as the installed package describes (data/quillo-mime.xml).
 std::string PackageXml();
 std::string AssociationEntryText(const std::string& program);
 // mimeapps.list with our type's default set (or removed when `entry` is empty); every other

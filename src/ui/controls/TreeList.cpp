@@ -27,7 +27,9 @@ public:
     }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
         auto* edit = new QLineEdit(parent);
-        edit->setValidator(new TCp932Validator(edit));
+        edit->setValidator(new TCp932Validator(edit, [list = mList](const QString& notice) {
+            if (list->OnEditFitted) list->OnEditFitted(list, notice.toStdString());
+        }));
         edit->setFrame(true);
         return edit;
     }

@@ -99,6 +99,8 @@ public:
     std::function<void(TTreeList*, TTreeNode*, bool&)> OnEditing;
     std::function<void(TTreeList*, TTreeNode*, std::string&)> OnEdited; // cp932 text
     std::function<void(TTreeList*, TTreeNode*)> OnCancelEdit;
+    // The name box replaced or left out characters cp932 cannot hold: what it did, in words.
+    std::function<void(TTreeList*, const std::string&)> OnEditFitted;
     std::function<void(TTreeList*, TTreeNode*, bool&)> OnExpanding;
     std::function<void(TTreeList*, TTreeNode*, bool&)> OnCollapsing;
     std::function<void(TTreeList*, TTreeNode*)> OnExpanded;

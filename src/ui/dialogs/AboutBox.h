@@ -8,7 +8,7 @@ namespace quillo {
 class IDesktop;
 class TURLLabel;
 
-extern const char* const kHomePage;
+extern const char* const kLicensePage; // the link of the about box
 
 class TAboutBox : public QDialog {
     Q_OBJECT

@@ -16,11 +16,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace quillo {
 
@@ -161,25 +163,51 @@ void TFormHolidays::ImportDates() {
         mDesktop.FileDialog({"祝日のインポート", "iCalendar(*.ics)|*.ics|すべてのファイル(*.*)|*", "ics", "", false});
     if (path.empty()) return;
     std::string text, error;
-    std::vector<TDate> dates;
+    THolidayImport found;
     try {
         if (!ReadWholeFile(path, text, error)) throw EQuilloError("ファイルのオープン処理に失敗しました。");
-        dates = HolidayDatesOfICalendar(text, mToday);
+        // A big file takes a while: the window goes on drawing, and the user may stop it.
+        QProgressDialog progress(QStringLiteral("祝日を読み込んでいます..."), QStringLiteral("キャンセル"), 0, 1000,
+                                 this);
+        progress.setWindowTitle(windowTitle());
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(300);
+        found = HolidayDatesOfICalendar(text, mToday, [&progress](size_t done, size_t total) {
+            progress.setValue(static_cast<int>(done * 1000 / total));
+            return !progress.wasCanceled();
+        });
     } catch (const EQuilloError& e) {
         // A slot must not let an exception into the event loop: the box is shown here.
         mDesktop.Sound(sndError);
         mDesktop.MessageBox(path + "\r\n" + e.what(), mtError, mbOK);
         return;
     }
-    int added = 0;
-    for (TDate d : dates) {
-        const QString t = QString::fromStdString(FormatDateWithDaySpace(d));
-        if (!ShownList()->findItems(t, Qt::MatchExactly).isEmpty()) continue;
-        ShownList()->addItem(t);
-        ++added;
-    }
+    if (found.Cancelled) return;
+    QListWidget* list = ShownList();
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<size_t>(list->count()));
+    for (int row = 0; row < list->count(); ++row)
+        texts.push_back(list->item(row)->text().toStdString());
+    std::sort(texts.begin(), texts.end());
+    const size_t added = MergeHolidayDates(texts, found.Dates);
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& t : texts)
+        items.push_back(QString::fromStdString(t));
+    list->setSortingEnabled(false); // one fill instead of a sort per date
+    list->clear();
+    list->addItems(items);
+    list->setSortingEnabled(true);
+    UpdateButtons();
+    std::string message = std::to_string(added) + "件の日付を追加しました。";
+    if (found.Skipped)
+        message += "\r\n一度に読み込めるのは" + std::to_string(kMaxImportedHolidays) + "件までのため、残りの" +
+                   std::to_string(found.Skipped) + "件は追加していません。";
+    if (found.Unexpanded)
+        message += "\r\n繰り返しが多すぎるため、" + std::to_string(found.Unexpanded) +
+                   "件の予定は一部の日付を追加していません。";
     mDesktop.Sound(sndInformation);
-    mDesktop.MessageBox(std::to_string(added) + "件の日付を追加しました。", mtInformation, mbOK);
+    mDesktop.MessageBox(message, found.Skipped || found.Unexpanded ? mtWarning : mtInformation, mbOK);
 }
 
 void TFormHolidays::Apply() {

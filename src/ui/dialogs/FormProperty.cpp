@@ -48,6 +48,19 @@ QString Hinted(QWidget* w, const char* hint) {
     w->setToolTip(QString::fromStdString(tip));
     return QString::fromStdString(status);
 }
+
+// A line under a text box that shows only while it has something to say.
+QLabel* NoticeLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setVisible(false);
+    return label;
+}
+
+void ShowNotice(QLabel* label, const QString& notice) {
+    label->setText(notice);
+    label->setVisible(!notice.isEmpty());
+}
 } // namespace
 
 TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
@@ -58,8 +71,11 @@ TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
     auto* nameGroup = new QGroupBox(QStringLiteral("項目名(&N)"), this);
     NameEdit = new QLineEdit(nameGroup);
     NameEdit->setMaxLength(kMaxNameChars);
-    NameEdit->setValidator(new TCp932Validator(NameEdit));
-    (new QVBoxLayout(nameGroup))->addWidget(NameEdit);
+    NameHint = NoticeLabel(nameGroup);
+    NameEdit->setValidator(new TCp932Validator(NameEdit, [this](const QString& n) { ShowNotice(NameHint, n); }));
+    auto* nameLayout = new QVBoxLayout(nameGroup);
+    nameLayout->addWidget(NameEdit);
+    nameLayout->addWidget(NameHint);
     layout->addWidget(nameGroup);
 
     Pages = new QTabWidget(this);
@@ -70,7 +86,7 @@ TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
     MemoEdit = new QPlainTextEdit(MemoPage);
     MemoEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoLayout->addWidget(MemoEdit, 1);
-    MemoHint = new QLabel(MemoPage);
+    MemoHint = NoticeLabel(MemoPage);
     memoLayout->addWidget(MemoHint);
     connect(MemoEdit, &QPlainTextEdit::textChanged, this, &TFormProperty::FilterMemo);
 
@@ -78,8 +94,10 @@ TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
     auto* linkLayout = new QVBoxLayout(LinkGroup);
     LinkEdit = new QLineEdit(LinkGroup);
     LinkEdit->setMaxLength(kMaxLinkChars);
-    LinkEdit->setValidator(new TCp932Validator(LinkEdit));
+    LinkHint = NoticeLabel(LinkGroup);
+    LinkEdit->setValidator(new TCp932Validator(LinkEdit, [this](const QString& n) { ShowNotice(LinkHint, n); }));
     linkLayout->addWidget(LinkEdit);
+    linkLayout->addWidget(LinkHint);
     auto* buttons = new QHBoxLayout;
     OpenButton = new QPushButton(QStringLiteral("開く(&O)"), LinkGroup);
     ShortcutButton = new QPushButton(QStringLiteral("ショートカット参照(&C)"), LinkGroup);
@@ -113,6 +131,7 @@ TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
         check = new QCheckBox(QString::fromUtf8(box), group);
         calendar = new QCalendarWidget(group);
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        calendar->setDateRange(ToQDate(kFirstItemDate), ToQDate(kLastItemDate)); // what the file can hold
         label = new QLabel(group);
         l->addWidget(check);
         l->addWidget(calendar);
@@ -274,30 +293,28 @@ void TFormProperty::DroppedFiles(const std::vector<std::string>& files) {
     if (!files.empty()) SetLinkFrom(files.front());
 }
 
-// Characters cp932 cannot hold are taken out as they arrive, and the hint says so.
+// Characters cp932 cannot hold are fitted as they arrive, and the hint says what that changed.
 void TFormProperty::FilterMemo() {
-    const QString text = MemoEdit->toPlainText();
-    if (text.size() <= kMaxMemoChars && IsCp932Encodable(text.toStdString())) return;
-    QString kept;
-    bool refused = false;
-    for (int i = 0; i < text.size() && kept.size() < kMaxMemoChars; ++i) {
-        const int len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString c = text.mid(i, len);
-        i += len - 1;
-        if (c == "\n" || IsCp932Encodable(c.toStdString()))
-            kept += c;
-        else
-            refused = true;
+    QString text = MemoEdit->toPlainText();
+    const std::string utf8 = text.toStdString();
+    QString notice;
+    if (!IsCp932Encodable(utf8)) {
+        const TCp932Fit fit = FitToCp932(utf8);
+        text = QString::fromStdString(fit.Text);
+        notice = QString::fromStdString(FitNotice(fit));
     }
-    QTextCursor cursor = MemoEdit->textCursor();
-    const int at = std::min<int>(cursor.position(), kept.size());
+    if (text.size() > kMaxMemoChars) {
+        text.truncate(text[kMaxMemoChars - 1].isHighSurrogate() ? kMaxMemoChars - 1 : kMaxMemoChars);
+        notice += (notice.isEmpty() ? "" : "　") + QStringLiteral("メモは%1文字までです。").arg(kMaxMemoChars);
+    }
+    if (text == MemoEdit->toPlainText()) return;
+    const qsizetype after = MemoEdit->toPlainText().size() - MemoEdit->textCursor().position();
     QSignalBlocker block(MemoEdit);
-    MemoEdit->setPlainText(kept);
-    cursor = MemoEdit->textCursor();
-    cursor.setPosition(at);
+    MemoEdit->setPlainText(text);
+    QTextCursor cursor = MemoEdit->textCursor();
+    cursor.setPosition(static_cast<int>(std::clamp<qsizetype>(text.size() - after, 0, text.size())));
     MemoEdit->setTextCursor(cursor);
-    MemoHint->setText(refused ? QStringLiteral("保存できない文字は入力できません。")
-                              : QStringLiteral("メモは%1文字までです。").arg(kMaxMemoChars));
+    ShowNotice(MemoHint, notice);
 }
 
 void TFormProperty::showEvent(QShowEvent* event) {

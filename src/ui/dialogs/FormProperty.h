@@ -56,7 +56,10 @@ public:
     QComboBox* HolidayMode;
     QGroupBox* LinkGroup;
     QLabel* DropArea;
-    QLabel* MemoHint; // says when a character was refused
+    // Beside each text: what was replaced or left out because cp932 cannot hold it.
+    QLabel* NameHint;
+    QLabel* MemoHint; // also when the memo reached its length
+    QLabel* LinkHint;
     QPushButton* OpenButton;
     QPushButton* ShortcutButton;
     QPushButton* FileButton;

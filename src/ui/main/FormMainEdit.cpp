@@ -53,6 +53,9 @@ void TFormMain::BuildEditing() {
     TreeList1->OnEdited = [this](TTreeList*, TTreeNode* node, std::string& text) {
         Run([&] { LabelEdited(node, text); });
     };
+    TreeList1->OnEditFitted = [this](TTreeList*, const std::string& notice) {
+        StatusPanel0->setText(QString::fromStdString(notice));
+    };
     TreeList1->OnMouseUp = [this](TTreeList*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
         TreeEditMouseUp(x, y);
     };
@@ -333,10 +336,17 @@ void TFormMain::ActionToDoToFolderExecute() {
 }
 
 void TFormMain::ShiftSelected(int beginDays, int endDays) {
-    TBusyTree busy(TreeList1);
-    if (TTreeNode* node = SelectedItem() ? SelectedNode() : nullptr) {
-        mEditor.ShiftDates(node, beginDays, endDays);
-        Edited();
+    TTreeNode* node = SelectedItem() ? SelectedNode() : nullptr;
+    if (!node) return;
+    bool shifted;
+    {
+        TBusyTree busy(TreeList1);
+        shifted = mEditor.ShiftDates(node, beginDays, endDays);
+        if (shifted) Edited();
+    }
+    if (!shifted) {
+        mDesktop.Sound(sndError);
+        mDesktop.MessageBox(std::string("日付を移動できません。\r\n") + kItemDateRange, mtError, mbOK);
     }
 }
 

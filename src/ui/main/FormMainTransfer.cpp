@@ -6,6 +6,7 @@
 #include "base/Exceptions.h"
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
+#include "controls/StatusPanel.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormHolidays.h"
 #include "edit/ICalendar.h"
@@ -18,11 +19,15 @@
 
 namespace quillo {
 
-// The hourglass while items arrive, and the whole tree evaluated when they are in, on every way out.
+// The hourglass while items arrive, and the whole tree evaluated when they are in, on every way out;
+// whatever reached the history marks the schedule modified, also when the command then failed.
 class TFormMain::TRefreshAfter {
 public:
-    explicit TRefreshAfter(TFormMain& form) : mForm(form) { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    explicit TRefreshAfter(TFormMain& form) : mForm(form), mDone(form.mDocument.History.Done()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
     ~TRefreshAfter() {
+        if (mForm.mDocument.History.Done() != mDone) mForm.SetModified(true);
         RefreshAll(mForm.mCtx, mForm.Nodes());
         mForm.TreeList1->Redraw();
         QApplication::restoreOverrideCursor();
@@ -32,6 +37,7 @@ public:
 
 private:
     TFormMain& mForm;
+    size_t mDone;
 };
 
 void TFormMain::ActionItemCopyExecute() {
@@ -46,11 +52,8 @@ void TFormMain::ActionItemPasteExecute() {
     const std::string text = mDesktop.ClipboardText();
     if (text.empty()) return;
     const TRefreshAfter refresh(*this);
-    SetModified(true);
-    // Text cp932 cannot hold is no schedule text.
-    const std::optional<std::string> cp932 = Utf8ToCp932(text);
-    if (!cp932) throw ELoadError(kPasteErrorText);
-    TTreeNode* pasted = PasteText(mDocument, mEditor, selected, *cp932, [this] {
+    const TCp932Fit fit = FitToCp932(text);
+    TTreeNode* pasted = PasteText(mDocument, mEditor, selected, Utf8ToCp932Lossy(fit.Text), [this] {
         mDesktop.Sound(sndExclamation);
         return mDesktop.MessageBox("貼り付ける項目のチェックを未完了に戻しますか？", mtConfirmation, mbYes | mbNo) ==
                mrYes;
@@ -58,6 +61,8 @@ void TFormMain::ActionItemPasteExecute() {
     if (pasted) {
         TreeList1->SetSelected(pasted);
         TreeList1->scrollTo(TreeList1->Model().IndexOf(pasted));
+        if (const std::string notice = FitNotice(fit); !notice.empty())
+            StatusPanel0->setText(QString::fromStdString(notice));
     }
 }
 
@@ -79,15 +84,12 @@ void TFormMain::ActionFileExportExecute() {
 
 TTreeNode* TFormMain::ImportFile(const std::string& path) {
     const TRefreshAfter refresh(*this);
-    const size_t steps = mDocument.History.Count();
     TTreeNode* target = quillo::ImportFile(mDocument, mEditor, SelectedNode(), path, [&](const std::string& badLine) {
         mDesktop.Sound(sndError);
         const std::string message = path + "\r\n読み込み中にエラーが発生しました。\r\n\r\n" + badLine;
         if (mDesktop.MessageBox(message, mtError, mbAbort) == mrAbort)
             throw ELoadError(path + "\r\nインポートは中止されました。");
     });
-    // What the user could lose on exit marks the schedule modified.
-    if (mDocument.History.Count() != steps) SetModified(true);
     if (target) TreeList1->SetSelected(target);
     return target;
 }
@@ -95,13 +97,15 @@ TTreeNode* TFormMain::ImportFile(const std::string& path) {
 void TFormMain::AddDroppedFiles(const std::vector<std::string>& paths, TDate date) {
     if (!ScheduleOpen()) return;
     const TRefreshAfter refresh(*this);
-    const size_t steps = mDocument.History.Count();
-    TTreeNode* last =
-        quillo::AddDroppedFiles(mDocument, mEditor, SelectedNode(), paths, date, [&](const std::string& badLine) {
+    std::string notice;
+    TTreeNode* last = quillo::AddDroppedFiles(
+        mDocument, mEditor, SelectedNode(), paths, date,
+        [&](const std::string& badLine) {
             mDesktop.Sound(sndError);
             if (mDesktop.MessageBox(badLine, mtError, mbAbort) == mrAbort) throw ELoadError(badLine);
-        });
-    if (mDocument.History.Count() != steps) SetModified(true);
+        },
+        &notice);
+    if (!notice.empty()) StatusPanel0->setText(QString::fromStdString(notice));
     if (last) SelectNode(last);
 }
 

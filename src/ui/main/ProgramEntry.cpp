@@ -29,22 +29,19 @@ int RunProgram(QApplication& app, const std::vector<std::string>& args) {
 
     TInstanceLock lock;
     std::string error;
-    const std::string runtime = RuntimeDirectory();
+    const std::string runtime = RuntimeDirectory(&error);
     const TInstanceLock::TResult held =
         runtime.empty() ? TInstanceLock::ilFailed : lock.Acquire(runtime + "/" + kInstanceName + ".lock", error);
     if (held != TInstanceLock::ilAcquired) {
         // A second copy, or no guard to be had: no window, and no setting touched.
         desktop.Sound(sndError);
-        desktop.MessageBox(held == TInstanceLock::ilHeldElsewhere ? kSecondInstanceText
-                           : error.empty()                        ? "no private runtime folder for the instance lock"
-                                                                  : error,
-                           mtError, mbAbort);
+        desktop.MessageBox(held == TInstanceLock::ilHeldElsewhere ? kSecondInstanceText : error, mtError, mbAbort);
         return 1;
     }
 
     QApplication::setApplicationName(QStringLiteral("Quillory Plan"));
     QApplication::setWindowIcon(ProgramIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillo.quillo")); // the AppStream id
     const std::string configDir = ConfigDirectory();
     std::error_code ec;
     std::filesystem::create_directories(configDir, ec);

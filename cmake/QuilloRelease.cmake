@@ -1,0 +1,126 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The texts made from CHANGELOG.md: the Debian package's changelog, the AppStream page with its
+# release notes, and the release date of the manual pages. Run with -P, it writes only the
+# AppStream page (-DOUT=FILE, -DQUILLO_HOMEPAGE, -DQUILLO_SCREENSHOT_URL), so that a test can
+# check the page as it is with a web address filled in.
+set(QUILLO_RELEASE_DIR ${CMAKE_CURRENT_LIST_DIR}/..)
+
+# QUILLO_RELEASES: the versions, newest first; QUILLO_RELEASE_DATE_<v>: its date;
+# QUILLO_RELEASE_ITEMS_<v>: its items, each a list entry whose lines are joined by "{{br}}".
+# A ";" in the text is kept as "{{semi}}" until the texts are written.
+macro(quillo_read_changelog)
+    set(_file ${QUILLO_RELEASE_DIR}/CHANGELOG.md)
+    file(READ ${_file} _text)
+    string(REPLACE ";" "{{semi}}" _text "${_text}")
+    string(REPLACE "\n" ";" _lines "${_text}")
+    set(QUILLO_RELEASES "")
+    set(_version "")
+    set(_item "")
+    foreach(_line IN LISTS _lines)
+        if(_line MATCHES "^## ([0-9]+\\.[0-9]+\\.[0-9]+) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
+            set(_version ${CMAKE_MATCH_1})
+            list(APPEND QUILLO_RELEASES ${_version})
+            set(QUILLO_RELEASE_DATE_${_version} "${CMAKE_MATCH_2}-${CMAKE_MATCH_3}-${CMAKE_MATCH_4}")
+            set(QUILLO_RELEASE_ITEMS_${_version} "")
+        elseif(_line MATCHES "^##")
+            message(FATAL_ERROR "CHANGELOG.md: a release heading reads \"## VERSION (YYYY-MM-DD)\": ${_line}")
+        elseif(_version AND _line MATCHES "^- (.+)$")
+            list(APPEND QUILLO_RELEASE_ITEMS_${_version} "${CMAKE_MATCH_1}")
+        elseif(_version AND _line MATCHES "^  +([^ ].*)$")
+            list(POP_BACK QUILLO_RELEASE_ITEMS_${_version} _item)
+            list(APPEND QUILLO_RELEASE_ITEMS_${_version} "${_item}{{br}}${CMAKE_MATCH_1}")
+        elseif(_version AND NOT _line STREQUAL "")
+            message(FATAL_ERROR "CHANGELOG.md: not an item of release ${_version}: ${_line}")
+        endif()
+        string(LENGTH "${_line}" _length)
+        if(_length GREATER 90) # bytes: 76 characters of Japanese would be more
+            message(FATAL_ERROR "CHANGELOG.md: a line too long for the Debian changelog: ${_line}")
+        endif()
+    endforeach()
+    if(NOT QUILLO_RELEASES)
+        message(FATAL_ERROR "CHANGELOG.md names no release")
+    endif()
+    list(GET QUILLO_RELEASES 0 QUILLO_RELEASE_VERSION)
+    set(QUILLO_RELEASE_DATE ${QUILLO_RELEASE_DATE_${QUILLO_RELEASE_VERSION}})
+endmacro()
+
+# "Wed, 09 Dec 2026 12:00:00 +0000" for 2026-12-09, as Debian changelogs write a date.
+function(quillo_rfc2822_date date out)
+    string(REGEX MATCH "^([0-9]+)-0?([0-9]+)-0?([0-9]+)$" _ "${date}")
+    set(y ${CMAKE_MATCH_1})
+    set(m ${CMAKE_MATCH_2})
+    set(d ${CMAKE_MATCH_3})
+    if(m LESS 3) # Zeller's congruence counts January and February as months of the year before
+        math(EXPR m "${m} + 12")
+        math(EXPR y "${y} - 1")
+    endif()
+    math(EXPR h "(${d} + (13 * (${m} + 1)) / 5 + ${y} % 100 + (${y} % 100) / 4 + (${y} / 100) / 4 + 5 * (${y} / 100)) % 7")
+    set(days Sat Sun Mon Tue Wed Thu Fri)
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(GET days ${h} day)
+    string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" _ "${date}")
+    math(EXPR month "${CMAKE_MATCH_2} - 1")
+    list(GET months ${month} name)
+    set(${out} "${day}, ${CMAKE_MATCH_3} ${name} ${CMAKE_MATCH_1} 12:00:00 +0000" PARENT_SCOPE)
+endfunction()
+
+# The Debian changelog of the package, one entry per release.
+function(quillo_write_debian_changelog out package revision maintainer)
+    set(text "")
+    foreach(v IN LISTS QUILLO_RELEASES)
+        string(APPEND text "${package} (${v}-${revision}) unstable; urgency=medium\n\n")
+        foreach(item IN LISTS QUILLO_RELEASE_ITEMS_${v})
+            string(REPLACE "{{br}}" "\n    " item "${item}")
+            string(APPEND text "  * ${item}\n")
+        endforeach()
+        quillo_rfc2822_date(${QUILLO_RELEASE_DATE_${v}} date)
+        string(APPEND text "\n -- ${maintainer}  ${date}\n\n")
+    endforeach()
+    string(REGEX REPLACE "\n\n$" "\n" text "${text}")
+    string(REPLACE "{{semi}}" ";" text "${text}")
+    file(WRITE ${out} "${text}")
+endfunction()
+
+function(quillo_xml_escape text out)
+    string(REPLACE "&" "&amp;" text "${text}")
+    string(REPLACE "<" "&lt;" text "${text}")
+    string(REPLACE ">" "&gt;" text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# The AppStream page: its releases come from the change list; its web address and screenshot only
+# when the project has a place on the web that holds them.
+function(quillo_write_metainfo out)
+    set(QUILLO_METAINFO_RELEASES "")
+    foreach(v IN LISTS QUILLO_RELEASES)
+        string(APPEND QUILLO_METAINFO_RELEASES "    <release version=\"${v}\" date=\"${QUILLO_RELEASE_DATE_${v}}\">\n"
+               "      <description>\n        <ul>\n")
+        foreach(item IN LISTS QUILLO_RELEASE_ITEMS_${v})
+            string(REPLACE "{{br}}" " " item "${item}")
+            quillo_xml_escape("${item}" item)
+            string(APPEND QUILLO_METAINFO_RELEASES "          <li>${item}</li>\n")
+        endforeach()
+        string(APPEND QUILLO_METAINFO_RELEASES "        </ul>\n      </description>\n    </release>\n")
+    endforeach()
+    string(REPLACE "{{semi}}" ";" QUILLO_METAINFO_RELEASES "${QUILLO_METAINFO_RELEASES}")
+    set(QUILLO_METAINFO_WEB "")
+    if(QUILLO_HOMEPAGE)
+        quillo_xml_escape("${QUILLO_HOMEPAGE}" url)
+        string(APPEND QUILLO_METAINFO_WEB "  <url type=\"homepage\">${url}</url>\n")
+    endif()
+    if(QUILLO_SCREENSHOT_URL)
+        quillo_xml_escape("${QUILLO_SCREENSHOT_URL}" url)
+        string(APPEND QUILLO_METAINFO_WEB "  <screenshots>\n    <screenshot type=\"default\">\n"
+               "      <caption>The main window with a schedule in chart mode</caption>\n"
+               "      <image>${url}</image>\n    </screenshot>\n  </screenshots>\n")
+    endif()
+    configure_file(${QUILLO_RELEASE_DIR}/data/io.github.quillo.quillo.metainfo.xml.in ${out} @ONLY)
+endfunction()
+
+quillo_read_changelog()
+if(CMAKE_SCRIPT_MODE_FILE)
+    quillo_write_metainfo(${OUT})
+elseif(NOT QUILLO_RELEASE_VERSION STREQUAL PROJECT_VERSION)
+    message(FATAL_ERROR "The newest release in CHANGELOG.md is ${QUILLO_RELEASE_VERSION}, the project is "
+                        "${PROJECT_VERSION}: add the release's notes, or change the version")
+endif()
