@@ -278,6 +278,21 @@ TEST(HolidayImport, WhatAFileMayAskForIsBounded) {
     EXPECT_TRUE(stopped.Dates.empty());
     EXPECT_EQ(reports, 50u);
 
+    // Rules that would take more steps than a file is given are counted as not followed.
+    std::string days;
+    for (int d = 1; d <= 28; ++d)
+        days += (d > 1 ? "," : "") + std::to_string(d);
+    const std::string busy =
+        Event("DTSTART;VALUE=DATE:20200101\r\nRRULE:FREQ=YEARLY;BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12;"
+              "BYMONTHDAY=" +
+              days + "\r\n");
+    events.clear();
+    for (int i = 0; i < 80; ++i)
+        events += busy;
+    const THolidayImport steps = HolidayDatesOfICalendar(Calendar(events), D(2024, 5, 3));
+    EXPECT_GT(steps.Unexpanded, 0u);
+    EXPECT_EQ(steps.Dates.size(), 7u * 12 * 28); // what the followed rules gave
+
     std::vector<std::string> list{"2024/05/03 (金)", "2024/05/06 (月)"};
     EXPECT_EQ(MergeHolidayDates(list, {D(2024, 5, 1), D(2024, 5, 3), D(2024, 5, 4)}), 2u);
     EXPECT_EQ(list,
