@@ -63,12 +63,12 @@ int main(int argc, char** argv) {
     TFormMain form(desktop, DefaultClock(), "");
     form.resize(1280, 800);
     form.show();
-    form.Run([&] { form.Files().OpenNamed(file); });
+    form.Run([&] { form.Shared().Files.OpenNamed(file); });
     QApplication::processEvents();
     TTreeList* list = form.TreeList();
-    TScheduleEditor& editor = form.Editor();
+    TScheduleEditor& editor = form.Shared().Editor;
     QSignalSpy resets(&list->Model(), &QAbstractItemModel::modelReset);
-    TTreeNode* folder = form.Document().Root()->Item(5)->Item(50);
+    TTreeNode* folder = form.Shared().Document.Root()->Item(5)->Item(50);
     TTreeNode* item = folder->Item(50);
     list->SetSelected(item);
     list->scrollTo(list->Model().IndexOf(item));
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
         {"move up", [&] { editor.MoveUp(item); }},
         {"new folder", [&] { editor.NewFolder(item, "new"); }},
         {"delete one", [&] { editor.Delete(folder->Item(40)); }},
-        {"drop", [&] { editor.Drop(folder->Item(10), form.Document().Root()->Item(2)->Item(3)); }},
+        {"drop", [&] { editor.Drop(folder->Item(10), form.Shared().Document.Root()->Item(2)->Item(3)); }},
     };
     std::vector<double> idle;
     for (int r = 0; r < 7; ++r)
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     }
     std::vector<double> del, back;
     for (int r = 0; r < 3; ++r) {
-        del.push_back(timed([&] { editor.Delete(form.Document().Root()->Item(3)); }));
+        del.push_back(timed([&] { editor.Delete(form.Shared().Document.Root()->Item(3)); }));
         back.push_back(timed([&] { editor.Undo(); }));
     }
     std::printf("single-item worst %.2f ms (target 16); 10 000-item folder delete %.1f ms, undo %.1f ms "

@@ -58,11 +58,11 @@ double OpenAndPaint(const std::string& file) {
     form.resize(1280, 800);
     form.show();
     // An empty name is the new, empty schedule.
-    form.Run([&] { file.empty() ? form.Files().FileNew() : form.Files().OpenNamed(file); });
+    form.Run([&] { file.empty() ? form.Shared().Files.FileNew() : form.Shared().Files.OpenNamed(file); });
     while (!watch.Painted)
         QApplication::processEvents();
     double ms = t.nsecsElapsed() / 1e6;
-    form.Document().Modified = false;
+    form.SetModified(false);
     return ms;
 }
 } // namespace
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         TFormMain form(desktop, DefaultClock(), "");
         form.resize(1280, 800);
         form.show();
-        form.Run([&] { form.Files().OpenNamed(f10k); });
+        form.Run([&] { form.Shared().Files.OpenNamed(f10k); });
         QApplication::processEvents();
         double paint = 1e30, step = 1e30;
         for (int r = 0; r < 10; ++r) {
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         std::printf(
             "chart: 10 000 items, 1280x800: repaint %.2f ms; ActionChartNext1 with refresh and repaint %.2f ms\n",
             paint, step);
-        form.Document().Modified = false;
+        form.SetModified(false);
     }
     std::printf("open: window to first paint: empty %.1f ms; 10 000 items %.1f ms (+%.1f); 100 000 items %.1f ms "
                 "(+%.1f)\n",

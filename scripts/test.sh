@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 quillo_install_missing "${QUILLO_BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev \
     clang-14 libclang-rt-14-dev desktop-file-utils xvfb xauth xdotool x11-utils xclip imagemagick trayer \
     shared-mime-info xdg-utils libfile-mimeinfo-perl appstream dpkg-dev file lintian groff-base man-db \
-    libglib2.0-bin zsh fish python3
+    libglib2.0-bin zsh fish python3 dbus python3-icalendar todoman
 
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
@@ -52,6 +52,7 @@ scripts/xvfb-edit.sh build/ci/src/quillo
 scripts/xvfb-start.sh build/ci/src/quillo
 scripts/xvfb-property.sh build/ci/src/quillo
 scripts/xvfb-undo.sh build/ci/src/quillo
+scripts/xvfb-repeat.sh build/ci/src/quillo
 scripts/xvfb-clipboard.sh build/ci/src/quillo
 scripts/xvfb-day.sh build/ci/src/quillo
 scripts/xvfb-tray.sh build/ci/src/quillo

@@ -20,3 +20,16 @@ xvfb_wait_exit() {
     fi
     wait "$pid"
 }
+
+# Starts program $1 on $work/plan.qlp with today fixed and waits for its window; sets $app and $win.
+xvfb_open_plan() {
+    QUILLO_TODAY=2024-05-03 QUILLO_CONFIG_DIR="$work" DISPLAY="$display" "$1" "$work/plan.qlp" &
+    app=$!
+    win=$(DISPLAY="$display" timeout 20 xdotool search --sync --onlyvisible --name "^plan$" | head -n 1)
+}
+
+# Presses each key in the window $win.
+xvfb_keys() {
+    DISPLAY="$display" xdotool windowfocus --sync "$win"
+    for k in "$@"; do DISPLAY="$display" xdotool key --delay 100 "$k"; sleep 0.25; done
+}

@@ -5,7 +5,7 @@
 _quillo_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]} i options
     if [ "$COMP_CWORD" -eq 1 ]; then
-        mapfile -t COMPREPLY < <(compgen -W "check list agenda export --help --version" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "check list agenda alerts export --help --version" -- "$cur")
         return
     fi
     case $prev in
@@ -31,6 +31,7 @@ _quillo_cli() {
         case ${COMP_WORDS[1]} in
         list) options="--today --chart-date --config-dir --title --tsv --grep --kana --state --date --" ;;
         agenda) options="--date --today --config-dir --tsv --" ;;
+        alerts) options="--today --config-dir --title --tsv --" ;;
         export) options="--ics --today --config-dir --title --" ;;
         *) options="--" ;;
         esac

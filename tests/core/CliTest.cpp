@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Clock.h"
+#include "base/Cp932.h"
 #include "base/FdOutBuf.h"
 #include "base/FileNames.h"
 #include "base/SafeFile.h"
@@ -13,6 +14,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -203,7 +205,8 @@ TEST(Cli, AFailedWriteToStandardOutputIsAFailure) {
         big += "I\tto-do " + std::to_string(i) + "\t0\t2024\t5\t1\t2024\t5\t9\t0\t\r\n";
     WriteFile(dir.File("big.qlp"), big + "}\r\n");
     const std::string full = ": standard output: No space left on device\n";
-    for (const std::string args : {"list big.qlp", "agenda big.qlp --tsv", "export big.qlp --ics", "--help", "-V"}) {
+    for (const std::string args : {"list big.qlp", "agenda big.qlp --tsv", "export big.qlp --ics",
+                                   "alerts big.qlp --today 2024-05-20", "--help", "-V"}) {
         TRun r = Shell("cd " + dir.Path() + " && " + kCli + " " + args + " --config-dir . > /dev/full");
         EXPECT_EQ(r.Code, ceOutputFailed) << args;
         EXPECT_EQ(r.Err, "quillo-cli" + full) << args;
@@ -299,4 +302,98 @@ TEST(Cli, ExportWritesICalendarToStandardOutput) {
     EXPECT_NE(r.Out.find("SUMMARY:報告書ソ表\r\n"), std::string::npos);
     EXPECT_NE(r.Out.find("DTSTAMP:20240503T000000Z\r\n"), std::string::npos);
     EXPECT_EQ(Cli({"export", Data("roundtrip.qlp")}).Code, ceUsage); // the format is not optional
+}
+
+namespace {
+// A random schedule around 2024-05-03 and random day counting settings: dates on both sides of
+// the days tried, done marks, holiday modes, nested folders.
+void WriteRandomPlan(std::mt19937& rng, const TTempDir& dir) {
+    auto pick = [&](int n) { return static_cast<int>(rng() % unsigned(n)); };
+    auto date = [&](std::string& line, TDate day) {
+        int y, m, d;
+        DecodeDate(day, y, m, d);
+        line += day == 0 ? "|-|-|-" : "|" + std::to_string(y) + "|" + std::to_string(m) + "|" + std::to_string(d);
+    };
+    std::string plan = "D|2024|5|3\nA-\n{\n";
+    int depth = 0;
+    const int items = 1 + pick(40);
+    for (int i = 0; i < items; ++i) {
+        if (depth < 3 && pick(6) == 0) {
+            plan += "F|folder " + std::to_string(i) + "||" + (pick(2) ? "+" : "-") + "\n{\n";
+            ++depth;
+        } else if (depth > 0 && pick(6) == 0) {
+            plan += "}\n";
+            --depth;
+        }
+        std::string line =
+            "I|" + (pick(3) ? "to-do " + std::to_string(i) : Utf8ToCp932Lossy("予定ソ表" + std::to_string(i)));
+        line += pick(6) == 0 ? "|1" : "|0";
+        const TDate begin = pick(4) == 0 ? 0 : D(2024, 5, 3) + pick(40) - 20;
+        date(line, begin);
+        date(line, pick(5) == 0 ? 0 : (begin ? begin : D(2024, 5, 3) - 10) + pick(16) - (pick(8) == 0 ? 8 : 0));
+        plan += line + "|" + std::to_string(pick(3)) + "|\n";
+    }
+    for (; depth >= 0; --depth)
+        plan += "}\n";
+    WriteFile(dir.File("plan.qlp"), Tabs(plan));
+    std::string ini = "[DateCount]\r\nHolidayLv=" + std::to_string(pick(3)) +
+                      "\r\nAlertCount=" + std::to_string(pick(8)) + "\r\n[Holidays]\r\n";
+    for (const char* day : {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"})
+        ini += std::string(day) + "=" + std::to_string(pick(3)) + "\r\n";
+    WriteFile(dir.File("quillo.ini"), ini);
+    std::string holidays;
+    for (int i = 0; i < 6; ++i) {
+        int y, m, d;
+        DecodeDate(D(2024, 5, 3) + pick(30) - 15, y, m, d);
+        holidays += std::to_string(y) + "\t" + std::to_string(m) + "\t" + std::to_string(d) + "\t" +
+                    std::to_string(pick(3)) + "\r\n";
+    }
+    WriteFile(dir.File("quillo.hld"), holidays);
+}
+} // namespace
+
+TEST(Cli, AlertsAgreeWithTheStatesThatListShows) {
+    std::mt19937 rng(29);
+    int withAlerts = 0, without = 0;
+    for (int round = 0; round < 40; ++round) {
+        TTempDir dir;
+        WriteRandomPlan(rng, dir);
+        for (const char* today : {"2024-03-01", "2024-04-20", "2024-05-03", "2024/05/04", "2024-05-13"}) {
+            const std::vector<std::string> options = {"--today", today, "--config-dir", dir.Path(), "--tsv"};
+            std::vector<std::string> args = {"list", dir.File("plan.qlp")};
+            args.insert(args.end(), options.begin(), options.end());
+            TRun list = Cli(args);
+            ASSERT_EQ(list.Code, ceOk) << list.Err;
+            args[0] = "alerts";
+            TRun alerts = Cli(args);
+            // The to-do rows in caution or warning, as alerts words them: state, name, end, information.
+            std::string expected;
+            for (const std::string_view row : SplitLines(list.Out)) {
+                const std::vector<std::string_view> f = SplitFields(row);
+                if (f.size() < 8 || f[1] != "I" || (f[7] != "4" && f[7] != "5")) continue;
+                expected += std::string(f[7] == "4" ? "注意" : "警告") + "\t" + std::string(f[3]) + "\t" +
+                            std::string(f[5]) + "\t" + std::string(f[6]) + "\n";
+            }
+            EXPECT_EQ(alerts.Out, expected) << "round " << round << " on " << today;
+            EXPECT_EQ(alerts.Code, expected.empty() ? ceOk : ceAlerts) << alerts.Err;
+            (expected.empty() ? without : withAlerts)++;
+        }
+    }
+    EXPECT_GT(withAlerts, 20); // both outcomes were tried
+    EXPECT_GT(without, 5);
+}
+
+TEST(Cli, AlertsSaySomethingOnlyWhenSomethingIsDue) {
+    TTempDir config;
+    std::string err;
+    const std::string options = " --config-dir " + config.Path();
+    EXPECT_EQ(RunBinary("alerts " + Data("roundtrip.qlp") + " --today 2024-06-20" + options, err), ceAlerts);
+    EXPECT_EQ(err, "");
+    TRun due = Cli({"alerts", Data("roundtrip.qlp"), "--today", "2024/06/20", "--config-dir", config.Path()});
+    EXPECT_EQ(due.Out, "遅延 1件\n  警告  報告書ソ表  2024/05/10(金)  遅延\n");
+    TRun calm = Shell(kCli + " alerts - --today 2024-05-03" + options + " < " + Data("roundtrip.qlp"));
+    EXPECT_EQ(calm.Code, ceOk) << calm.Err;
+    EXPECT_EQ(calm.Out, ""); // a timer's mail stays empty
+    EXPECT_EQ(RunBinary("alerts " + Data("bad_date.qlp") + options, err), ceBadLine);
+    EXPECT_EQ(Cli({"alerts", Data("roundtrip.qlp"), "--date", "2024-05-03"}).Code, ceUsage);
 }

@@ -254,7 +254,7 @@ TEST_F(TEdit, TheSavedPointFollowsTheStateNotTheStepCount) {
         step();
         ASSERT_FALSE(h.AtSaved());
         for (int op = 0; op < 300; ++op) {
-            switch (rng() % 7) {
+            switch (rng() % 6) {
             case 0:
             case 1:
                 step();
@@ -277,12 +277,6 @@ TEST_F(TEdit, TheSavedPointFollowsTheStateNotTheStepCount) {
                 at = 0;
                 saved = states[0];
                 break;
-            case 6:
-                if (rng() % 4 == 0) {
-                    h.ForgetSaved();
-                    saved = -1;
-                }
-                break;
             }
             ASSERT_EQ(h.AtSaved(), states[at] == saved) << "seed " << seed << " op " << op;
             ASSERT_EQ(h.CanUndo(), at > 0);
@@ -291,20 +285,49 @@ TEST_F(TEdit, TheSavedPointFollowsTheStateNotTheStepCount) {
     }
 }
 
-TEST_F(TEdit, UndoMarksTheSavedStateAndOpeningClearsTheHistory) {
+// The modified mark comes from the history's saved point and from the few changes no step
+// records; every change of it is told, and a fresh schedule starts unmodified.
+TEST_F(TEdit, TheModifiedMarkFollowsTheHistoryAndTheChangesOutsideIt) {
     Load(kPlan);
-    Doc.History.MarkSaved();
+    int told = 0;
+    Doc.OnChanged = [&] { ++told; };
+    EXPECT_FALSE(Doc.Modified());
     Editor.SetDone(Find("a"), true);
-    EXPECT_FALSE(Doc.History.AtSaved());
+    EXPECT_TRUE(Doc.Modified());
     Editor.Undo();
-    EXPECT_TRUE(Doc.History.AtSaved());
+    EXPECT_FALSE(Doc.Modified());
     Editor.Redo();
-    Doc.History.ForgetSaved(); // a folder opened: undo no longer gets back to the file
+    Doc.MarkSaved(); // saved with the check
+    EXPECT_FALSE(Doc.Modified());
     Editor.Undo();
-    EXPECT_FALSE(Doc.History.AtSaved());
-    Load(kPlan); // a schedule read anew has nothing to undo
+    EXPECT_TRUE(Doc.Modified());
+    Editor.ShiftDates(Find("a"), 1, 1); // a new step where the saved state was undone: it is gone
+    EXPECT_TRUE(Doc.Modified());
+    Editor.Undo();
+    EXPECT_TRUE(Doc.Modified());
+    EXPECT_EQ(told, 6);
+
+    // Confirmed unchanged, or a drop that moves nothing: modified without a step to undo.
+    for (int kind = 0; kind < 3; ++kind) {
+        Load(kPlan);
+        if (kind == 0) Editor.Rename(Find("a"), "a");
+        if (kind == 1) Editor.SetHolidayMode(Find("a"), 0);
+        if (kind == 2) {
+            EXPECT_FALSE(Editor.Drop(Find("f"), Find("a"))); // into its own subtree
+        }
+        EXPECT_TRUE(Doc.Modified()) << kind;
+        EXPECT_FALSE(Editor.CanUndo()) << kind;
+    }
+    Editor.Rename(Find("b"), "B");
+    Editor.Undo(); // back at the file's state, but the drop before still counts
+    EXPECT_TRUE(Doc.Modified());
+    Doc.New("again"); // a schedule made or read anew has nothing to undo and no change
+    EXPECT_FALSE(Doc.Modified());
     EXPECT_FALSE(Editor.CanUndo());
     EXPECT_EQ(Editor.Undo(), nullptr);
+    Doc.ChangedOutsideHistory();
+    Doc.Close();
+    EXPECT_FALSE(Doc.Modified());
 }
 
 // From random schedules, random sequences of every command: undoing all gives back the start's

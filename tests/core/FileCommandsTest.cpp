@@ -3,6 +3,7 @@
 #include "base/Clock.h"
 #include "base/Exceptions.h"
 #include "core/TestTree.h"
+#include "edit/Editor.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
 
@@ -53,7 +54,7 @@ TEST_F(TFiles, OpeningStrayAndGoodFilesEndToEnd) {
     EXPECT_EQ(Titles.back(), "plan");
     EXPECT_EQ(Statuses.back(), "自動保存：有効");
     EXPECT_TRUE(Document.AutoSave);
-    EXPECT_FALSE(Document.Modified);
+    EXPECT_FALSE(Document.Modified());
     EXPECT_TRUE(Document.Root()->GetFirstChild()->Expanded());
 
     // Saving keeps the view as it is: no rebuild, so the selection stays where the user left it.
@@ -85,4 +86,31 @@ TEST_F(TFiles, ANewScheduleShowsItsFirstToDo) {
     Files.FileNew();
     ASSERT_TRUE(Document.Root());
     EXPECT_TRUE(Document.Root()->Expanded()); // a to-do added at the top level is in sight at once
+}
+
+// Every change of the modified mark reaches the status text, whoever made it: a command's step,
+// an undo back to the file's state, the autosave switch; a save and a new schedule clear it.
+TEST_F(TFiles, TheStatusFollowsTheModifiedMark) {
+    WriteFile(Dir.File("plan.qlp"), "D\t2024\t5\t3\r\nA-\r\n{\r\nI\tReport\t0\t-\t-\t-\t-\t-\t-\t0\t\r\n}\r\n");
+    Files.OpenNamed(Dir.File("plan.qlp"));
+    TScheduleEditor editor(Document, Ctx);
+    editor.SetDone(Document.Root()->GetFirstChild(), true);
+    EXPECT_EQ(Statuses.back(), "変更あり 12:00:00");
+    editor.Undo();
+    EXPECT_EQ(Statuses.back(), "保存時の状態に戻りました");
+    EXPECT_FALSE(Document.Modified());
+    Files.AutoSaveToggle();
+    Files.AutoSaveToggle(); // the file's flag is as it was, the schedule still counts as changed
+    EXPECT_TRUE(Document.Modified());
+    editor.Redo();
+    editor.Undo();
+    EXPECT_EQ(Statuses.back(), "変更あり 12:00:00");
+    Files.FileSave();
+    EXPECT_FALSE(Document.Modified());
+    EXPECT_EQ(Statuses.back(), "保存完了 12:00:00");
+    editor.Redo();
+    Desktop.SetNextAnswer(mrNo);
+    Files.FileNew(); // autosave is off: asks, and No drops the change
+    EXPECT_FALSE(Document.Modified());
+    EXPECT_EQ(Desktop.Shown.back().Text, "「plan」は更新されています。保存しますか？");
 }

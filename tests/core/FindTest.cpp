@@ -222,7 +222,7 @@ TEST(TreeFilter, RestoringSkipsDeletedNodesAndKeepsNewOnes) {
     TTreeFilter f(s.Nodes);
     TForwardDeletions forward;
     forward.Filter = &f;
-    s.Nodes.SetObserver(&forward);
+    s.Nodes.AddObserver(&forward);
     TTreeNode* a = Find(s, "a");
     EXPECT_EQ(Rows(Search(f, s, "x")), "test a x! b x!");
     EXPECT_EQ(f.HeldCount(), 2u);
@@ -242,7 +242,7 @@ TEST(TreeFilter, RestoringSkipsDeletedNodesAndKeepsNewOnes) {
     Search(f, s, "x");
     s.Nodes.Clear();
     EXPECT_EQ(f.HeldCount(), 0u);
-    s.Nodes.SetObserver(nullptr);
+    s.Nodes.RemoveObserver(&forward);
 }
 
 TEST(TreeFilter, KeptRowsStayUntilTheQueryChanges) {

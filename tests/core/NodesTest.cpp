@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/NodeWatch.h"
 #include "model/NodesIF.h"
 #include "model/SchItem.h"
 
@@ -65,7 +66,7 @@ TEST(Nodes, AddOperationsPlaceNodes) {
 TEST(Nodes, ObserverHearsInsertAndChangeBeforeAndAfter) {
     TNodesIF nodes;
     TRecorder rec;
-    nodes.SetObserver(&rec);
+    nodes.AddObserver(&rec);
     TTreeNode* r = nodes.Add(nullptr, "r");
     nodes.AddChild(r, "x");
     r->SetText("R");
@@ -83,7 +84,7 @@ TEST(Nodes, DeleteFreesSubItemsBeforeTheNoticeChildrenFirst) {
     TTreeNode* a = nodes.AddChild(r, "a");
     nodes.AddChild(a, "a1");
     nodes.AddChild(r, "b");
-    nodes.SetObserver(&rec);
+    nodes.AddObserver(&rec);
     nodes.Delete(a);
     std::vector<std::string> want = {"br a", "er r 0", "del a1", "del a"};
     EXPECT_EQ(rec.Log, want);
@@ -119,7 +120,7 @@ TEST(Nodes, MovesKeepIndexesAndLevels) {
     TTreeNode* c = nodes.AddChild(r, "c");
     TTreeNode* a1 = nodes.AddChild(a, "a1");
     nodes.AddChild(a1, "a11");
-    nodes.SetObserver(&rec);
+    nodes.AddObserver(&rec);
 
     EXPECT_TRUE(nodes.MoveTo(c, a, naInsert)); // before a
     EXPECT_EQ(Shape(nodes), "0r 1c 1a 2a1 3a11 1b ");
@@ -220,4 +221,38 @@ TEST(SubItems, SparseButPadded) {
     s->Add("x");
     EXPECT_EQ(s->Count(), 66);
     EXPECT_EQ(s->Text(65), "x");
+}
+
+// What a window holds between events empties itself before its node goes, and only then.
+TEST(Nodes, HeldNodesEmptyBeforeTheirNodesLeave) {
+    TNodesIF nodes;
+    TTreeNode* r = nodes.Add(nullptr, "r");
+    TTreeNode* a = nodes.AddChild(r, "a");
+    TTreeNode* a1 = nodes.AddChild(a, "a1");
+    TTreeNode* b = nodes.AddChild(r, "b");
+    TTreeNode* b1 = nodes.AddChild(b, "b1");
+    TNodeWatch watch(nodes);
+    int removals = 0;
+    watch.OnRemoving = [&] { ++removals; };
+    THeldNode onA1(watch, a1), onB(watch, b), onB1(watch, b1), onR(watch, r);
+    nodes.MoveTo(a1, b, naAddChild); // moved, not gone
+    EXPECT_EQ(onA1, a1);
+    nodes.Delete(b1); // itself
+    EXPECT_EQ(onB1, nullptr);
+    EXPECT_EQ(onB, b); // its parent stays
+    nodes.Delete(b);   // an ancestor of a1 now
+    EXPECT_EQ(onA1, nullptr);
+    EXPECT_EQ(onB, nullptr);
+    EXPECT_EQ(onR, r);
+    EXPECT_EQ(removals, 2);
+    {
+        THeldNode local(watch, a);
+        nodes.Clear();
+        EXPECT_EQ(local, nullptr);
+    } // a held node that goes first leaves the watch
+    EXPECT_EQ(onR, nullptr);
+    EXPECT_EQ(removals, 3);
+    onR = nodes.Add(nullptr, "again");
+    nodes.Delete(onR);
+    EXPECT_EQ(onR, nullptr);
 }

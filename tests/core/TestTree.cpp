@@ -23,6 +23,29 @@ TDate D(int y, int m, int d) {
     return EncodeDate(y, m, d);
 }
 
+TTestDocument::TTestDocument(TDate today) : Ctx{today, &Calendar, &Chart} {
+    Chart.SetChartDate(today - 7);
+}
+
+void TTestDocument::Load(const std::string& lines) {
+    Doc.New("test");
+    ReadItemLines(Doc.Nodes(), Doc.Root(), Tabs(lines), nullptr);
+    FinishScheduleLoad(Doc.Nodes(), Ctx);
+    Doc.History.Clear();
+}
+
+TTreeNode* TTestDocument::Find(const std::string& name, int nth) const {
+    for (TTreeNode* n = Doc.Root(); n; n = n->GetNext())
+        if (n->Text() == name && nth-- == 0) return n;
+    return nullptr;
+}
+
+std::string TTestDocument::Lines() const {
+    std::string s;
+    WriteItemLines(Doc.Root(), s);
+    return s;
+}
+
 TTestSchedule::TTestSchedule(TDate today) {
     Ctx = {today, &Calendar, &Chart};
     Nodes.SetOwnsData(true);

@@ -2,8 +2,10 @@
 #pragma once
 // Builds schedules for tests from their text form ("|" stands for a tab, one line per row).
 #include "base/Desktop.h"
+#include "edit/Editor.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
+#include "model/Document.h"
 #include "model/NodesIF.h"
 #include "model/SchItem.h"
 
@@ -32,6 +34,20 @@ struct TTestSchedule {
 };
 
 TDate D(int y, int m, int d);
+
+// An open document with its editor, as the window holds them.
+struct TTestDocument {
+    TCalendar Calendar;
+    TChart Chart{Calendar};
+    TEvalContext Ctx;
+    TDocument Doc;
+    TScheduleEditor Editor{Doc, Ctx};
+
+    explicit TTestDocument(TDate today);
+    void Load(const std::string& lines);                         // opened as a file is, with no history
+    TTreeNode* Find(const std::string& name, int nth = 0) const; // the nth node in tree order with that text
+    std::string Lines() const;                                   // the items as a file writes them
+};
 
 class TScriptedDesktop : public IDesktop {
 public:

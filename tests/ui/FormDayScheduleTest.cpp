@@ -39,7 +39,7 @@ struct TDayWindow : ::testing::Test {
                                              "I|always|0|-|-|-|-|-|-|0|\n"
                                              "I|later|0|2024|5|8|2024|5|10|0|\n"
                                              "I|done|1|2024|5|3|2024|5|3|0|\n}\n}\n"));
-        Main->Run([&] { Main->Files().OpenNamed(Dir.File("plan.qlp")); });
+        Main->Run([&] { Main->Shared().Files.OpenNamed(Dir.File("plan.qlp")); });
         Day = std::make_unique<TFormDaySchedule>(*Main);
         Day->resize(600, 400);
     }
@@ -91,11 +91,11 @@ TEST_F(TDayWindow, CategoriesTextsAndTheDaysAroundToday) {
 
 TEST_F(TDayWindow, AnEmptyDayAndTheTerminalProgramAgree) {
     WriteFile(Dir.File("empty.qlp"), "");
-    Main->Run([&] { Main->Files().OpenNamed(Dir.File("empty.qlp")); });
+    Main->Run([&] { Main->Shared().Files.OpenNamed(Dir.File("empty.qlp")); });
     Day->Build(kToday);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"この日が期間内の予定および遅延項目はありません"}));
 
-    Main->Run([&] { Main->Files().OpenNamed(Dir.File("plan.qlp")); });
+    Main->Run([&] { Main->Shared().Files.OpenNamed(Dir.File("plan.qlp")); });
     for (TDate d : {kToday - 3, kToday, kToday + 5}) {
         Day->Build(d);
         std::ostringstream out, err;
@@ -136,7 +136,7 @@ TEST_F(TDayWindow, CompletingADelayedItemAsksAndRowsSelectInTheMainTree) {
     Day->FindAction("ActionItemChkReverse")->trigger();
     EXPECT_TRUE(late->Checked);
     EXPECT_FALSE(Row("late")); // done, and its period is over: no longer listed today
-    EXPECT_TRUE(Main->Document().Modified);
+    EXPECT_TRUE(Main->Shared().Document.Modified());
 
     // A new to-do on the shown day, through the property dialog.
     Day->Step(2);
@@ -148,4 +148,18 @@ TEST_F(TDayWindow, CompletingADelayedItemAsksAndRowsSelectInTheMainTree) {
     Day->FindAction("ActionNewToDo")->trigger();
     ASSERT_TRUE(Row("fresh"));
     EXPECT_EQ(Row("fresh")->Data()->BeginDate, kToday + 2);
+}
+
+// The rows point at the main tree's items: when those go (the schedule closed from the tray while
+// the day window is up, a delete), the rows go first and the day is listed anew.
+TEST_F(TDayWindow, RowsNeverOutliveTheItemsTheyShow) {
+    Day->show();
+    Day->Build(kToday);
+    ASSERT_TRUE(Row("late"));
+    Press(Row("late"));
+    Main->Shared().Files.FileClose();
+    EXPECT_TRUE(Rows().empty());
+    Day->TreeList()->viewport()->grab(); // paints nothing of the freed items
+    QApplication::processEvents();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"この日が期間内の予定および遅延項目はありません"}));
 }

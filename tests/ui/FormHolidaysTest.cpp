@@ -3,8 +3,9 @@
 #include "dialogs/FormHolidays.h"
 #include "base/Clock.h"
 #include "core/TestTree.h"
-#include "main/FormMain.h"
+#include "main/ChartView.h"
 #include "model/Calendar.h"
+#include "ui/MainParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -138,14 +139,11 @@ TEST(Holidays, ALongImportShowsProgressAndACancelAddsNothing) {
     EXPECT_TRUE(desktop.Shown.empty()); // no message after a cancel
 }
 
-TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
-    TTempDir dir;
-    TScriptedDesktop desktop;
-    TFixedClock clock(kToday + 0.5);
-    TFormMain main(desktop, clock, "");
-    WriteFile(dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
-    main.Run([&] { main.Files().OpenNamed(dir.File("plan.qlp")); });
-    TTreeNode* due = main.Document().Root()->GetFirstChild();
+TEST(Holidays, TheChartIsRefreshedWhateverTheAnswer) {
+    TMainParts parts(kToday);
+    TChartView chart(*parts.Context, [](TDate) {});
+    parts.Open(Tabs("D|2024|5|3\n{\nI|due|0|2024|5|1|2024|5|6|0|\n}\n"));
+    TTreeNode* due = parts.Document.Root()->GetFirstChild();
     const std::string before = due->SubItems()->Text(2);
     QTimer::singleShot(0, [] {
         auto* d = qobject_cast<TFormHolidays*>(QApplication::activeModalWidget());
@@ -154,7 +152,7 @@ TEST(Holidays, TheWindowRefreshesTheChartWhateverTheAnswer) {
         d->CountGroup->button(0)->click();
         d->OkButton->click();
     });
-    main.FindAction("ActionSetHolidays")->trigger();
-    EXPECT_NE(due->SubItems()->Text(2), before);    // the remaining days were counted anew
-    EXPECT_EQ(main.Chart().DayLevel(9), dlWorkday); // Sunday 5 May in the chart
+    parts.Trigger("ActionSetHolidays");
+    EXPECT_NE(due->SubItems()->Text(2), before);   // the remaining days were counted anew
+    EXPECT_EQ(parts.Chart.DayLevel(9), dlWorkday); // Sunday 5 May in the chart
 }

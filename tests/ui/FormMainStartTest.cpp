@@ -2,14 +2,21 @@
 // Start-up and shutdown of the main window with a real settings folder.
 #include "base/Clock.h"
 #include "base/FileNames.h"
+#include "base/SafeFile.h"
 #include "controls/ExHeader.h"
+#include "controls/TreeList.h"
 #include "core/TestTree.h"
+#include "dialogs/FormHolidays.h"
 #include "main/FormMain.h"
 #include "settings/IniFile.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -33,71 +40,17 @@ struct TStart : ::testing::Test {
         Form->FormCreate(args);
     }
     int Width(int section) const { return Form->Header()->Sections().Items(section)->Width(); }
-    TTreeNode* Root() const { return Form->Document().Root(); }
+    TTreeNode* Root() const { return Form->TreeList()->Items().GetFirstNode(); }
 };
 } // namespace
 
-TEST_F(TStart, FirstStartWritesCompleteFilesAndRunsWithThem) {
+// The frame's side of a first start: the files are written, then a new schedule shows.
+TEST_F(TStart, FirstStartWritesTheFilesThenShowsANewSchedule) {
     Start({});
-    EXPECT_EQ(Value("DateCount", "HolidayLv"), "0");
-    EXPECT_EQ(Value("Header", "Section3"), "72");
     EXPECT_EQ(Value("Header", "Section4"), "16");
-    EXPECT_EQ(Value("Header", "ChartDate"), "-7");
-    EXPECT_EQ(Value("PropForm", "PosX"), "-1");
-    EXPECT_EQ(Value("PropForm", "PosY"), "-1");
-    EXPECT_EQ(Value("Holidays", "Sun"), "2");
-    EXPECT_EQ(Value("MainForm", "Maximized"), "0");
-    EXPECT_EQ(Value("Edit", "FileName"), "<none>"); // only a close request writes it
     EXPECT_TRUE(IsRegularFile(Dir.File("quillo.hld")));
-    EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), "");
     EXPECT_EQ(Form->windowTitle().toStdString(), "新規予定表");
     EXPECT_EQ(Width(4), 16);
-    EXPECT_EQ(Form->Calendar().HolidayLv, 0);
-}
-
-TEST_F(TStart, StoredValuesAreAppliedWithinEachSectionsLimits) {
-    WriteFile(Ini(), "[Header]\r\nSection0=50\r\nChartDate=3\r\n[DateCount]\r\nAlertCount=2\r\n");
-    Start({});
-    EXPECT_EQ(Width(0), 200); // the name column's minimum
-    EXPECT_EQ(Width(3), 80);  // missing keys: the store defaults
-    EXPECT_EQ(Width(4), 25);
-    EXPECT_EQ(Width(63), 25);
-    EXPECT_EQ(Form->Chart().ChartDate(), kToday + 3);
-    EXPECT_EQ(Form->Calendar().AlertCount, 2);
-    EXPECT_EQ(Form->Calendar().HolidayLv, 2);
-    for (int i = 0; i < 13; ++i)
-        Form->FindAction("ActionChartPrev1")->trigger();
-    EXPECT_TRUE(Form->close());
-    EXPECT_EQ(Value("Header", "ChartDate"), "-10");
-    EXPECT_EQ(Value("Header", "Section0"), "200");
-
-    WriteFile(Ini(), "[Header]\r\nSection4=100\r\n");
-    Start({});
-    EXPECT_EQ(Width(4), 50);
-    EXPECT_EQ(Width(40), 50);
-}
-
-TEST_F(TStart, ClosingMaximizedKeepsTheNormalPlacement) {
-    WriteFile(Ini(), "[MainForm]\r\nPosX=10\r\nPosY=20\r\nWidth=700\r\nHeight=500\r\n");
-    Start({});
-    EXPECT_EQ(Form->geometry(), QRect(10, 20, 700, 500));
-    Form->show();
-    Form->move(30, 40); // moved, then maximized: the file keeps what it had
-    Form->setWindowState(Qt::WindowMaximized);
-    EXPECT_TRUE(Form->close());
-    EXPECT_EQ(Value("MainForm", "Maximized"), "1");
-    EXPECT_EQ(Value("MainForm", "PosX"), "10");
-    EXPECT_EQ(Value("MainForm", "Width"), "700");
-    Start({});
-    EXPECT_TRUE(Form->windowState() & Qt::WindowMaximized);
-    Form->setWindowState(Qt::WindowNoState);
-    EXPECT_EQ(Form->geometry(), QRect(10, 20, 700, 500));
-    // A normal close stores exactly what the next start restores.
-    Form->setGeometry(33, 44, 655, 377);
-    EXPECT_TRUE(Form->close());
-    Start({});
-    EXPECT_EQ(Form->geometry(), QRect(33, 44, 655, 377));
-    EXPECT_FALSE(Form->windowState() & Qt::WindowMaximized);
 }
 
 TEST_F(TStart, TheCommandLineDecidesWhatOpens) {
@@ -109,7 +62,7 @@ TEST_F(TStart, TheCommandLineDecidesWhatOpens) {
 
     Start({"/T", Dir.File("plan.qlp")});
     ASSERT_TRUE(Root());
-    EXPECT_EQ(Form->Document().Title, "plan");
+    EXPECT_EQ(Form->windowTitle().toStdString(), "plan");
     EXPECT_TRUE(Form->windowState() & Qt::WindowMinimized);
 
     Start({Dir.File("missing.qlp")});
@@ -128,11 +81,13 @@ TEST_F(TStart, TheCommandLineDecidesWhatOpens) {
 TEST_F(TStart, TheLastScheduleOpensOrANewOneTakesItsPlace) {
     WriteFile(Dir.File("plan.qlp"), kPlan);
     Start({});
-    Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
+    Desktop.SetNextFile(Dir.File("plan.qlp"));
+    Form->Execute("ActionFileOpen");
     EXPECT_TRUE(Form->close()); // stores LastEdit
     Start({});
     ASSERT_TRUE(Root());
-    EXPECT_EQ(Form->Document().FileName, Dir.File("plan.qlp"));
+    EXPECT_EQ(Form->windowTitle().toStdString(), "plan");
+    EXPECT_EQ(Value("Edit", "FileName"), Dir.File("plan.qlp"));
     EXPECT_TRUE(Form->close());
     std::remove(Dir.File("plan.qlp").c_str());
     Start({});
@@ -179,4 +134,33 @@ TEST_F(TStart, TheStartUpEntryNeedsASavedScheduleAndOpensItInTheTray) {
                 layout << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->title() : a->objectName());
     EXPECT_EQ(layout,
               (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-", "ActionSetHolidays"}));
+}
+
+// Holidays copied from another machine, or settings deleted to reset them: the first start keeps
+// the dates the holidays file already holds.
+TEST_F(TStart, AFirstStartKeepsAHolidaysFileThatStandsAlone) {
+    WriteFile(Dir.File("quillo.hld"), "2024\t5\t9\t2\r\n");
+    Start({});
+    EXPECT_TRUE(IsRegularFile(Ini()));
+    EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), "2024\t5\t9\t2\r\n");
+    std::vector<std::string> listed;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<TFormHolidays*>(QApplication::activeModalWidget());
+        for (int i = 0; i < d->Lists[2]->count(); ++i)
+            listed.push_back(d->Lists[2]->item(i)->text().toStdString());
+        d->OkButton->click();
+    });
+    Form->FindAction("ActionSetHolidays")->trigger();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].substr(0, 10), "2024/05/09");
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), "2024\t05\t09\t2\r\n");
+
+    // One that cannot be read is said so and never replaced by the nothing that was read.
+    std::filesystem::resize_file(Dir.File("quillo.hld"), kMaxReadBytes + 1);
+    Start({});
+    ASSERT_EQ(Desktop.Shown.size(), 1u);
+    EXPECT_EQ(Desktop.Shown[0].Text, Dir.File("quillo.hld") + "\r\n" + kTooLargeText);
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(std::filesystem::file_size(Dir.File("quillo.hld")), kMaxReadBytes + 1);
 }

@@ -5,6 +5,7 @@
 #include "controls/ExHeader.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
+#include "main/ChartView.h"
 #include "model/ScheduleFormat.h"
 #include "settings/IniFile.h"
 
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -47,7 +49,16 @@ struct TWindow : ::testing::Test {
     }
     std::string Caption() const { return Form->windowTitle().toStdString(); }
     std::string Status() const { return Form->StatusPanel(1)->text().toStdString(); }
-    TTreeNode* Root() const { return Form->Nodes().GetFirstNode(); }
+    TTreeNode* Root() const { return Form->TreeList()->Items().GetFirstNode(); }
+    // What the window shows of the document: Save enabled, the autosave switch's caption.
+    bool Modified() const {
+        Form->UpdateActions();
+        return Form->FindAction("ActionFileSave")->isEnabled();
+    }
+    bool AutoSave() const {
+        Form->UpdateActions();
+        return Form->FindAction("ActionAutoSaveChk")->text() == QStringLiteral("自動保存を無効にする(&A)");
+    }
 };
 } // namespace
 
@@ -59,7 +70,7 @@ TEST_F(TWindow, StartsEmptyAndOpensAFile) {
     ASSERT_TRUE(Root());
     EXPECT_EQ(Caption(), "plan");
     EXPECT_EQ(Root()->Text(), "plan");
-    EXPECT_FALSE(Form->Document().Modified); // expanded folders in the file do not count as a change
+    EXPECT_FALSE(Modified()); // expanded folders in the file do not count as a change
     EXPECT_EQ(Status(), "自動保存：無効");
     EXPECT_TRUE(Form->TreeList()->isExpanded(Form->TreeList()->Model().IndexOf(Root()->GetFirstChild())));
     EXPECT_EQ(Desktop.Dialogs.back().Title, "予定表を開く");
@@ -69,9 +80,9 @@ TEST_F(TWindow, StartsEmptyAndOpensAFile) {
     EXPECT_FALSE(Root());
 }
 
-// No key is bound twice (Qt would fire neither), and every bound key, pressed in the window,
-// fires its own command and no other.
-TEST_F(TWindow, EveryShortcutIsUniqueAndReachesItsCommand) {
+// Every bound key, pressed in the window, fires its own command and no other: bound where the
+// window's keys reach it, and shared with no command (Qt would fire neither).
+TEST_F(TWindow, EveryShortcutPressedFiresItsOwnCommand) {
     // A dated, linked to-do amid others, moved and a move undone: every command with a key is on.
     Open(Plan("keys.qlp",
               Tabs("D|2024|5|3\nA-\n{\nI|a|0|-|-|-|-|-|-|0|\nI|linked|0|2024|5|1|2024|5|9|0|%lb;http://x/%le;\n"
@@ -86,14 +97,10 @@ TEST_F(TWindow, EveryShortcutIsUniqueAndReachesItsCommand) {
     Form->show();
     Form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
-    std::map<QString, QString> owner;
+    int keys = 0;
     std::map<QAction*, int> fired;
     for (QAction* a : Form->findChildren<QAction*>()) {
-        for (const QKeySequence& key : a->shortcuts()) {
-            const auto [it, fresh] = owner.emplace(key.toString(), a->objectName());
-            EXPECT_TRUE(fresh) << key.toString().toStdString() << ": " << it->second.toStdString() << " and "
-                               << a->objectName().toStdString();
-        }
+        keys += int(a->shortcuts().size());
         QObject::disconnect(a, &QAction::triggered, nullptr, nullptr); // the key, not what it does
         QObject::connect(a, &QAction::triggered, Form.get(), [&fired, a] { ++fired[a]; });
     }
@@ -108,7 +115,7 @@ TEST_F(TWindow, EveryShortcutIsUniqueAndReachesItsCommand) {
             ++pressed;
         }
     }
-    EXPECT_EQ(pressed, int(owner.size())); // none left out for being off
+    EXPECT_EQ(pressed, keys); // none left out for being off
 }
 
 TEST_F(TWindow, NewScheduleAndTheAutoSaveRefusal) {
@@ -118,8 +125,8 @@ TEST_F(TWindow, NewScheduleAndTheAutoSaveRefusal) {
     Form->FindAction("ActionAutoSaveChk")->trigger();
     ASSERT_EQ(Desktop.Shown.size(), 1u);
     EXPECT_EQ(Desktop.Shown[0].Text, "自動保存を有効にする前に、予定表を一度保存してください。");
-    EXPECT_FALSE(Form->Document().AutoSave);
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_FALSE(AutoSave());
+    EXPECT_TRUE(Modified());
     EXPECT_EQ(Status(), "自動保存：無効");
 }
 
@@ -141,7 +148,7 @@ TEST_F(TWindow, CloseWithAutoSaveWritesWithoutAsking) {
     const std::string path = Plan();
     Open(path);
     Form->FindAction("ActionAutoSaveChk")->trigger();
-    EXPECT_TRUE(Form->Document().AutoSave);
+    EXPECT_TRUE(AutoSave());
     EXPECT_EQ(Status(), "自動保存：有効");
     Form->FindAction("ActionFileClose")->trigger();
     EXPECT_TRUE(Desktop.Shown.empty());
@@ -150,18 +157,20 @@ TEST_F(TWindow, CloseWithAutoSaveWritesWithoutAsking) {
 }
 
 TEST_F(TWindow, YesWithAFailingSaveKeepsTheScheduleOpen) {
-    Open(Plan());
-    Form->Document().FileName = Dir.File("no/such/folder/plan.qlp");
+    std::filesystem::create_directories(Dir.File("no/such/folder"));
+    Open(Plan("no/such/folder/plan.qlp"));
+    std::filesystem::remove_all(Dir.File("no/such")); // the folder went while the schedule was open
     Form->SetModified(true);
     Desktop.SetNextAnswer(mrYes);
     Form->FindAction("ActionFileClose")->trigger();
     EXPECT_TRUE(Root());
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Modified());
     EXPECT_EQ(Desktop.Shown.back().Text,
               Dir.File("no/such/folder/plan.qlp") + " の保存に失敗しました。\r\nフォルダが見つかりません。");
     EXPECT_EQ(Status(), "保存失敗 12:00:00");
     // With autosave on a failing save stops the window's close too.
-    Form->Document().AutoSave = true;
+    Form->FindAction("ActionAutoSaveChk")->trigger();
+    ASSERT_TRUE(AutoSave());
     EXPECT_FALSE(Form->close());
     EXPECT_TRUE(Root());
 }
@@ -171,43 +180,47 @@ TEST_F(TWindow, SaveAsToAFailingNameRestoresTheOldName) {
     Open(path);
     Desktop.SetNextFile(Dir.File("missing/other.qlp"));
     Form->FindAction("ActionFileSaveAs")->trigger();
-    EXPECT_EQ(Form->Document().FileName, path);
     EXPECT_EQ(Caption(), "plan");
     EXPECT_EQ(Root()->Text(), "plan");
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Modified());
     EXPECT_EQ(Desktop.Dialogs.back().FileName, "plan");
     EXPECT_TRUE(Desktop.Dialogs.back().Save);
+    Form->FindAction("ActionFileSave")->trigger(); // still to the old name
+    EXPECT_NE(ReadFile(path).find("# 2024/05/03 12:00:00\r\n"), std::string::npos);
+    Form->SetModified(true);
     Desktop.SetNextFile(Dir.File("other.qlp"));
     Form->FindAction("ActionFileSaveAs")->trigger();
     EXPECT_EQ(Caption(), "other");
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Modified());
     EXPECT_EQ(Status(), "保存完了 12:00:00");
     EXPECT_TRUE(IsRegularFile(Dir.File("other.qlp")));
 }
 
 TEST_F(TWindow, TimerWritesEveryTenTicksOnlyWhenModifiedWithAutoSave) {
-    const std::string path = Plan();
+    std::string text = kPlan;
+    text.replace(text.find("A-"), 2, "A+");
+    const std::string path = Plan("plan.qlp", text);
     Open(path);
-    Form->Document().AutoSave = true;
+    ASSERT_TRUE(AutoSave());
     const std::string before = ReadFile(path);
     for (int i = 0; i < 10; ++i)
         Form->Timer2Timer();
     EXPECT_EQ(ReadFile(path), before); // nothing changed, nothing written
-    EXPECT_EQ(Form->Files().AutoSaveTicks, 0);
-    Form->Timer2Timer();
-    EXPECT_EQ(Form->Files().AutoSaveTicks, 1); // the eleventh tick starts a new count
+    Form->Timer2Timer();               // the eleventh tick starts a new count
     Form->SetModified(true);
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < 8; ++i)
         Form->Timer2Timer();
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_EQ(ReadFile(path), before);
+    Form->Timer2Timer();
+    EXPECT_FALSE(Modified());
     EXPECT_EQ(Status(), "自動保存完了 12:00:00");
     EXPECT_NE(ReadFile(path), before);
     // Modified but autosave off: the ten-minute mark writes nothing.
-    Form->Document().AutoSave = false;
-    Form->SetModified(true);
+    Form->FindAction("ActionAutoSaveChk")->trigger();
+    ASSERT_FALSE(AutoSave());
     for (int i = 0; i < 10; ++i)
         Form->Timer2Timer();
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Modified());
     EXPECT_TRUE(Desktop.Shown.empty());
 }
 
@@ -219,7 +232,6 @@ TEST_F(TWindow, DateChangeNoticeOnce) {
     Form->Timer2Timer();
     ASSERT_EQ(Desktop.Shown.size(), 1u);
     EXPECT_EQ(Desktop.Shown[0].Type, mtInformation);
-    EXPECT_EQ(Form->Today(), D(2024, 5, 3)); // states keep the start-up day
 }
 
 TEST_F(TWindow, BadLineAbortOrKeep) {
@@ -236,7 +248,7 @@ TEST_F(TWindow, BadLineAbortOrKeep) {
     Open(bad); // the box closed without choosing: keep what was read
     ASSERT_TRUE(Root());
     EXPECT_EQ(Root()->Count(), 1);
-    EXPECT_FALSE(Form->Document().Modified);
+    EXPECT_FALSE(Modified());
     Open(Dir.File("gone.qlp"));
     EXPECT_EQ(Desktop.Shown.back().Text, Dir.File("gone.qlp") + "\r\nファイルのオープン処理に失敗しました。");
     EXPECT_FALSE(Root());
@@ -247,7 +259,7 @@ TEST_F(TWindow, UserExpandMarksModified) {
     TTreeNode* inner = Root()->GetFirstChild()->GetFirstChild();
     Form->TreeList()->ToggleExpanded(inner);
     EXPECT_TRUE(inner->Expanded());
-    EXPECT_TRUE(Form->Document().Modified);
+    EXPECT_TRUE(Modified());
     EXPECT_EQ(inner->SubItems()->Text(0), "↓");
 }
 
@@ -273,7 +285,7 @@ TEST_F(TWindow, DeepSchedulesOpenShownOnlyToADepthQtSurvives) {
             text += "{\r\nF\tf\t\t+\r\n";
         Open(Plan("deep.qlp", text));
         ASSERT_TRUE(Root());
-        EXPECT_EQ(Form->Nodes().Count(), depth + 1);
+        EXPECT_EQ(Form->TreeList()->Items().Count(), depth + 1);
         Form->TreeList()->viewport()->grab(); // lays out and paints every open row
         TTreeNode* last = Root();
         while (last->Level() < TTreeList::kMaxShownDepth)
@@ -288,7 +300,7 @@ TEST_F(TWindow, DeepSchedulesOpenShownOnlyToADepthQtSurvives) {
         EXPECT_TRUE(Form->StatusPanel(0)->text().startsWith(QString::fromUtf8("階層が深すぎるため")));
         Form->TreeList()->ToggleExpanded(last); // opening deeper by hand is refused too
         EXPECT_FALSE(Form->TreeList()->isExpanded(Form->TreeList()->Model().IndexOf(last)));
-        EXPECT_FALSE(Form->Document().Modified);
+        EXPECT_FALSE(Modified());
     }
 }
 
@@ -310,9 +322,43 @@ TEST(NewSchedule, TheFirstToDoIsInSightAtOnce) {
     TFixedClock clock(D(2024, 5, 3) + 0.5);
     TFormMain form(desktop, clock, "");
     form.show();
-    form.Files().FileNew();
-    TTreeNode* node = form.NewToDo(form.Document().Root(), "first", D(2024, 5, 3), false);
+    form.Execute("ActionFileNew");
+    TTreeNode* root = form.TreeList()->Items().GetFirstNode();
+    TTreeNode* node = form.NewToDo(root, "first", D(2024, 5, 3), false);
     ASSERT_TRUE(node);
-    EXPECT_TRUE(form.TreeList()->isExpanded(form.TreeList()->Model().IndexOf(form.Document().Root())));
-    form.Document().Modified = false;
+    EXPECT_TRUE(form.TreeList()->isExpanded(form.TreeList()->Model().IndexOf(root)));
+    form.SetModified(false);
+}
+
+TEST_F(TWindow, HelpOpensTheDocumentBesideTheProgramAndTheAboutBoxShows) {
+    Form->FindAction("ActionHelp")->trigger();
+    ASSERT_EQ(Desktop.Opened.size(), 1u);
+    EXPECT_EQ(Desktop.Opened[0].substr(Desktop.Opened[0].size() - 11), "/readme.htm");
+    std::string title;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        title = box ? box->windowTitle().toStdString() : "";
+        if (box) box->close();
+    });
+    Form->FindAction("ActionVerDlg")->trigger();
+    EXPECT_EQ(title, "バージョン情報");
+}
+
+// The parts meet in the frame: a click on a day of the chart's header opens that day's window.
+TEST_F(TWindow, AClickOnAHeaderDayOpensItsSchedule) {
+    Open(Plan());
+    Form->resize(1400, 500);
+    Form->show();
+    QApplication::processEvents();
+    TExHeader* h = Form->Header();
+    const TExSection* day = h->Sections().Items(TChartView::kFirstDaySection + 12);
+    std::string shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* window = QApplication::activeModalWidget();
+        shown = window ? window->windowTitle().toStdString() : "";
+        if (window) window->close();
+    });
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(day->Left() + 8 - h->offset(), 5));
+    EXPECT_EQ(shown, "5日後 - 2024/05/08(水)の予定");
+    EXPECT_EQ(Form->SelectedDate(), D(2024, 5, 8));
 }

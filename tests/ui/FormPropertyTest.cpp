@@ -10,7 +10,9 @@
 #include "controls/URLLabel.h"
 #include "core/TestTree.h"
 #include "dialogs/AboutBox.h"
-#include "main/FormMain.h"
+#include "main/ItemCommands.h"
+#include "settings/Settings.h"
+#include "ui/MainParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -250,16 +252,12 @@ TEST(URLLabel, LightsUpOpensOnlyWhenExecutableAndRecoversFromADragOff) {
 }
 
 namespace {
+// The property dialog as the item commands open it, without the main window.
 struct TWindowDialog : ::testing::Test {
-    TTempDir Dir;
-    TScriptedDesktop Desktop;
-    TFixedClock Clock{kToday + 0.5};
-    std::unique_ptr<TFormMain> Main;
-    TWindowDialog() {
-        Main = std::make_unique<TFormMain>(Desktop, Clock, "");
-        WriteFile(Dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nF|Work||+\n{\nI|Report|0|2024|5|1|2024|5|9|0|\n}\n}\n"));
-        Main->Run([&] { Main->Files().OpenNamed(Dir.File("plan.qlp")); });
-    }
+    TMainParts P{kToday};
+    TMainSettings Places;
+    TItemCommands Items{*P.Context, Places, [] { return kToday; }};
+    TWindowDialog() { P.Open(Tabs("D|2024|5|3\n{\nF|Work||+\n{\nI|Report|0|2024|5|1|2024|5|9|0|\n}\n}\n")); }
     // Runs `step` on the dialog once it is up, then closes it with OK or cancel.
     void WhenShown(std::function<void(TFormProperty&)> step, bool ok) {
         QTimer::singleShot(0, [step, ok] {
@@ -273,13 +271,12 @@ struct TWindowDialog : ::testing::Test {
 } // namespace
 
 TEST_F(TWindowDialog, OkAppliesCancelLeavesAndThePlaceIsRemembered) {
-    TTreeNode* report = Main->Document().Root()->GetFirstChild()->GetFirstChild();
-    Main->TreeList()->SetSelected(report);
-    Main->UpdateActions(); // as the idle loop would
+    TTreeNode* report = P.Node("Report");
+    P.Select(report); // as the idle loop would
     WhenShown([](TFormProperty& d) { d.NameEdit->setText("changed"); }, false);
-    Main->FindAction("ActionItemProperty")->trigger();
+    P.Trigger("ActionItemProperty");
     EXPECT_EQ(report->Text(), "Report");
-    EXPECT_FALSE(Main->Document().Modified);
+    EXPECT_FALSE(P.Document.Modified());
 
     WhenShown(
         [](TFormProperty& d) {
@@ -289,14 +286,13 @@ TEST_F(TWindowDialog, OkAppliesCancelLeavesAndThePlaceIsRemembered) {
             d.move(40, 50);
         },
         true);
-    Main->FindAction("ActionItemProperty")->trigger();
+    P.Trigger("ActionItemProperty");
     EXPECT_EQ(report->Data()->BeginDate, D(2024, 5, 2));
-    EXPECT_TRUE(Main->Document().Modified);
+    EXPECT_TRUE(P.Document.Modified());
     EXPECT_EQ(report->SubItems()->Text(0), "2024/05/02(木)"); // refreshed
-    EXPECT_EQ(Main->Settings().PropX, 40);
-    EXPECT_EQ(Main->Settings().PropY, 50);
+    EXPECT_EQ(Places.PropX, 40);
+    EXPECT_EQ(Places.PropY, 50);
 
-    Main->TreeList()->SetSelected(Main->Document().Root()); // the root has no properties
-    Main->UpdateActions();
-    EXPECT_FALSE(Main->FindAction("ActionItemProperty")->isEnabled());
+    P.Select(P.Document.Root()); // the root has no properties
+    EXPECT_FALSE(P.Action("ActionItemProperty")->isEnabled());
 }

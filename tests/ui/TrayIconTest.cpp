@@ -9,6 +9,7 @@
 #include "dialogs/FormDaySchedule.h"
 #include "dialogs/FormProperty.h"
 #include "main/FormMain.h"
+#include "main/MainTray.h"
 #include "model/SchItem.h"
 
 #include <QAction>
@@ -67,6 +68,8 @@ TEST(TrayIcon, ShownOnlyWhenWantedAndWithAPicture) {
     EXPECT_FALSE(tray.IsAdded()); // restored: the icon goes
     tray.SetMinimized(false);
     EXPECT_TRUE(tray.IsAdded());
+    // Added, but no tray host shows it: a reminder must go to the status bar instead.
+    EXPECT_EQ(tray.ShowBalloon("遅延 1件", "a（遅延）", true), TTrayIcon::TrayAvailable());
     tray.SetInterval(60);
     tray.SetResourceIconList({"x", "y"});
     tray.SetResourceIconID(1);
@@ -112,10 +115,11 @@ struct TTray : ::testing::Test {
         Form->show();
         QApplication::setActiveWindow(Form.get());
         WriteFile(Dir.File("plan.qlp"), Tabs("D|2024|5|3\n{\nF|Work||+\n{\nI|today|0|2024|5|3|2024|5|3|0|\n}\n}\n"));
-        Form->Run([&] { Form->Files().OpenNamed(Dir.File("plan.qlp")); });
+        Desktop.SetNextFile(Dir.File("plan.qlp"));
+        Form->Execute("ActionFileOpen");
     }
-    QAction* Tray(const char* name) { return Form->TrayPopup()->findChild<QAction*>(name); }
-    void OpenTrayMenu() { emit Form->TrayPopup()->aboutToShow(); }
+    QAction* Tray(const char* name) { return Form->Tray().TrayPopup()->findChild<QAction*>(name); }
+    void OpenTrayMenu() { emit Form->Tray().TrayPopup()->aboutToShow(); }
 };
 } // namespace
 
@@ -126,7 +130,7 @@ TEST_F(TTray, WithoutATrayHostTheWindowIsOnlyMinimizedAndComesBackByTheTaskbar) 
     EXPECT_TRUE(Form->InTaskTray());
     EXPECT_TRUE(Form->isMinimized());
     EXPECT_TRUE(Form->isVisible()); // the taskbar entry stays: the window is never lost
-    EXPECT_FALSE(Form->TrayIcon()->HidesOwner());
+    EXPECT_FALSE(Form->Tray().TrayIcon()->HidesOwner());
     EXPECT_NE(Form->StatusPanel(0)->text().indexOf(QStringLiteral("最小化")), -1);
     Form->showNormal(); // what the taskbar does
     EXPECT_FALSE(Form->InTaskTray());
@@ -134,12 +138,12 @@ TEST_F(TTray, WithoutATrayHostTheWindowIsOnlyMinimizedAndComesBackByTheTaskbar) 
 
 TEST_F(TTray, AClickOnTheIconOrTheDayWindowBringsTheWindowBack) {
     Form->FindAction("ActionIntoTaskTray")->trigger();
-    Form->TrayIcon()->Activated(QSystemTrayIcon::Trigger);
+    Form->Tray().TrayIcon()->Activated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(Form->InTaskTray()); // a single click waits for a possible second one
     QTest::qWait(QApplication::doubleClickInterval() + 150);
     EXPECT_FALSE(Form->InTaskTray());
     EXPECT_FALSE(Form->isMinimized());
-    EXPECT_FALSE(Form->TrayIcon()->Visible());
+    EXPECT_FALSE(Form->Tray().TrayIcon()->Visible());
 
     // The menu's day view keeps the window in the tray; the day window's own command leaves it.
     Form->FindAction("ActionIntoTaskTray")->trigger();
@@ -178,19 +182,19 @@ TEST_F(TTray, TheMenuMakesATodayToDoAtTheTopAndFollowsTheSchedule) {
     OpenTrayMenu();
     Tray("TrayNewToDo")->trigger();
     EXPECT_FALSE(Form->InTaskTray());
-    TTreeNode* first = Form->Document().Root()->GetFirstChild();
+    TTreeNode* first = Form->TreeList()->Items().GetFirstNode()->GetFirstChild();
     ASSERT_TRUE(first->Data());
     EXPECT_EQ(first->Text(), std::string("\x90\x56\x82\xb5\x82\xa2\x97\x5c\x92\xe8")); // 新しい予定
     EXPECT_EQ(first->Data()->BeginDate, kToday);
     EXPECT_EQ(Form->SelectedNode(), first);
 
     Form->SetModified(false);
-    Form->Files().FileClose();
+    Form->Execute("ActionFileClose");
     OpenTrayMenu();
     EXPECT_FALSE(Tray("TrayNewToDo")->isEnabled());
     EXPECT_FALSE(Tray("TrayShowToday")->isEnabled());
     EXPECT_TRUE(Tray("TrayExit")->isEnabled());
-    const QList<QAction*> order = Form->TrayPopup()->actions();
+    const QList<QAction*> order = Form->Tray().TrayPopup()->actions();
     ASSERT_EQ(order.size(), 6);
     EXPECT_EQ(order[0], Form->FindAction("ActionOutFromTaskTray"));
     EXPECT_EQ(order[2], Tray("TrayNewToDo"));
@@ -202,6 +206,7 @@ TEST_F(TTray, EscGoesToTheTrayOnlyWhileActiveAndNotRenaming) {
     EXPECT_TRUE(Form->FindAction("ActionIntoTaskTray")->shortcut().isEmpty());
     Form->SetEditingShortcuts();
     EXPECT_EQ(Form->FindAction("ActionIntoTaskTray")->shortcut(), QKeySequence(Qt::Key_Escape));
-    Form->Files().SetTitle("とても長い予定表の名前");
-    EXPECT_EQ(Form->TrayIcon()->TipHelp(), QStringLiteral("とても長い予定表の名前"));
+    Desktop.SetNextFile(Dir.File("とても長い予定表の名前.qlp"));
+    Form->Execute("ActionFileSaveAs");
+    EXPECT_EQ(Form->Tray().TrayIcon()->TipHelp(), QStringLiteral("とても長い予定表の名前"));
 }

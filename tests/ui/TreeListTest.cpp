@@ -274,3 +274,29 @@ TEST(TreeList, MouseEvents) {
     QTest::mouseDClick(b.List->viewport(), Qt::LeftButton, {}, p);
     EXPECT_NE(std::find(log.begin(), log.end(), "dbl"), log.end());
 }
+
+// The tooltip's node and the node being renamed are forgotten when they leave the tree: nothing
+// reports a freed node later.
+TEST(TreeList, NodesHeldByTheListLeaveWithTheirNodes) {
+    TTreeListBuilder b("name:60 a:80", "a very long node text that cannot fit\nrenamed\nother");
+    TTreeNode* longNode = b.Node("a very long node text that cannot fit");
+    const QPoint onLabel = b.List->TextRect(longNode).center() - QPoint(b.List->TextRect(longNode).width() / 2 - 3, 0);
+    QTest::mouseMove(b.List->viewport(), onLabel);
+    ASSERT_EQ(b.List->TooltipNode(), longNode);
+    b.Nodes.Delete(longNode);
+    EXPECT_EQ(b.List->TooltipNode(), nullptr);
+
+    std::vector<std::string> reported;
+    b.List->OnEdited = [&](TTreeList*, TTreeNode* n, std::string&) { reported.push_back(n->Text()); };
+    b.List->OnCancelEdit = [&](TTreeList*, TTreeNode* n) { reported.push_back(n->Text()); };
+    ASSERT_TRUE(b.List->EditNode(b.Node("renamed")));
+    b.Nodes.Delete(b.Node("renamed"));
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(b.List->EditNode(b.Node("other")));
+    auto* editor = b.List->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(reported, std::vector<std::string>{"other"});
+}

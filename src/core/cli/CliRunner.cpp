@@ -9,6 +9,7 @@
 #include "base/StrUtil.h"
 #include "cli/ListFilter.h"
 #include "edit/ICalendar.h"
+#include "model/Alerts.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
 #include "model/DayList.h"
@@ -36,6 +37,7 @@ const char* const kUsage =
     "       quillo-cli list FILE [--today DATE] [--chart-date DATE] [--config-dir DIR] [--title TITLE] [--tsv]\n"
     "                      [--grep TEXT] [--kana] [--state all|open|progress|alert|day [--date DATE]]\n"
     "       quillo-cli agenda FILE [--date DATE] [--today DATE] [--config-dir DIR] [--tsv]\n"
+    "       quillo-cli alerts FILE [--today DATE] [--config-dir DIR] [--title TITLE] [--tsv]\n"
     "       quillo-cli export FILE --ics [--today DATE] [--config-dir DIR] [--title TITLE]\n"
     "       quillo-cli --help | --version\n"
     "\n"
@@ -46,13 +48,15 @@ const char* const kUsage =
     "        hiragana and katakana alike) and that are in STATE (open: not done; alert: caution or warning;\n"
     "        day: to-dos on --date, default today), with the folders they are in\n"
     "agenda  the day schedule of --date (default: today)\n"
+    "alerts  the to-dos in caution or warning today, as the desktop reminds of them; nothing at all and\n"
+    "        exit 0 when there are none, exit 3 when there are some\n"
     "export  the schedule as iCalendar to-dos on standard output\n"
     "\n"
     "FILE \"-\" reads the schedule from standard input; \"--\" ends the options. A DATE is YYYY-MM-DD or\n"
     "YYYY/MM/DD. --title names the schedule read from standard input (a file's title is its name).\n"
     "Settings and holidays come from quillo.ini and quillo.hld of the desktop program (read only).\n"
-    "Exit status: 0 done, 1 a bad line, 2 FILE unreadable or not a schedule, 64 wrong usage,\n"
-    "74 standard output could not be written.\n";
+    "Exit status: 0 done, 1 a bad line, 2 FILE unreadable or not a schedule, 3 alerts listed,\n"
+    "64 wrong usage, 74 standard output could not be written.\n";
 
 constexpr int kMaxIndentLevels = 40;
 constexpr const char* kStdinName = "(standard input)";
@@ -73,19 +77,21 @@ TOptions Parse(const std::vector<std::string>& args) {
     TOptions o;
     if (args.empty()) throw EUsage("missing command");
     o.Command = args[0];
-    if (o.Command != "check" && o.Command != "list" && o.Command != "agenda" && o.Command != "export")
+    if (o.Command != "check" && o.Command != "list" && o.Command != "agenda" && o.Command != "alerts" &&
+        o.Command != "export")
         throw EUsage("unknown command: " + o.Command);
     std::vector<std::string> allowed;
     if (o.Command == "list")
         allowed = {"--today", "--chart-date", "--config-dir", "--title", "--grep", "--state", "--date"};
     if (o.Command == "agenda") allowed = {"--date", "--today", "--config-dir"};
+    if (o.Command == "alerts") allowed = {"--today", "--config-dir", "--title"};
     if (o.Command == "export") allowed = {"--today", "--config-dir", "--title"};
     bool options = true;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (options && a == "--") {
             options = false;
-        } else if (options && a == "--tsv" && (o.Command == "list" || o.Command == "agenda")) {
+        } else if (options && a == "--tsv" && (o.Command == "list" || o.Command == "agenda" || o.Command == "alerts")) {
             o.Tsv = true;
         } else if (options && a == "--ics" && o.Command == "export") {
             o.Ics = true;
@@ -178,7 +184,7 @@ int Open(TDocument& document, const TOptions& o, int in, const TEvalContext* ctx
 }
 
 // What a command reads of the evaluated schedule.
-enum TNeeds { nStates, nRowsWithoutTexts, nEverything };
+enum TNeeds { nNothing, nStates, nRowsWithoutTexts, nEverything };
 
 // Loads settings, holidays and the schedule as the window would; returns an exit code or -1.
 // A day's agenda reads states only; a listing writes the column texts as it goes.
@@ -249,6 +255,9 @@ void List(TSession& s, bool tsv, std::ostream& out, const std::optional<std::vec
             } else {
                 line += '\t';
             }
+            // Last, so that the columns before it keep their places: the recurrence rule, if any.
+            line += '\t';
+            if (item && !item->Repeat.empty()) line += Cp932ToUtf8(ReplaceAll(item->Repeat, "%25;", "%"));
             line += '\n';
             out.write(line.data(), static_cast<std::streamsize>(line.size()));
             continue;
@@ -297,6 +306,26 @@ void Agenda(TSession& s, TDate date, bool tsv, std::ostream& out) {
     }
 }
 
+// Tree order, as `list` shows the rows; a summary line first unless the output is for a program.
+// Nothing at all when nothing is due, so that a timer's mail stays empty.
+bool Alerts(TSession& s, bool tsv, std::ostream& out) {
+    const std::vector<TAlert> alerts = CollectAlerts(s.Document.Nodes(), s.Ctx);
+    if (alerts.empty()) return false;
+    int warnings = 0;
+    for (const TAlert& a : alerts)
+        warnings += a.State == ssWarning;
+    if (!tsv) out << AlertSummary(warnings, static_cast<int>(alerts.size()) - warnings) << "\n";
+    std::string line;
+    for (const TAlert& a : alerts) {
+        const char* gap = tsv ? "\t" : "  ";
+        line = tsv ? "" : "  ";
+        line += StateWord(a.State) + (gap + Cp932ToUtf8(a.Item->Name)) + gap + DateText(a.Item->EndDate) + gap +
+                ToDoInfoText(s.Ctx, *a.Item, a.State) + '\n';
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
+    return true;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, int in, std::ostream& out, std::ostream& err, const TClock& clock,
@@ -322,13 +351,18 @@ int RunCli(const std::vector<std::string>& args, int in, std::ostream& out, std:
         TOptions o = Parse(args);
         if (o.Command == "check") return Check(o, in, err, finished);
         TSession s;
-        const TNeeds needs = o.Command == "agenda" ? nStates : o.Command == "list" ? nRowsWithoutTexts : nEverything;
+        const TNeeds needs = o.Command == "alerts"   ? nNothing
+                             : o.Command == "agenda" ? nStates
+                             : o.Command == "list"   ? nRowsWithoutTexts
+                                                     : nEverything;
         if (int rc = Load(o, in, clock, s, err, needs); rc >= 0) return rc;
         if (o.Command == "export") {
             std::string identity = o.File == "-" ? s.Document.Title : ExpandLongPath(o.File);
             const auto today = DateOption(o, "--today");
             out << ScheduleToICalendar(s.Document.Nodes(), identity.empty() ? o.File : identity,
-                                       today ? *today : clock.Now());
+                                       today ? *today : clock.Now(), &s.Calendar);
+        } else if (o.Command == "alerts") {
+            return written(Alerts(s, o.Tsv, out) ? ceAlerts : ceOk);
         } else if (o.Command == "list") {
             const TDate day = DateOption(o, "--date").value_or(s.Ctx.Today); // of --state day
             List(s, o.Tsv, out, FilteredRows(s.Document, s.Ctx, ListQueryOf(o.Values, o.Kana, day).Query));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The terminal program: check, list and agenda of a schedule file.
+// The terminal program: check, list, agenda, alerts and export of a schedule file.
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -10,7 +10,8 @@ namespace quillo {
 
 class TClock;
 
-enum TCliExit { ceOk = 0, ceBadLine = 1, ceUnreadable = 2, ceUsage = 64, ceOutputFailed = 74 };
+// ceAlerts: `alerts` listed something (a result, not a failure; a timer acts on it).
+enum TCliExit { ceOk = 0, ceBadLine = 1, ceUnreadable = 2, ceAlerts = 3, ceUsage = 64, ceOutputFailed = 74 };
 
 // `in` is the descriptor that the file name "-" reads. `finished`, when given, is called with the
 // exit code once the output is written and before the schedule is freed: a process about to end

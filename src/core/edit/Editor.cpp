@@ -2,10 +2,13 @@
 #include "edit/Editor.h"
 
 #include "base/Cp932.h"
+#include "base/Exceptions.h"
 #include "base/StrUtil.h"
 #include "edit/EditSteps.h"
+#include "model/Calendar.h"
 #include "model/Document.h"
 #include "model/NodesIF.h"
+#include "model/Repeat.h"
 #include "model/SchItem.h"
 #include "model/StateEval.h"
 
@@ -15,13 +18,14 @@ const char* const kNewFolderName = "\x90\x56\x82\xB5\x82\xA2\x83\x74\x83\x48\x83
 const char* const kNewToDoName = "\x90\x56\x82\xB5\x82\xA2\x97\x5C\x92\xE8";                   // 新しい予定
 
 TItemFields FieldsOf(const TSchItem& item) {
-    return {item.Name, item.Memo, item.Link, item.Checked, item.BeginDate, item.EndDate, item.HolidayMode};
+    return {item.Name, item.Memo, item.Link, item.Repeat, item.Checked, item.BeginDate, item.EndDate, item.HolidayMode};
 }
 
 void ApplyFields(TSchItem& item, const TItemFields& f) {
     item.SetName(f.Name);
     item.Memo = f.Memo;
     item.Link = f.Link;
+    item.Repeat = f.Repeat;
     if (item.IsFolder()) return; // its dates and check are its children's
     item.Checked = f.Checked;
     item.BeginDate = f.BeginDate;
@@ -134,9 +138,47 @@ void TScheduleEditor::ChangeItem(TTreeNode* node, const std::function<void(TSchI
     if (!item) return;
     TItemFields before = FieldsOf(*item);
     change(*item);
+    TTreeNode* next = AddNextOccurrence(node, before);
     TItemFields after = FieldsOf(*item);
     Reevaluate(mTarget, node);
-    if (!(after == before)) Push(MakeFieldsStep(node, std::move(before), std::move(after)));
+    if (after == before) {
+        mDocument.ChangedOutsideHistory(); // confirmed as it was: still a change to the user
+        return;
+    }
+    auto step = MakeFieldsStep(node, std::move(before), std::move(after));
+    if (!next) return Push(std::move(step));
+    std::vector<std::unique_ptr<TEditStep>> steps;
+    steps.push_back(std::move(step));
+    steps.push_back(MakeInsertStep(next, false));
+    Push(MakeGroupStep(std::move(steps)));
+}
+
+TTreeNode* TScheduleEditor::AddNextOccurrence(TTreeNode* node, const TItemFields& before) {
+    TSchItem* item = node->Data();
+    if (item->IsFolder() || before.Checked || !item->Checked) return nullptr;
+    const auto rule = ParseRepeatRule(item->Repeat);
+    if (!rule) return nullptr; // a rule the program does not know stays with the item, unused
+    static const TCalendar kDefaultCalendar;
+    const TCalendar& calendar = mTarget.Ctx.Calendar ? *mTarget.Ctx.Calendar : kDefaultCalendar;
+    const auto dates =
+        NextOccurrence(*rule, item->BeginDate, item->EndDate, item->HolidayMode, calendar, mTarget.Ctx.Today);
+    if (!dates) {
+        ApplyFields(*item, before);
+        Reevaluate(mTarget, node);
+        throw EQuilloError("「" + Cp932ToUtf8(item->Name) +
+                           "」を完了にできません。繰り返しの次の予定の日付が範囲を超えます。\r\n" + kItemDateRange);
+    }
+    // The checked one stays as history; the rule goes on with the next.
+    TTreeNode* parent = node->Parent();
+    TTreeNode* next = mDocument.Nodes().AddChild(parent, item->Name);
+    auto todo = TSchToDo::Create(item->Name, next, false, dates->Begin, dates->End, item->HolidayMode, item->Memo);
+    todo->Link = item->Link;
+    todo->Repeat = std::move(item->Repeat);
+    item->Repeat.clear();
+    BindItem(next, std::move(todo));
+    MoveToIndex(mDocument.Nodes(), next, parent, node->Index() + 1);
+    Reevaluate(mTarget, next);
+    return next;
 }
 
 void TScheduleEditor::SetDone(TTreeNode* node, bool done) {
@@ -216,6 +258,7 @@ TTreeNode* TScheduleEditor::ToDoToFolder(TTreeNode* todo) {
     TTreeNode* folder = mDocument.Nodes().AddChild(place.Parent, item->Name);
     TSchItem* f = BindItem(folder, TSchFolder::Create(item->Name, folder));
     f->SetExtraText(item->GetExtraText());
+    f->Repeat.clear(); // the to-do inside keeps it
     MoveToIndex(mDocument.Nodes(), folder, place.Parent, place.Index);
     std::vector<std::unique_ptr<TEditStep>> steps;
     steps.push_back(MakeInsertStep(folder, false));
@@ -229,17 +272,23 @@ TTreeNode* TScheduleEditor::ToDoToFolder(TTreeNode* todo) {
 }
 
 bool TScheduleEditor::Drop(TTreeNode* source, TTreeNode* target) {
-    if (!source || !target || !source->Parent() || source == target) return false;
-    if (target == source || target->HasAsParent(source)) return false; // never into its own subtree
-    const TSchItem* t = target->Data();
-    if (t && !t->IsFolder()) {
-        // Before the to-do: its row once the source has left.
-        const int index = source->Parent() == target->Parent() && source->Index() < target->Index()
-                              ? target->Index() - 1
-                              : target->Index();
-        return RecordedMove(source, target->Parent(), index);
+    if (!source || !target || !source->Parent()) return false;
+    bool moved = false;
+    if (target != source && !target->HasAsParent(source)) { // never into its own subtree
+        const TSchItem* t = target->Data();
+        if (t && !t->IsFolder()) {
+            // Before the to-do: its row once the source has left.
+            const int index = source->Parent() == target->Parent() && source->Index() < target->Index()
+                                  ? target->Index() - 1
+                                  : target->Index();
+            moved = RecordedMove(source, target->Parent(), index);
+        } else {
+            moved = RecordedMove(source, target, 0);
+        }
     }
-    return RecordedMove(source, target, 0);
+    // A drop that moves nothing still counts as a change, as the command always has.
+    if (!moved) mDocument.ChangedOutsideHistory();
+    return moved;
 }
 
 } // namespace quillo

@@ -18,7 +18,7 @@ class TSchItem;
 
 // What a user edits on an item; a folder's dates and check are its children's.
 struct TItemFields {
-    std::string Name, Memo, Link;
+    std::string Name, Memo, Link, Repeat;
     bool Checked = false;
     TDate BeginDate = 0, EndDate = 0;
     int HolidayMode = 0;
@@ -58,7 +58,11 @@ public:
 
     // Tabs become spaces and a name too long for an item is cut; true when it was cut.
     bool Rename(TTreeNode* node, std::string text);
-    // One step for whatever `change` does to the item's fields.
+    // One step for whatever `change` does to the item's fields; a change to what they were still
+    // marks the schedule modified (a name or a dialog confirmed unchanged). A to-do that it checks
+    // and that repeats leaves its rule to a new unchecked occurrence right after it, in the same
+    // step. When that occurrence's dates would leave the item range, nothing changes and
+    // EQuilloError says why.
     void ChangeItem(TTreeNode* node, const std::function<void(TSchItem&)>& change);
     void SetDone(TTreeNode* node, bool done);
     void SetHolidayMode(TTreeNode* node, int mode);
@@ -69,7 +73,7 @@ public:
     bool ShiftDates(TTreeNode* node, int beginDays, int endDays);
     TTreeNode* ToDoToFolder(TTreeNode* todo); // returns the new folder
     // A dragged node onto a target: before a to-do, first child of a folder or the root, never
-    // into its own subtree. Returns whether it moved.
+    // into its own subtree. Returns whether it moved; a drop that did not still marks a change.
     bool Drop(TTreeNode* source, TTreeNode* target);
 
 private:
@@ -81,6 +85,8 @@ private:
     void Push(std::unique_ptr<TEditStep> step);
     // Moves as one step; false when the tree refused the move.
     bool RecordedMove(TTreeNode* node, TTreeNode* parent, int index);
+    // The occurrence after a repeating to-do that was just checked, or none.
+    TTreeNode* AddNextOccurrence(TTreeNode* node, const TItemFields& before);
 
     TDocument& mDocument;
     TEditTarget mTarget;

@@ -32,7 +32,13 @@ private:
 
 TFileCommands::TFileCommands(TDocument& document, IDesktop& desktop, const TClock& clock, const TEvalContext& ctx,
                              THooks hooks)
-    : mDocument(document), mDesktop(desktop), mClock(clock), mCtx(ctx), mHooks(std::move(hooks)) {}
+    : mDocument(document), mDesktop(desktop), mClock(clock), mCtx(ctx), mHooks(std::move(hooks)) {
+    mDocument.OnChanged = [this] { ShowModified(); };
+}
+
+TFileCommands::~TFileCommands() {
+    mDocument.OnChanged = nullptr;
+}
 
 std::string TFileCommands::NowText() const {
     return FormatTime(mClock.Now());
@@ -48,8 +54,15 @@ void TFileCommands::SetStatusText(const std::string& text) {
 }
 
 void TFileCommands::SetModified(bool value) {
-    mDocument.Modified = value;
-    if (value) SetStatusText("変更あり " + NowText());
+    if (value)
+        mDocument.ChangedOutsideHistory();
+    else
+        mDocument.MarkSaved();
+}
+
+// An undo or redo may come back to what the file holds.
+void TFileCommands::ShowModified() {
+    SetStatusText(mDocument.Modified() ? "変更あり " + NowText() : "保存時の状態に戻りました");
 }
 
 void TFileCommands::NewSchedule() {
@@ -98,12 +111,11 @@ void TFileCommands::WriteSchedule() {
     if (!mDocument.IsOpen()) return;
     TBusy busy(mHooks.Busy);
     mDocument.Save(mCtx.Today, mClock);
-    SetModified(false);
 }
 
 // False when the calling command must stop.
 bool TFileCommands::SaveQuestion(bool forOpen) {
-    if (!mDocument.Modified) return true;
+    if (!mDocument.Modified()) return true;
     if (mDocument.AutoSave) {
         FileSave(); // a failure propagates and stops the caller
         return true;
@@ -114,7 +126,7 @@ bool TFileCommands::SaveQuestion(bool forOpen) {
     switch (mDesktop.MessageBox(text, mtConfirmation, mbYes | mbNo | mbCancel)) {
     case mrYes:
         FileSave();
-        return !mDocument.Modified;
+        return !mDocument.Modified();
     case mrNo:
         return true;
     default:
@@ -199,7 +211,7 @@ void TFileCommands::MinuteTick() {
         AutoSaveTicks = 0;
         // Only with autosave on: the command promises ten-minute writes, and a schedule that
         // was never saved has nowhere to go.
-        if (mDocument.Modified && mDocument.AutoSave && !mDocument.FileName.empty()) {
+        if (mDocument.Modified() && mDocument.AutoSave && !mDocument.FileName.empty()) {
             try {
                 WriteWithStatus("自動保存完了 ", "自動保存失敗 ");
             } catch (const EQuilloError&) {

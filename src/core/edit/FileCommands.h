@@ -29,12 +29,17 @@ public:
         std::function<void()> Opened;                          // a schedule was read: select its root
     };
 
+    // Shows every change of the document's modified mark in the status text.
     TFileCommands(TDocument& document, IDesktop& desktop, const TClock& clock, const TEvalContext& ctx, THooks hooks);
+    ~TFileCommands();
+    TFileCommands(const TFileCommands&) = delete;
+    TFileCommands& operator=(const TFileCommands&) = delete;
 
     TDocument& Document() const { return mDocument; }
 
     void SetTitle(const std::string& title);
     void SetStatusText(const std::string& text);
+    // true: a change the history does not record; false: the schedule counts as saved.
     void SetModified(bool value);
     void NewSchedule();
     void CloseSchedule();
@@ -60,6 +65,7 @@ private:
     // modified and propagates.
     void WriteWithStatus(const char* done, const char* failed);
     std::string NowText() const;
+    void ShowModified();
 
     TDocument& mDocument;
     IDesktop& mDesktop;

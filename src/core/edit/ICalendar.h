@@ -7,13 +7,20 @@
 
 namespace quillo {
 
+class TCalendar;
 class TNodesIF;
 
-// `identity` names the schedule (its file's path): the same file gives the same UIDs each time.
+// `identity` names the schedule (its file's path). A UID is made from it and the path of names
+// down to the item, counting same-named siblings, so it stays through date shifts, checks, memo
+// and link edits, and a re-import finds the same to-do; a rename or a move gives a new one.
 // `now` is the stamp of the export. Item texts are converted from cp932.
-std::string ScheduleToICalendar(const TNodesIF& nodes, const std::string& identity, TDate now);
+// Working-day rules become an RRULE by the weekdays that count in `calendar` (without one, the
+// default week's); their exact rule rides along as X-QUILLO-REPEAT, as every rule does.
+std::string ScheduleToICalendar(const TNodesIF& nodes, const std::string& identity, TDate now,
+                                const TCalendar* calendar = nullptr);
 
 // Writes it atomically; throws ESaveError with the path and the system's reason.
-void ExportICalendar(const TNodesIF& nodes, const std::string& identity, TDate now, const std::string& path);
+void ExportICalendar(const TNodesIF& nodes, const std::string& identity, TDate now, const std::string& path,
+                     const TCalendar* calendar = nullptr);
 
 } // namespace quillo

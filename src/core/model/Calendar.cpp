@@ -70,6 +70,12 @@ void TCalendar::RebuildIndex() {
     mOverrides.reserve(byDay.size());
     for (auto [day, level] : byDay)
         mOverrides.push_back({day, level});
+    for (size_t t = 0; t < 3; ++t)
+        for (size_t start = 0; start < 7; ++start)
+            for (size_t days = 0; days < 7; ++days)
+                mPartWeeks[t][start][days + 1] =
+                    mPartWeeks[t][start][days] +
+                    (mWeekdayLevels[(start + days) % 7 + 1] <= static_cast<int>(t) ? 1 : 0);
     for (int t = 0; t < 3; ++t) {
         auto& prefix = mAdjustPrefix[static_cast<size_t>(t)];
         prefix.assign(mOverrides.size() + 1, 0);
@@ -93,14 +99,10 @@ int TCalendar::LevelOfDate(TDate date) const {
 }
 
 int TCalendar::WeekdayCount(int threshold, long long from, long long to) const {
-    long long total = to - from + 1;
-    int perWeek = 0;
-    for (int dow = 1; dow <= 7; ++dow)
-        perWeek += mWeekdayLevels[static_cast<size_t>(dow)] <= threshold ? 1 : 0;
-    long long count = (total / 7) * perWeek;
-    for (long long d = from + (total / 7) * 7; d <= to; ++d)
-        count += mWeekdayLevels[static_cast<size_t>(DayOfWeek(static_cast<double>(d)))] <= threshold ? 1 : 0;
-    return static_cast<int>(count);
+    const long long total = to - from + 1;
+    const auto& counts = mPartWeeks[static_cast<size_t>(threshold)];
+    const auto start = static_cast<size_t>(DayOfWeek(static_cast<double>(from)) - 1);
+    return static_cast<int>((total / 7) * counts[0][7] + counts[start][static_cast<size_t>(total % 7)]);
 }
 
 int TCalendar::CountDays(int holidayMode, TDate from, TDate to) const {

@@ -69,6 +69,8 @@ private:
     // sum of how much each override changes the weekday-only count.
     std::vector<TOverride> mOverrides;
     std::array<std::vector<int>, 3> mAdjustPrefix;
+    // Per threshold and first weekday (0 = Sunday), the counted days among the first 0..7 days.
+    std::array<std::array<std::array<int, 8>, 7>, 3> mPartWeeks{};
 };
 
 } // namespace quillo

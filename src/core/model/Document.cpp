@@ -11,20 +11,40 @@ namespace quillo {
 const char* const kNewScheduleTitle = "新規予定表";
 const char* const kNotScheduleText = "予定表ファイルではありません。";
 
-void TDocument::New(const std::string& title) {
+TDocument::TDocument() {
+    mNodes.SetOwnsData(true);
+    History.OnStep = [this] {
+        if (OnChanged) OnChanged();
+    };
+}
+
+void TDocument::Reset() {
     History.Clear();
+    mChangedOutsideHistory = false;
+}
+
+void TDocument::ChangedOutsideHistory() {
+    mChangedOutsideHistory = true;
+    if (OnChanged) OnChanged();
+}
+
+void TDocument::MarkSaved() {
+    History.MarkSaved();
+    mChangedOutsideHistory = false;
+}
+
+void TDocument::New(const std::string& title) {
+    Reset();
     mNodes.Clear();
     Title = title;
     // The root is never collapsed: a new schedule's first to-do must be in sight.
     CreateScheduleRoot(mNodes, Title)->Expand();
-    Modified = false;
     AutoSave = false;
 }
 
 void TDocument::Close() {
-    History.Clear();
+    Reset();
     mNodes.Clear();
-    Modified = false;
 }
 
 TDocument::TLoadResult TDocument::Load(const TEvalContext* ctx, const TBadLineHandler& onBadLine) {
@@ -48,11 +68,10 @@ TDocument::TLoadResult TDocument::LoadText(std::string_view text, const std::str
     if (!LooksLikeSchedule(text)) throw ELoadError(FileName + "\r\n" + kNotScheduleText);
 
     TLoadResult result;
-    History.Clear();
+    Reset();
     mNodes.Clear();
     Title = title;
     TTreeNode* root = CreateScheduleRoot(mNodes, Title);
-    Modified = false;
     result.AutoSave = ScanAutoSaveFlag(text);
     AutoSave = result.AutoSave.value_or(false); // never the flag of the schedule open before
     try {
@@ -68,7 +87,7 @@ TDocument::TLoadResult TDocument::LoadText(std::string_view text, const std::str
 
 void TDocument::Save(TDate today, const TClock& clock) {
     SaveSchedule(mNodes, FileName, today, AutoSave, clock, SavedAt);
-    History.MarkSaved();
+    MarkSaved();
 }
 
 } // namespace quillo

@@ -22,7 +22,7 @@ extern const char* const kNotScheduleText;  // 予定表ファイルではあり
 
 class TDocument {
 public:
-    TDocument() { mNodes.SetOwnsData(true); }
+    TDocument();
     TDocument(const TDocument&) = delete;
     TDocument& operator=(const TDocument&) = delete;
 
@@ -33,11 +33,19 @@ public:
 
     std::string FileName; // UTF-8; empty until the schedule is saved
     std::string Title;    // UTF-8; the root node shows it in cp932
-    bool Modified = false;
     bool AutoSave = false;
     TDate SavedAt = 0;
     bool Loading = false; // while a load builds the tree, expanding is no change
     THistory History;     // the steps since the schedule was made or opened
+
+    // The schedule differs from its file: the history is away from its saved point, or a change no
+    // step records was made (a folder opened or closed, a name confirmed as it was, the autosave
+    // switch). New, open, close and a save reset both.
+    bool Modified() const { return mChangedOutsideHistory || !History.AtSaved(); }
+    void ChangedOutsideHistory();
+    void MarkSaved(); // what is in memory is what the file holds
+    // Told after every step, undo, redo and change outside the history.
+    std::function<void()> OnChanged;
 
     // Replaces the tree by an empty schedule titled `title`.
     void New(const std::string& title);
@@ -64,7 +72,10 @@ public:
     void Save(TDate today, const TClock& clock);
 
 private:
+    void Reset(); // a fresh history at its saved point
+
     TNodesIF mNodes;
+    bool mChangedOutsideHistory = false;
 };
 
 } // namespace quillo

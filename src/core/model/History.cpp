@@ -12,16 +12,21 @@ void THistory::Push(std::unique_ptr<TEditStep> step) {
     if (mSaved > static_cast<long>(mNext)) mSaved = -1; // the saved state was undone and is gone
     mSteps.push_back(std::move(step));
     ++mNext;
+    if (OnStep) OnStep();
 }
 
 TTreeNode* THistory::Undo(TEditTarget& target) {
     if (!CanUndo()) return nullptr;
-    return mSteps[--mNext]->Undo(target);
+    TTreeNode* node = mSteps[--mNext]->Undo(target);
+    if (OnStep) OnStep();
+    return node;
 }
 
 TTreeNode* THistory::Redo(TEditTarget& target) {
     if (!CanRedo()) return nullptr;
-    return mSteps[mNext++]->Redo(target);
+    TTreeNode* node = mSteps[mNext++]->Redo(target);
+    if (OnStep) OnStep();
+    return node;
 }
 
 void THistory::Clear() {

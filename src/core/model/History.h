@@ -3,6 +3,7 @@
 // The command history of the open schedule: one step per command, each knowing only what its
 // command changed, so undo and redo cost what the change cost and never a copy of the schedule.
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,13 +38,13 @@ public:
     TTreeNode* Redo(TEditTarget& target);
     void Clear();
     size_t Count() const { return mSteps.size(); }
-    size_t Done() const { return mNext; } // grows by one with every step pushed
 
     // The schedule as saved is the state after the step count marked here.
     void MarkSaved() { mSaved = static_cast<long>(mNext); }
-    // A change outside the history (a folder opened): no undo returns to the saved state.
-    void ForgetSaved() { mSaved = -1; }
     bool AtSaved() const { return mSaved == static_cast<long>(mNext); }
+
+    // Told after every step pushed, undone or redone (not after Clear or MarkSaved).
+    std::function<void()> OnStep;
 
 private:
     std::vector<std::unique_ptr<TEditStep>> mSteps;

@@ -3,6 +3,8 @@
 
 #include "model/SchItem.h"
 
+#include <algorithm>
+
 namespace quillo {
 
 TNodesIF::TNodesIF() : mTop(new TTreeNode(this, "")) {
@@ -10,9 +12,18 @@ TNodesIF::TNodesIF() : mTop(new TTreeNode(this, "")) {
 }
 
 TNodesIF::~TNodesIF() {
-    mObserver = nullptr;
+    mObservers.clear();
     Clear();
     delete mTop;
+}
+
+void TNodesIF::AddObserver(INodesObserver* observer) {
+    if (observer && std::find(mObservers.begin(), mObservers.end(), observer) == mObservers.end())
+        mObservers.push_back(observer);
+}
+
+void TNodesIF::RemoveObserver(INodesObserver* observer) {
+    mObservers.erase(std::remove(mObservers.begin(), mObservers.end(), observer), mObservers.end());
 }
 
 TTreeNode* TNodesIF::Add(TTreeNode* sibling, std::string text) {
@@ -49,11 +60,13 @@ TTreeNode* TNodesIF::Insert(TTreeNode* sibling, std::string text) {
 TTreeNode* TNodesIF::Place(TTreeNode* parent, int row, std::string text, TSchItem* data) {
     auto* node = new TTreeNode(this, std::move(text));
     node->mSubItems.SetData(data);
-    if (mObserver) mObserver->BeginInsertNode(Outside(parent), row);
+    for (INodesObserver* o : mObservers)
+        o->BeginInsertNode(Outside(parent), row);
     Attach(node, parent, row);
     node->mLevel = parent->mLevel + 1;
     ++mCount;
-    if (mObserver) mObserver->EndInsertNode(node);
+    for (INodesObserver* o : mObservers)
+        o->EndInsertNode(node);
     return node;
 }
 
@@ -77,9 +90,11 @@ void TNodesIF::Delete(TTreeNode* node) {
     if (!node || node->mOwner != this || node == mTop) return;
     TTreeNode* parent = node->mParent;
     int row = node->mIndex;
-    if (mObserver) mObserver->BeginRemoveNode(node);
+    for (INodesObserver* o : mObservers)
+        o->BeginRemoveNode(node);
     Detach(node);
-    if (mObserver) mObserver->EndRemoveNode(parent, row);
+    for (INodesObserver* o : mObservers)
+        o->EndRemoveNode(parent, row);
     DestroyDetached(node);
 }
 
@@ -96,7 +111,8 @@ void TNodesIF::DestroyDetached(TTreeNode* node) {
         if (mOwnsData) delete n->mSubItems.Data();
         n->mSubItems.SetData(nullptr);
         n->mSubItems.Clear();
-        if (mObserver) mObserver->NodeDeleted(n);
+        for (INodesObserver* o : mObservers)
+            o->NodeDeleted(n);
         n->mChildren.clear();
         delete n;
         --mCount;
@@ -105,12 +121,14 @@ void TNodesIF::DestroyDetached(TTreeNode* node) {
 
 void TNodesIF::Clear() {
     if (mTop->mChildren.empty()) return;
-    if (mObserver) mObserver->BeginClear();
+    for (INodesObserver* o : mObservers)
+        o->BeginClear();
     std::vector<TTreeNode*> tops;
     tops.swap(mTop->mChildren);
     for (auto it = tops.rbegin(); it != tops.rend(); ++it)
         DestroyDetached(*it);
-    if (mObserver) mObserver->EndClear();
+    for (INodesObserver* o : mObservers)
+        o->EndClear();
 }
 
 bool TNodesIF::MoveTo(TTreeNode* node, TTreeNode* destination, TNodeAttachMode mode) {
@@ -136,7 +154,8 @@ bool TNodesIF::MoveTo(TTreeNode* node, TTreeNode* destination, TNodeAttachMode m
     TTreeNode* oldParent = ParentOrTop(node);
     if (oldParent == newParent && (row == node->mIndex || row == node->mIndex + 1)) return true; // stays put
 
-    if (mObserver) mObserver->BeginMoveNode(node, Outside(newParent), row);
+    for (INodesObserver* o : mObservers)
+        o->BeginMoveNode(node, Outside(newParent), row);
     int oldRow = node->mIndex;
     Detach(node);
     if (oldParent == newParent && row > oldRow) --row;
@@ -152,7 +171,8 @@ bool TNodesIF::MoveTo(TTreeNode* node, TTreeNode* destination, TNodeAttachMode m
                 stack.push_back(c);
         }
     }
-    if (mObserver) mObserver->EndMoveNode(node);
+    for (INodesObserver* o : mObservers)
+        o->EndMoveNode(node);
     return true;
 }
 

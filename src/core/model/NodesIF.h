@@ -3,11 +3,12 @@
 #include "model/TreeNode.h"
 
 #include <string>
+#include <vector>
 
 namespace quillo {
 
-// The one listener of a node collection (the tree list's model adapter). Every change is
-// announced before and after, in the order a QAbstractItemModel needs.
+// A listener of a node collection (the tree list's model adapter, the watch over held nodes).
+// Every change is announced before and after, in the order a QAbstractItemModel needs.
 class INodesObserver {
 public:
     enum TChange : unsigned { ncText = 1, ncImage = 2, ncExpanded = 4, ncSubItems = 8 };
@@ -43,8 +44,9 @@ public:
     TNodesIF(const TNodesIF&) = delete;
     TNodesIF& operator=(const TNodesIF&) = delete;
 
-    void SetObserver(INodesObserver* observer) { mObserver = observer; }
-    INodesObserver* Observer() const { return mObserver; }
+    // Listeners are told in the order they were added; none may be added or removed during a notice.
+    void AddObserver(INodesObserver* observer);
+    void RemoveObserver(INodesObserver* observer);
     // When set, deleting a node also deletes its schedule item (the main tree owns its items;
     // the day list only points at them).
     void SetOwnsData(bool owns) { mOwnsData = owns; }
@@ -75,7 +77,8 @@ public:
 
     // Called by the node setters.
     void Changed(TTreeNode* node, unsigned what) {
-        if (mObserver) mObserver->NodeChanged(node, what);
+        for (INodesObserver* o : mObservers)
+            o->NodeChanged(node, what);
     }
 
 private:
@@ -88,7 +91,7 @@ private:
     void DestroyDetached(TTreeNode* node);
 
     TTreeNode* mTop; // invisible holder of the top-level nodes
-    INodesObserver* mObserver = nullptr;
+    std::vector<INodesObserver*> mObservers;
     const IHeldOpen* mHeldOpen = nullptr;
     int mCount = 0;
     bool mOwnsData = false;

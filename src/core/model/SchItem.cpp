@@ -56,6 +56,8 @@ std::string TSchItem::GetExtraText() const {
         out += "%mb;" + m + "%me;";
     }
     if (!Link.empty()) out += "%lb;" + ReplaceAll(Link, "%", "%25;") + "%le;";
+    // After the two pairs every reader of the format knows, which ignore what stands outside them.
+    if (!Repeat.empty()) out += "%rb;" + Repeat.str() + "%re;";
     return out;
 }
 
@@ -81,28 +83,29 @@ void TSchItem::SetExtraText(std::string_view text) {
         Link = ReplaceAll(part, "%25;", "%");
     else
         Link.clear();
+    if (between("%rb;", "%re;", part))
+        Repeat = std::string(part);
+    else
+        Repeat.clear();
+}
+
+TSchState ToDoStateOn(const TSchItem& item, const TEvalContext& ctx) {
+    const TDate today = ctx.Today;
+    if (item.Checked) return ssDone;
+    const bool beginAfterToday = item.BeginDate != 0 && item.BeginDate > today;
+    if (item.EndDate == 0) return beginAfterToday ? ssWaiting : ssInProgress;
+    const TCalendar& cal = *ctx.Calendar;
+    const int limit = cal.AlertCount + 1;
+    const int n =
+        beginAfterToday ? cal.CountDays(item, item.BeginDate, item.EndDate) : cal.CountDays(item, today, item.EndDate);
+    if (n < 1) return ssWarning;
+    if (n > limit) return beginAfterToday ? ssWaiting : ssInProgress;
+    if (!beginAfterToday) return ssCaution; // counted from today already: the same count again
+    return cal.CountDays(item, today, item.EndDate) > limit ? ssWaiting : ssCaution;
 }
 
 void TSchItem::UpdateState(const TEvalContext& ctx, bool /*recursive*/) {
-    const TDate today = ctx.Today;
-    if (Checked) {
-        State = ssDone;
-        return;
-    }
-    const bool beginAfterToday = BeginDate != 0 && BeginDate > today;
-    if (EndDate == 0) {
-        State = beginAfterToday ? ssWaiting : ssInProgress;
-        return;
-    }
-    const TCalendar& cal = *ctx.Calendar;
-    const int limit = cal.AlertCount + 1;
-    const int n = beginAfterToday ? cal.CountDays(*this, BeginDate, EndDate) : cal.CountDays(*this, today, EndDate);
-    if (n < 1)
-        State = ssWarning;
-    else if (n > limit)
-        State = beginAfterToday ? ssWaiting : ssInProgress;
-    else
-        State = cal.CountDays(*this, today, EndDate) > limit ? ssWaiting : ssCaution;
+    State = ToDoStateOn(*this, ctx);
 }
 
 void TSchItem::UpdateUpward(const TEvalContext& ctx) {

@@ -71,6 +71,9 @@ public:
     std::string Name;
     TRareText Memo;
     TRareText Link;
+    // A recurrence rule as the extra text holds it ("%" escaped), kept verbatim also when the
+    // program does not understand it. Folders are never given one.
+    TRareText Repeat;
     TTreeNode* const Node;
     TDate BeginDate = 0;
     TDate EndDate = 0;
@@ -79,6 +82,9 @@ public:
     int32_t HolidayMode = 0;
     bool Checked = false;
     bool Empty = false;
+    // The most severe state the reminder has told of today, or -1: kept in the item, so that an
+    // item that takes the place of a deleted one starts afresh (see model/Reminder.h).
+    int8_t Told = -1;
 
     // The virtual interface keeps this order; stored items and subclasses rely on it.
     virtual void SetChecked(bool value) { Checked = value; }
@@ -143,5 +149,8 @@ private:
 TSchItem* BindItem(TTreeNode* node, std::unique_ptr<TSchItem> item);
 
 const char* StateWord(int state); // 完了 待機 進行 注意 警告; empty for None
+
+// The to-do rule on the day of `ctx`, without touching the item: what UpdateState would store.
+TSchState ToDoStateOn(const TSchItem& item, const TEvalContext& ctx);
 
 } // namespace quillo

@@ -44,10 +44,12 @@ int ImageFor(const TSchItem& item) {
     return item.IsFolder() ? kFolder[item.State] : kToDo[item.State];
 }
 
-std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item) {
+} // namespace
+
+std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item, int state) {
     const TCalendar& cal = *ctx.Calendar;
     const bool beginAfterToday = item.BeginDate != 0 && item.BeginDate > ctx.Today;
-    switch (item.State) {
+    switch (state) {
     case ssDone:
         return "完了";
     case ssWaiting:
@@ -64,8 +66,6 @@ std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item) {
     }
 }
 
-} // namespace
-
 void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]) {
     const TSchItem* item = node->Data();
     if (!item) return;
@@ -78,7 +78,7 @@ void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]
     out[0] = DateText(item->BeginDate);
     out[1] = DateText(item->EndDate);
     if (!item->IsFolder())
-        out[2] = ToDoInfoText(ctx, *item);
+        out[2] = ToDoInfoText(ctx, *item, item->State);
     else if (item->Empty)
         out[2].clear();
     else if (!node->Expanded())

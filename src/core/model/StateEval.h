@@ -9,6 +9,7 @@
 namespace quillo {
 
 class TNodesIF;
+class TSchItem;
 class TTreeNode;
 
 enum TNodeImage {
@@ -39,6 +40,8 @@ void RefreshAll(const TEvalContext& ctx, TNodesIF& nodes, bool rowTexts = true);
 // The three column texts a refresh gives a row (begin, end, information); unchanged for a node
 // without an item.
 void RowTexts(const TEvalContext& ctx, const TTreeNode* node, std::string out[3]);
+// A to-do's information column for `state` on the day of `ctx`: 完了, 5日間, 3日残, 0日間, 遅延.
+std::string ToDoInfoText(const TEvalContext& ctx, const TSchItem& item, int state);
 // States and node images only, bottom-up: what a reader of states needs without the rows' texts
 // and day cells.
 void EvaluateStates(const TEvalContext& ctx, TNodesIF& nodes);

@@ -125,7 +125,7 @@ void SaveMainSettings(TRegManager& store, TDate today, const TCalendar& calendar
     integer("ChartDate", static_cast<int>(std::floor(chart.ChartDate() - today)));
     for (int i = 0; i < kStoredSections && i < sections.Count(); ++i)
         integer(kSectionNames[i], sections.Items(i)->Width());
-    attempt([&] {
+    if (!holidaysFile.empty()) attempt([&] {
         try {
             calendar.SaveHolidaysFile(holidaysFile);
         } catch (const EQuilloError&) {

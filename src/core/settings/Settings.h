@@ -45,7 +45,7 @@ void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDat
 void LoadMainSettings(TRegManager& store, TDate today, TCalendar& calendar, TChart& chart, TExSections& sections,
                       TMainSettings& settings);
 
-// Every row in the order a shutdown writes them, then the holidays file. A row that cannot be
+// Every row in the order a shutdown writes them, then the holidays file (none for an empty path). A row that cannot be
 // written does not stop the others; the first failure is thrown when all were tried. While the
 // window is maximized only that is written, so the file keeps its last normal placement.
 void SaveMainSettings(TRegManager& store, TDate today, const TCalendar& calendar, const TChart& chart,

@@ -6,11 +6,11 @@
 namespace quillo {
 
 TNodesModel::TNodesModel(TNodesIF& nodes, QObject* parent) : QAbstractItemModel(parent), mNodes(nodes) {
-    mNodes.SetObserver(this);
+    mNodes.AddObserver(this);
 }
 
 TNodesModel::~TNodesModel() {
-    if (mNodes.Observer() == this) mNodes.SetObserver(nullptr);
+    mNodes.RemoveObserver(this);
 }
 
 TTreeNode* TNodesModel::NodeOf(const QModelIndex& index) {

@@ -51,6 +51,12 @@ bool TTrayIcon::TrayAvailable() {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+bool TTrayIcon::ShowBalloon(const QString& title, const QString& text, bool critical) {
+    if (!mAdded || !mTray || !TrayAvailable() || !QSystemTrayIcon::supportsMessages()) return false;
+    mTray->showMessage(title, text, critical ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
+    return true;
+}
+
 void TTrayIcon::SetVisible(bool value) {
     if (value == mVisible) return;
     mVisible = value;

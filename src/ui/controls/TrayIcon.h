@@ -45,7 +45,7 @@ public:
     QPointer<QMenu> LButtonPopupMenu;
     void SetRButtonPopupMenu(QMenu* menu);
     QMenu* RButtonPopupMenu() const { return mRMenu; }
-    // Kept for the tray record's sake; this desktop shows no balloons for the program.
+    // Kept for the tray record's sake; the program's own balloons go through ShowBalloon.
     QString BalloonHelpTitle, BalloonHelpText;
     int BalloonHelpTimeOut = 0;
     int BalloonHelpIcon = 0;
@@ -58,6 +58,9 @@ public:
     // The owner window is hidden because it sits in the tray.
     bool HidesOwner() const { return mHidOwner; }
     static bool TrayAvailable();
+    // A message beside the icon, where a tray host shows the icon and can show messages (the
+    // reminders' way when no notification service runs); false when it cannot be shown.
+    bool ShowBalloon(const QString& title, const QString& text, bool critical);
     // What the tray reports, as Qt names it; public so that tests can play a user's clicks.
     void Activated(QSystemTrayIcon::ActivationReason reason);
     // The owner window was minimized (called by itself on a change of the window's state; the

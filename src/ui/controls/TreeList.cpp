@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QValidator>
@@ -55,17 +56,8 @@ private:
 };
 } // namespace
 
-TTooltip::TTooltip(QWidget* parent)
-    : QLabel(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setTextFormat(Qt::PlainText);
-    setWordWrap(true);
-    setContentsMargins(1, 0, 0, 0);
-    setAutoFillBackground(true);
-}
-
 TTreeList::TTreeList(TNodesIF& items, QWidget* parent)
-    : QTreeView(parent), mItems(items), mModel(new TNodesModel(mItems, this)), mTooltip(new TTooltip(this)) {
+    : QTreeView(parent), mItems(items), mModel(new TNodesModel(mItems, this)), mTooltip(new TTooltip(*this, mWatch)) {
     setModel(mModel);
     setItemDelegate(new TTreeListDelegate(this));
     setHeaderHidden(true);
@@ -97,14 +89,11 @@ TTreeList::TTreeList(TNodesIF& items, QWidget* parent)
                 if (hint == QAbstractItemDelegate::RevertModelCache && mEditing) FinishEdit(mEditing, {}, false);
                 mEditing = nullptr;
             });
-    mTooltipTimer.setInterval(5000);
-    mTooltipTimer.setSingleShot(true);
-    connect(&mTooltipTimer, &QTimer::timeout, this, [this] { HideTooltip(false); });
     SyncGeometry();
 }
 
 TTreeList::~TTreeList() {
-    mTooltipTimer.stop();
+    delete mTooltip; // its node goes with the watch below, not with the widget's children later
     setModel(nullptr);
     delete mModel; // stops observing the collection
     mModel = nullptr;
@@ -168,7 +157,7 @@ void TTreeList::Redraw() {
 }
 
 void TTreeList::BeginUpdate() {
-    HideTooltip(true);
+    mTooltip->Hide(true);
     mModel->BeginBulk();
 }
 
@@ -302,7 +291,7 @@ bool TTreeList::edit(const QModelIndex& index, EditTrigger trigger, QEvent* even
         return QTreeView::edit(index, trigger, event); // refuses, as the trigger is not ours
     TTreeNode* node = TNodesModel::NodeOf(index);
     if (!node) return false;
-    HideTooltip(false);
+    mTooltip->Hide(false);
     bool allow = true;
     if (OnEditing) OnEditing(this, node, allow);
     if (!allow) return false;
@@ -325,7 +314,7 @@ void TTreeList::FinishEdit(TTreeNode* node, const QString& text, bool accepted) 
 
 void TTreeList::mousePressEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
-    HideTooltip(false);
+    mTooltip->Hide(false);
     if (e->button() == Qt::LeftButton && (GetHitTestInfoAt(pt.x(), pt.y()) & htOnButton))
         ToggleExpanded(GetNodeAt(pt.x(), pt.y()));
     QTreeView::mousePressEvent(e);
@@ -334,7 +323,7 @@ void TTreeList::mousePressEvent(QMouseEvent* e) {
 
 void TTreeList::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
-    UpdateTooltip(pt);
+    mTooltip->Update(pt);
     QTreeView::mouseMoveEvent(e);
     if (OnMouseMove) OnMouseMove(this, e->buttons(), e->modifiers(), pt.x(), pt.y());
 }
@@ -375,51 +364,41 @@ void TTreeList::keyPressEvent(QKeyEvent* e) {
 }
 
 void TTreeList::leaveEvent(QEvent* event) {
-    HideTooltip(true);
+    mTooltip->Hide(true);
     QTreeView::leaveEvent(event);
 }
 
-void TTreeList::UpdateTooltip(const QPoint& pos) {
-    if (!ToolTips) return;
-    TTreeNode* node = GetNodeAt(pos.x(), pos.y());
-    if (node && !(GetHitTestInfoAt(pos.x(), pos.y()) & (htOnLabel | htOnIcon))) node = nullptr;
-    if (node) {
-        const QRect tr = TextRect(node);
-        const QString text = QString::fromStdString(Cp932ToUtf8(node->Text()));
-        const int textWidth = fontMetrics().horizontalAdvance(text);
-        const int available = FirstColumnWidth() - (tr.left() + horizontalOffset()) - kTextMargin - 1;
-        if (available <= textWidth) {
-            if (mTooltipNode == node) return; // shown, or expired until the pointer leaves
-            HideTooltip(true);
-            QRect r(viewport()->mapToGlobal(tr.topLeft()), tr.size());
-            const int h = fontMetrics().height();
-            const int d = (r.height() - h) / 2 - 1;
-            if (d > 0) r.moveTop(r.top() + d);
-            r.setHeight(h);
-            r.setWidth(textWidth + kTextMargin);
-            mTooltip->setFont(font());
-            mTooltip->setPalette(palette());
-            mTooltip->setText(text);
-            mTooltip->setGeometry(r);
-            mTooltip->show();
-            mTooltipNode = node;
-            mTooltipTimer.start();
-            return;
-        }
-    }
-    if (mTooltipNode) HideTooltip(true);
+void TTreeList::PaintNode(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    mPainter.PaintNode(painter, option, index);
 }
 
-void TTreeList::HideTooltip(bool forget) {
-    mTooltip->hide();
-    mTooltipTimer.stop();
-    if (forget) mTooltipNode = nullptr;
+void TTreeList::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    TTreeNode* node = TNodesModel::NodeOf(index);
+    QStyleOptionViewItem opt = option;
+    // Selection is painted by PaintNode, so that the drop target and clipping rules hold.
+    opt.state &= ~QStyle::State_Selected;
+    if (node && mPainter.Selected(node, option.state)) opt.state |= QStyle::State_Selected;
+    if (!node) return QTreeView::drawRow(painter, opt, index);
+    QStyleOptionViewItem base = opt;
+    base.state &= ~QStyle::State_Selected;
+    QTreeView::drawRow(painter, base, index);
+    mPainter.PaintNode(painter, opt, index);
+    mPainter.DrawSubItems(painter, opt, node);
+}
+
+// The column track line over the rows.
+void TTreeList::paintEvent(QPaintEvent* event) {
+    QTreeView::paintEvent(event);
+    if (!mTrackShown) return;
+    QPainter p(viewport());
+    p.setCompositionMode(QPainter::RasterOp_NotDestination);
+    p.drawLine(mTrackX, 0, mTrackX, viewport()->height());
 }
 
 void TTreeList::startDrag(Qt::DropActions) {
     TTreeNode* node = Selected();
     if (!node) return;
-    HideTooltip(true);
+    mTooltip->Hide(true);
     auto* mime = new QMimeData;
     mime->setData(kNodeMime, QByteArray::number(reinterpret_cast<quintptr>(node)));
     auto* drag = new QDrag(this);
@@ -470,7 +449,7 @@ void TTreeList::dropEvent(QDropEvent* e) {
 
 void TTreeList::scrollContentsBy(int dx, int dy) {
     QTreeView::scrollContentsBy(dx, dy);
-    HideTooltip(true);
+    mTooltip->Hide(true);
     if (mExHeader) mExHeader->setOffset(horizontalOffset());
     if (mTrackShown) viewport()->update();
 }

@@ -3,6 +3,9 @@
 // A tree view that shows sub-item columns in the geometry of a header placed above it.
 #include "controls/ExHeader.h"
 #include "controls/NodesModel.h"
+#include "controls/Tooltip.h"
+#include "controls/TreeListPainter.h"
+#include "model/NodeWatch.h"
 #include "model/NodesIF.h"
 
 #include <QLabel>
@@ -33,12 +36,6 @@ enum THitTest : unsigned {
 // Sender, Canvas, Node, Index, State, Rect, DefaultDraw
 using TTVCustomDrawSubItemEvent =
     std::function<void(TTreeList*, QPainter*, TTreeNode*, int, QStyle::State, QRect, bool&)>;
-
-// The in-place tooltip that shows a clipped node text.
-class TTooltip : public QLabel {
-public:
-    explicit TTooltip(QWidget* parent);
-};
 
 class TTreeList : public QTreeView {
     Q_OBJECT
@@ -91,9 +88,9 @@ public:
     bool EditNode(TTreeNode* node); // starts a label edit (asks OnEditing)
     bool IsEditing() const { return state() == EditingState; }
 
-    TTreeNode* TooltipNode() const { return mTooltipNode; }
+    TTreeNode* TooltipNode() const { return mTooltip->Node(); }
     bool TooltipVisible() const { return mTooltip->isVisible(); }
-    QTimer& TooltipTimer() { return mTooltipTimer; }
+    QTimer& TooltipTimer() { return mTooltip->Timer(); }
 
     TTVCustomDrawSubItemEvent OnCustomDrawSubItem;
     std::function<void(TTreeList*, TTreeNode*, bool&)> OnEditing;
@@ -138,28 +135,25 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    friend class TTooltip;
+    friend class TTreeListPainter;
     void SyncGeometry();
     void ShowExpanded(TTreeNode* node, bool expanded);
-    void UpdateTooltip(const QPoint& pos);
-    void HideTooltip(bool forget);
-    void DrawSubItems(QPainter* painter, const QStyleOptionViewItem& option, TTreeNode* node) const;
-    void DrawCell(QPainter* painter, const QStyleOptionViewItem& option, TTreeNode* node, int index,
-                  TAlignment alignment, QRect rect) const;
     QRect IconRect(const QModelIndex& index) const;
 
     TNodesIF& mItems;
+    TNodeWatch mWatch{mItems}; // the nodes below are forgotten when they leave the tree
     TNodesModel* mModel;
     QPointer<QWidget> mHeader;
     TExHeader* mExHeader = nullptr;
     QHeaderView* mPlainHeader = nullptr;
     const std::vector<QIcon>* mImages = nullptr;
     TTooltip* mTooltip;
-    QTimer mTooltipTimer;
-    TTreeNode* mTooltipNode = nullptr;
+    TTreeListPainter mPainter{*this};
     bool mTrackShown = false;
     int mTrackX = 0;
-    TTreeNode* mDropTarget = nullptr;
-    TTreeNode* mEditing = nullptr;
+    THeldNode mDropTarget{mWatch};
+    THeldNode mEditing{mWatch};
 };
 
 } // namespace quillo

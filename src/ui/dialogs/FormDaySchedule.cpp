@@ -6,13 +6,16 @@
 #include "base/StrUtil.h"
 #include "controls/DropDst.h"
 #include "controls/ExHeader.h"
+#include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormProperty.h"
 #include "edit/Editor.h"
 #include "main/FormMain.h"
 #include "main/Images.h"
+#include "main/MainCommands.h"
 #include "model/DayList.h"
 #include "model/SchItem.h"
+#include "settings/Settings.h"
 
 #include <QAction>
 #include <QEvent>
@@ -31,7 +34,9 @@ constexpr int kNameSection = 0, kInfoColumn = 2;
 constexpr int kMarkWidth = 16;
 } // namespace
 
-TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main) {
+TFormDaySchedule::TFormDaySchedule(TFormMain& main)
+    : QDialog(&main), mMain(main), mMainWatch(main.Shared().Document.Nodes()) {
+    mMainWatch.OnRemoving = [this] { ForgetRows(); };
     setWindowTitle(QString::fromUtf8(kDayWindowTitle));
     setMinimumSize(360, 240);
     resize(480, 400);
@@ -57,7 +62,7 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main
     sections.BeginUpdate();
     sections.AddText("項目名", taLeftJustify, 260, 100, 10000);
     sections.AddText("終了予定", taCenter, 100, 100, 100);
-    sections.AddText("情報", taCenter, 40, 40, 40);
+    sections.AddText("情報", taCenter, 48, 48, 48); // room for the memo, link and repeat marks
     sections.AddText("残日数", taRightJustify, 72, 72, 72);
     ExHeader1->Sections().Items(kInfoColumn)->SetPosition(1); // name, information, end, remaining days
     ExHeader1->Sections().Items(kNameSection)->AutoSize = true;
@@ -67,7 +72,7 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main
     ExHeader1->OnSectionTrack = [this](TExHeader*, TExSection* s, int w, TSectionTrackState st) {
         TreeList1->DrawTrackLine(s, w, st);
     };
-    // The information column: the memo and link marks, as in the main window.
+    // The information column: the memo, link and repeat marks, as in the main window.
     TreeList1->OnCustomDrawSubItem = [](TTreeList*, QPainter* p, TTreeNode* node, int index, QStyle::State, QRect r,
                                         bool&) {
         const TSchItem* item = node->Data();
@@ -75,6 +80,7 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main) : QDialog(&main), mMain(main
         const auto& images = ToolbarImages();
         if (!item->Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kMarkWidth, kMarkWidth));
         if (!item->Link.empty()) images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
+        PaintRepeatMark(p, r, *item);
     };
     TreeList1->OnCollapsing = [](TTreeList*, TTreeNode* node, bool& allow) { allow = node->Parent() != nullptr; };
     TreeList1->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
@@ -199,8 +205,8 @@ void TFormDaySchedule::UpdateActions() {
 }
 
 void TFormDaySchedule::Build(TDate date) {
-    const TEvalContext& ctx = mMain.Context();
-    const TDayList list = BuildDayList(CollectDayItems(mMain.Nodes(), ctx, date), ctx, date);
+    const TEvalContext& ctx = mMain.Shared().Eval;
+    const TDayList list = BuildDayList(CollectDayItems(mMain.Shared().Document.Nodes(), ctx, date), ctx, date);
     TreeList1->BeginUpdate();
     mNodes.Clear();
     TTreeNode* root = mNodes.Add(nullptr, Utf8ToCp932Lossy(list.RootText));
@@ -236,6 +242,19 @@ void TFormDaySchedule::Build(TDate date) {
     UpdateActions();
 }
 
+// Items of the main tree are going: the rows that point at them go first, and the day is listed
+// anew once the change is done.
+void TFormDaySchedule::ForgetRows() {
+    if (mNodes.Count() == 0) return;
+    mNodes.Clear();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (mNodes.Count() == 0) Rebuild();
+        },
+        Qt::QueuedConnection);
+}
+
 void TFormDaySchedule::Rebuild() {
     Build(mShownDate);
     mMain.SetSelectedDate(mShownDate);
@@ -259,9 +278,9 @@ void TFormDaySchedule::ActionItemChkReverseExecute() {
     TSchItem* item = SelectedToDo();
     if (!item || !SelectedInMain()) return;
     if (item->State == ssWarning) {
-        mMain.Desktop().Sound(sndExclamation);
+        mMain.Shared().Desktop.Sound(sndExclamation);
         const std::string text = "遅延項目「" + Cp932ToUtf8(item->Name) + "」を完了にしますか？";
-        if (mMain.Desktop().MessageBox(text, mtConfirmation, mbYes | mbNo) != mrYes) return;
+        if (mMain.Shared().Desktop.MessageBox(text, mtConfirmation, mbYes | mbNo) != mrYes) return;
     }
     mMain.Execute("ActionItemChkReverse");
     Rebuild();

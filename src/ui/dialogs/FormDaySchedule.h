@@ -2,6 +2,7 @@
 #pragma once
 // The day schedule window: one day's to-dos by category, with the main window's commands on them.
 #include "base/Date.h"
+#include "model/NodeWatch.h"
 #include "model/NodesIF.h"
 
 #include <QDialog>
@@ -52,15 +53,18 @@ private:
     void RowMouseDown(Qt::MouseButton button, int x, int y);
     void RowMouseUp(int x, int y);
     bool SelectedInMain() const; // the row's to-do is the main window's selected item
+    void ForgetRows();
 
     TFormMain& mMain;
     TNodesIF mNodes; // rows point at the main tree's items, never own them
+    TNodeWatch mRowWatch{mNodes};
+    TNodeWatch mMainWatch; // the rows go before main items do
     TExHeader* ExHeader1;
     TTreeList* TreeList1;
     QToolBar* ToolBar1;
     QLabel* mStatus;
     TDate mShownDate = 0;
-    TTreeNode* mCheckClickNode = nullptr;
+    THeldNode mCheckClickNode{mRowWatch};
     QAction* ActionItemProperty;
     QAction* ActionItemChkReverse;
     QAction* ActionItemOpenLink;

@@ -7,6 +7,7 @@
 #include "controls/Cp932Validator.h"
 #include "controls/DropDst.h"
 #include "controls/FolderDialog.h"
+#include "model/Repeat.h"
 #include "model/SchItem.h"
 #include "model/StateEval.h"
 #include "shell/UrlShortcut.h"
@@ -21,8 +22,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 
 namespace quillo {
 
@@ -154,6 +158,27 @@ TFormProperty::TFormProperty(IDesktop& desktop, TDate today, QWidget* parent)
     lower->addWidget(stateGroup);
     lower->addWidget(modeGroup, 1);
     dateLayout->addLayout(lower);
+    RepeatGroup = new QGroupBox(QStringLiteral("繰り返し(&R)"), DatePage);
+    auto* repeatLayout = new QVBoxLayout(RepeatGroup);
+    auto* repeatRow = new QHBoxLayout;
+    RepeatCount = new QSpinBox(RepeatGroup);
+    RepeatCount->setRange(1, kMaxRepeatCount);
+    RepeatKind = new QComboBox(RepeatGroup);
+    RepeatKind->addItems({QStringLiteral("繰り返さない"), QStringLiteral("日ごと"), QStringLiteral("週ごと"),
+                          QStringLiteral("か月ごと"), QStringLiteral("年ごと"), QStringLiteral("稼働日ごと")});
+    RepeatFromDone = new QCheckBox(QStringLiteral("完了日から数える"), RepeatGroup);
+    repeatRow->addWidget(RepeatKind);
+    repeatRow->addWidget(RepeatCount);
+    repeatRow->addWidget(RepeatFromDone);
+    repeatRow->addStretch(1);
+    repeatLayout->addLayout(repeatRow);
+    RepeatLabel = new QLabel(RepeatGroup);
+    RepeatLabel->setWordWrap(true);
+    repeatLayout->addWidget(RepeatLabel);
+    dateLayout->addWidget(RepeatGroup);
+    connect(RepeatKind, &QComboBox::currentIndexChanged, this, &TFormProperty::UpdateRepeat);
+    connect(RepeatCount, &QSpinBox::valueChanged, this, &TFormProperty::UpdateRepeat);
+    connect(RepeatFromDone, &QCheckBox::toggled, this, &TFormProperty::UpdateRepeat);
     Pages->addTab(DatePage, QStringLiteral("期日(&P)"));
 
     auto* box = new QDialogButtonBox(this);
@@ -221,6 +246,22 @@ void TFormProperty::LoadItem(const TSchItem& item) {
         HolidayMode->setCurrentIndex(std::clamp(item.HolidayMode, 0, 2));
         DoneCheck->setChecked(item.Checked);
     }
+    mLoadedRepeat = item.Repeat;
+    if (RepeatKind->count() > rkUnknown) RepeatKind->removeItem(rkUnknown);
+    const auto rule = ParseRepeatRule(mLoadedRepeat);
+    RepeatCount->setValue(rule ? rule->Count : 1);
+    RepeatFromDone->setChecked(rule && rule->FromDone);
+    if (rule) {
+        static const TRepeatUnit kUnits[] = {ruDay, ruWeek, ruMonth, ruYear, ruWorkday};
+        RepeatKind->setCurrentIndex(
+            rkDay + static_cast<int>(std::find(std::begin(kUnits), std::end(kUnits), rule->Unit) - std::begin(kUnits)));
+    } else if (!mLoadedRepeat.empty()) {
+        RepeatKind->addItem(QStringLiteral("解釈できない指定（そのまま残す）"));
+        RepeatKind->setCurrentIndex(rkUnknown);
+    } else {
+        RepeatKind->setCurrentIndex(rkNone);
+    }
+    UpdateRepeat();
     UpdateCalendars();
     UpdateLabels();
     MemoEdit->setPlainText(QString::fromStdString(Cp932ToUtf8(ReplaceAll(item.Memo, "\r\n", "\n"))));
@@ -237,9 +278,27 @@ void TFormProperty::ApplyItem(TSchItem& item) const {
         item.EndDate = NoEnd->isChecked() ? 0 : FromQDate(EndCalendar->selectedDate());
         item.HolidayMode = HolidayMode->currentIndex();
         item.Checked = DoneCheck->isChecked();
+        item.Repeat = RepeatText();
     }
     item.Memo = ReplaceAll(Utf8ToCp932Lossy(MemoEdit->toPlainText().toStdString()), "\n", "\r\n");
     item.Link = Utf8ToCp932Lossy(LinkEdit->text().toStdString());
+}
+
+std::string TFormProperty::RepeatText() const {
+    static const TRepeatUnit kUnits[] = {ruDay, ruDay, ruWeek, ruMonth, ruYear, ruWorkday};
+    const int kind = RepeatKind->currentIndex();
+    if (kind == rkUnknown) return mLoadedRepeat;
+    if (kind <= rkNone || kind > rkWorkday) return {};
+    return RepeatRuleText({RepeatFromDone->isChecked(), RepeatCount->value(), kUnits[kind]});
+}
+
+void TFormProperty::UpdateRepeat() {
+    const int kind = RepeatKind->currentIndex();
+    const bool rule = kind > rkNone && kind < rkUnknown;
+    RepeatCount->setEnabled(rule);
+    RepeatFromDone->setEnabled(rule);
+    const std::string text = RepeatText();
+    RepeatLabel->setText(text.empty() ? QString() : QString::fromStdString(SplitHint(RepeatHint(text)).second));
 }
 
 void TFormProperty::UpdateCalendars() {

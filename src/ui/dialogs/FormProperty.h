@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace quillo {
@@ -54,6 +55,15 @@ public:
     QLabel* EndLabel;
     QCheckBox* DoneCheck;
     QComboBox* HolidayMode;
+    // The recurrence: a unit (or none), a count, and whether it counts from the day it is checked.
+    // A rule the program does not understand gets an entry of its own and is kept while chosen.
+    enum TRepeatKind { rkNone, rkDay, rkWeek, rkMonth, rkYear, rkWorkday, rkUnknown };
+    QGroupBox* RepeatGroup;
+    QComboBox* RepeatKind;
+    QSpinBox* RepeatCount;
+    QCheckBox* RepeatFromDone;
+    QLabel* RepeatLabel;
+    std::string RepeatText() const; // the rule the controls make, as an item holds it
     QGroupBox* LinkGroup;
     QLabel* DropArea;
     // Beside each text: what was replaced or left out because cp932 cannot hold it.
@@ -86,10 +96,12 @@ private:
     void UpdateCalendars();
     void SetLinkFrom(const std::string& path);
     void FilterMemo();
+    void UpdateRepeat();
 
     IDesktop& mDesktop;
     TDate mToday;
     bool mFolder = false;
+    std::string mLoadedRepeat; // kept as it was while its entry is chosen
 };
 
 } // namespace quillo

@@ -1,122 +1,103 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+// The main window: a frame around the open document that composes parts with one job each.
+//   TMainCommands   the command table, menus, tool bar and the idle update (MainCommands)
+//   TItemCommands   editing the tree: new, delete, done, moves, shifts, properties, undo (ItemCommands)
+//   TTreeGestures   the tree's mouse, renaming in place, dragging, its context menu (TreeGestures)
+//   TChartView      the header, the day columns and their painting, moving through days (ChartView)
+//   TItemTransfer   clipboard, export, import, iCalendar, dropped files (ItemTransfer)
+//   TMainShell      shortcuts, the file association, help and the about box (MainShell)
+//   TMainTray       the notification area (MainTray)
+//   TWindowSettings the settings and holidays files, the window's place (WindowSettings)
+// The frame owns the document, its editor and file commands, the views, and the order of start-up
+// and shutdown; the parts meet only through those and the command table.
 #include "base/Date.h"
 #include "edit/Editor.h"
 #include "edit/FileCommands.h"
+#include "main/MainContext.h"
 #include "model/Calendar.h"
 #include "model/Chart.h"
 #include "model/Document.h"
 #include "model/EvalContext.h"
-#include "settings/RegManager.h"
-#include "settings/Settings.h"
+#include "model/NodeWatch.h"
 
 #include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class QAction;
-class QMenu;
-class QPainter;
-class QRect;
 class QLabel;
+class QRect;
 class QToolBar;
 
 namespace quillo {
 
 class IDesktop;
+class TChartView;
 class TClock;
 class TExHeader;
-class TExSection;
+class TItemCommands;
+class TItemTransfer;
+class TMainCommands;
+class TMainShell;
+class TMainTray;
 class TStatusPanel;
+class TTreeGestures;
 class TTreeList;
-class TTrayIcon;
-class TFormDaySchedule;
-class TNodesIF;
-class TSchItem;
-class TTreeNode;
+class TWindowSettings;
+struct TMainSettings;
 
-// Sets an action's caption, hint ("short|long") and tool bar picture, each only when it changes.
-void SetLook(QAction* action, const char* caption, const char* hint, int image);
-
-// The main window: header above the tree list, a tool bar, a two-panel status bar. It shows the
-// one open document and turns the user's gestures into commands on it.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
-    // `settingsFile` is the INI file of the settings store (may be empty in tests).
+    // `settingsFile` is the INI file of the settings (may be empty in tests).
     TFormMain(IDesktop& desktop, const TClock& clock, const std::string& settingsFile, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    // What tests and benchmarks reach: the visible parts and the state behind them.
+    // Start-up after construction: settings, the chart, the command line (without the program
+    // name), then the schedule to show.
+    void FormCreate(const std::vector<std::string>& args);
+    void ShowAtStart(); // the first showing: on screen, minimized, or only in the tray
+
+    // The document with its editor and file commands, the views and the command table.
+    const TMainContext& Shared() const { return *mContext; }
+    // The parts the frame alone can show working with others: the table, the tree's context menu
+    // over it, the tray with the day window.
+    TMainCommands& Commands() { return *mCommands; }
+    TTreeGestures& Gestures() { return *mGestures; }
+    TMainTray& Tray() { return *mTray; }
+
+    // The visible surface.
     TExHeader* Header() const { return ExHeader1; }
     TTreeList* TreeList() const { return TreeList1; }
     QLabel* StatusPanel(int index) const;
     QAction* FindAction(const char* name) const; // by command name, e.g. "ActionFileSave"
-    QAction* HeaderPopupItem(int level) const { return HeaderPopupItems[level]; }
-    TDocument& Document() { return mDocument; }
-    TFileCommands& Files() { return mFiles; }
-    TScheduleEditor& Editor() { return mEditor; }
-    TCalendar& Calendar() { return mCalendar; }
-    const TChart& Chart() const { return mChart; }
-    TDate Today() const { return mToday; }
-    TDate SelectedDate() const { return mSelectedDate; }
-    void SetSelectedDate(TDate date);
-    TTreeNode* SelectedNode() const; // the selected node, or none
-    TSchItem* SelectedItem() const;  // its item; none for the root or no selection
-    // Adds a file's items below the selection (the shell's dropped files use it too); returns the
-    // node that received them, or none after a bad line.
-    TTreeNode* ImportFile(const std::string& path);
-    // Files dropped from the file manager on the tree (with Today) or the day window (its day).
-    void AddDroppedFiles(const std::vector<std::string>& paths, TDate date);
-    // The property dialog on the selected item: 1 focuses the name, 2 the memo.
-    void OpenItemProperty(int focus);
-    // Editing routines other commands share.
-    TTreeNode* NewFolder(TTreeNode* at, const std::string& name, bool rename);
-    TTreeNode* NewToDo(TTreeNode* at, const std::string& name, TDate date, bool dialog);
-    void SetDone(TTreeNode* node, bool done);
+    void Execute(const char* command);           // as its menu entry would run it, if enabled
+    void Run(const std::function<void()>& command);
+    void UpdateActions(); // the enabling rules, run when the event loop goes idle
     void SetEditingShortcuts();
-    // What the day window uses.
-    const TEvalContext& Context() const { return mCtx; }
-    IDesktop& Desktop() { return mDesktop; }
-    void SelectNode(TTreeNode* node);  // selects and reveals it
-    void Execute(const char* command); // a command as its menu entry would run it, if enabled
-    void ShowDaySchedule(TDate date);
-    void StoreDayWindowPlace(const QRect& geometry);
     void ClearEditingShortcuts();
-    QMenu* TreePopup() const { return TreePopupMenu; }
-    // The tray (FormMainTray.cpp).
-    TTrayIcon* TrayIcon() const { return TrayIcon1; }
-    QMenu* TrayPopup() const { return TrayMenu; }
+    void SetModified(bool value) { mFiles.SetModified(value); }
+    void Timer2Timer();
+
+    // What the day window uses.
+    TDate SelectedDate() const;
+    void SetSelectedDate(TDate date);
+    TTreeNode* SelectedNode() const { return mContext->SelectedNode(); }
+    TSchItem* SelectedItem() const { return mContext->SelectedItem(); }
+    void SelectNode(TTreeNode* node); // selects and reveals it
+    TTreeNode* NewToDo(TTreeNode* at, const std::string& name, TDate date, bool dialog);
+    void OpenItemProperty(int focus);
+    void AddDroppedFiles(const std::vector<std::string>& paths, TDate date);
+    const TMainSettings& Settings() const;
+    void StoreDayWindowPlace(const QRect& geometry);
+    void ShowDaySchedule(TDate date);
     bool InTaskTray() const;
     void OutFromTaskTray();
-    void ShowAtStart();                        // the first showing: on screen, minimized, or only in the tray
-    static int ImageOf(const QAction* action); // the tool bar picture a command shows
-
-    // Document state, kept under the names the rest of the window uses.
-    TNodesIF& Nodes() { return mDocument.Nodes(); }
-    bool ScheduleOpen() const { return mDocument.IsOpen(); }
-    void SetModified(bool value) { mFiles.SetModified(value); }
-
-    void Timer2Timer();
-    void UpdateActions(); // the enabling rules, run when the event loop goes idle
-    // Runs a command; what it throws is shown in an error box.
-    void Run(const std::function<void()>& command);
-    // Start-up after construction: settings, the chart, the command line (without the program
-    // name), then the schedule to show.
-    void FormCreate(const std::vector<std::string>& args);
-    const TMainSettings& Settings() const { return mSettings; }
-
-    // The chart.
-    static constexpr int kFirstDaySection = 4;
-    static constexpr int kInfoSection = 3;
-    bool ChartMode() const { return mChart.ChartMode; }
-    TDate DateOfSection(const TExSection* section) const; // 0 for a text section
-    void UpdateHeaderPopup();                             // as the popup opens over mHeaderSection
-    void HeaderPopupChoose(int level);
 
 signals:
     void Closed(); // the close was granted and the settings are saved
@@ -129,135 +110,24 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    struct TCommand;
-    class TRefreshAfter;
-    static const TCommand kCommands[];
-
-    // Commands (FormMainCommands.cpp).
-    void BuildCommands();
-    void BuildMenus();
-    bool CanSave() const;
-    bool HasSchedule() const { return ScheduleOpen(); }
-    void ActionFileNewExecute() { mFiles.FileNew(); }
-    void ActionFileOpenExecute() { mFiles.FileOpen(); }
-    void ActionFileSaveExecute() { mFiles.FileSave(); }
-    void ActionFileSaveAsExecute() { mFiles.FileSaveAs(); }
-    void ActionFileCloseExecute() { mFiles.FileClose(); }
-    void ActionFileExitExecute();
-    void ActionAutoSaveChkExecute() { mFiles.AutoSaveToggle(); }
-    void ActionShowChartExecute();
-    void ActionChartNextExecute() { MoveChart(7); }
-    void ActionChartPrevExecute() { MoveChart(-7); }
-    void ActionChartNext1Execute() { MoveChart(1); }
-    void ActionChartPrev1Execute() { MoveChart(-1); }
+    void BuildViews();
+    void BuildParts(const std::string& settingsFile);
+    void BuildFrameCommands();
     bool FormCloseQuery();
-    void ActionItemPropertyExecute() { OpenItemProperty(1); }
-    bool HasSelectedItem() const;
-
-    // Editing commands (FormMainEdit.cpp).
-    void BuildEditing();
-    bool CanUndo() const { return mEditor.CanUndo(); }
-    bool CanRedo() const { return mEditor.CanRedo(); }
-    bool SelectedIsToDo() const;
-    bool HasPrevSibling() const;
-    bool HasNextSibling() const;
-    bool HasBegin() const;
-    bool HasEnd() const;
-    bool HasBeginOrEnd() const;
-    bool HasLink() const;
-    void ActionEditUndoExecute();
-    void ActionEditRedoExecute();
-    void ActionItemToDoNewExecute();
-    void ActionItemFolderNewExecute();
-    void ActionItemDeleteExecute();
-    void ActionItemDeleteNoWarningExecute();
-    void ActionItemChkReverseExecute();
-    void ActionItemUpExecute();
-    void ActionItemDownExecute();
-    void ActionToDoToFolderExecute();
-    void ActionDateBeginPExecute() { ShiftSelected(1, 0); }
-    void ActionDateBeginMExecute() { ShiftSelected(-1, 0); }
-    void ActionDatePExecute() { ShiftSelected(1, 1); }
-    void ActionDateMExecute() { ShiftSelected(-1, -1); }
-    void ActionDateEndPExecute() { ShiftSelected(0, 1); }
-    void ActionDateEndMExecute() { ShiftSelected(0, -1); }
-    void ActionOpenLinkExecute();
-    // Transfer commands (FormMainTransfer.cpp).
-    void ActionItemCopyExecute();
-    void ActionItemPasteExecute();
-    void ActionFileExportExecute();
-    void ActionFileImportExecute();
-    void ActionFileExportICalExecute();
-    void ActionSetHolidaysExecute();
-    void ActionShowTodayScheduleExecute();
-    void ActionHelpExecute();
-    void ActionVerDlgExecute();
-    void ActionIntoTaskTrayExecute();
-    // Shortcuts and the file association (FormMainItems.cpp).
-    bool HasFileName() const { return !mDocument.FileName.empty(); }
-    void ActionSetDesktopExecute();
-    void ActionSetStartMenuExecute();
-    void ActionCutStartMenuExecute();
-    void ActionSetStartUpExecute();
-    void ActionCutStartUpExecute();
-    void ActionSetRegExecute();
-    void ActionCutRegExecute();
-    void ActionOutFromTaskTrayExecute() { OutFromTaskTray(); }
-    void BuildTray();
-    void UpdateTrayMenu();
-    void TrayIconClick();
-    void TrayNewToDoExecute();
-    void TrayShowTodayExecute();
-    void SetEscapeToTray(bool on);
-    void ShiftSelected(int beginDays, int endDays);
-    void Edited(); // a command changed the schedule: modified, commands updated
-    void ShowUndone(TTreeNode* node);
-    void UpdateEditingLooks();
-    void TreeEditMouseDown(Qt::MouseButton button, int x, int y);
-    void TreeEditMouseUp(int x, int y);
-    void TreeDragOver(int x, int y, bool& accept);
-    void TreeDragDrop(int x, int y);
-    void TreeEndDrag();
-    void Timer1Timer();
-    void LabelEdited(TTreeNode* node, std::string& text);
-    void UpdateTreePopup();
-
-    // The chart (FormMainChart.cpp).
-    void BuildHeader();
-    void BuildChart();
-    void SetChartDate(TDate first);
-    void MoveChart(int days);
-    void ApplyDisplayOrder();
-    void ChartChanged(); // the calendar or the first day changed: refresh and repaint
-    void DrawDaySection(QPainter* painter, TExSection* section, const QRect& rect);
-    void DrawSubItem(QPainter* painter, TTreeNode* node, int index, QRect rect, bool& defaultDraw);
-    void HeaderMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
-    void HeaderMouseDown(Qt::MouseButton button, int x, int y);
-    void TreeMouseMove(int x, int y);
-    void TreeMouseDown(int x, int y);
-    void TreeClick();
-    void ShowHint(const std::string& hint, QWidget* tipOwner); // "short|long": tooltip and panel 0
-
-    // Start-up and shutdown (FormMainSettings.cpp).
-    void LoadSettings();
-    void SaveSettings();
     void FormClose();
-    void ApplyPlacement();
-    std::string HolidaysFile() const;
-
     void FormResize();
-    void ShowTitle();
+    void ShowTitle(); // the caption, the task bar's and the tray's, from the document's title
 
     IDesktop& mDesktop;
     const TClock& mClock;
     const TDate mToday;
-    TDate mSelectedDate;
     TCalendar mCalendar;
     TChart mChart{mCalendar};
     TEvalContext mCtx;
     TDocument mDocument;
     TFileCommands mFiles;
     TScheduleEditor mEditor{mDocument, mCtx};
+    TNodeWatch mWatch{mDocument.Nodes()};
 
     TExHeader* ExHeader1 = nullptr;
     TTreeList* TreeList1 = nullptr;
@@ -265,74 +135,17 @@ private:
     TStatusPanel* StatusPanel0 = nullptr; // hints
     TStatusPanel* StatusPanel1 = nullptr; // document status
     QTimer Timer2;                        // the minute timer
-    TRegManager RegManager1;
-    TMainSettings mSettings;
-    QMenu* HeaderPopup = nullptr; // the holiday popup of the day header
-    QAction* HeaderPopupItems[kDayLevels] = {};
-    TExSection* mHeaderSection = nullptr;
-    QTimer Timer1; // auto-scroll while a drag is near an edge
-    class TDropDst* DropDst1 = nullptr;
-    QMenu* TreePopupMenu = nullptr;
-    QAction* TreePopupModes[3] = {};
-    TTreeNode* DragSourceNode = nullptr;
-    TTreeNode* CheckClickNode = nullptr;
-    int ScrollDirection = 0; // 0 up, 1 down
-    bool EditingLabel = false;
-
-    QAction* ActionFileNew = nullptr;
-    QAction* ActionFileOpen = nullptr;
-    QAction* ActionFileExport = nullptr;
-    QAction* ActionFileImport = nullptr;
-    QAction* ActionFileExportICal = nullptr;
-    QAction* ActionSetHolidays = nullptr;
-    QAction* ActionHelp = nullptr;
-    QAction* ActionVerDlg = nullptr;
-    QAction* ActionFileSave = nullptr;
-    QAction* ActionFileSaveAs = nullptr;
-    QAction* ActionFileClose = nullptr;
-    QAction* ActionFileExit = nullptr;
-    QAction* ActionAutoSaveChk = nullptr;
-    QAction* ActionShowChart = nullptr;
-    QAction* ActionChartNext = nullptr;
-    QAction* ActionChartPrev = nullptr;
-    QAction* ActionChartNext1 = nullptr;
-    QAction* ActionChartPrev1 = nullptr;
-    QAction* ActionItemProperty = nullptr;
-    QAction* ActionEditUndo = nullptr;
-    QAction* ActionEditRedo = nullptr;
-    QAction* ActionItemToDoNew = nullptr;
-    QAction* ActionItemFolderNew = nullptr;
-    QAction* ActionItemDelete = nullptr;
-    QAction* ActionItemDeleteNoWarning = nullptr;
-    QAction* ActionItemChkReverse = nullptr;
-    QAction* ActionItemUp = nullptr;
-    QAction* ActionItemDown = nullptr;
-    QAction* ActionToDoToFolder = nullptr;
-    QAction* ActionDateBeginP = nullptr;
-    QAction* ActionDateBeginM = nullptr;
-    QAction* ActionDateP = nullptr;
-    QAction* ActionDateM = nullptr;
-    QAction* ActionDateEndP = nullptr;
-    QAction* ActionDateEndM = nullptr;
-    QAction* ActionItemCopy = nullptr;
-    QAction* ActionItemPaste = nullptr;
-    QAction* ActionOpenLink = nullptr;
-    QAction* ActionShowTodaySchedule = nullptr;
-    QAction* ActionIntoTaskTray = nullptr;
-    QAction* ActionOutFromTaskTray = nullptr;
-    QAction* ActionSetDesktop = nullptr;
-    QAction* ActionSetStartMenu = nullptr;
-    QAction* ActionCutStartMenu = nullptr;
-    QAction* ActionSetStartUp = nullptr;
-    QAction* ActionCutStartUp = nullptr;
-    QAction* ActionSetReg = nullptr;
-    QAction* ActionCutReg = nullptr;
-    TTrayIcon* TrayIcon1 = nullptr;
-    QMenu* TrayMenu = nullptr;
-    QAction* TrayNewToDo = nullptr;
-    QAction* TrayShowToday = nullptr;
-    QAction* TrayExit = nullptr;
     QPointer<QDialog> mDayWindow;
+
+    TMainCommands* mCommands = nullptr; // a child of the window, like its actions
+    std::unique_ptr<TMainContext> mContext;
+    std::unique_ptr<TWindowSettings> mSettings;
+    std::unique_ptr<TChartView> mChartView;
+    std::unique_ptr<TItemCommands> mItems;
+    std::unique_ptr<TTreeGestures> mGestures;
+    std::unique_ptr<TItemTransfer> mTransfer;
+    std::unique_ptr<TMainShell> mShell;
+    std::unique_ptr<TMainTray> mTray;
 };
 
 } // namespace quillo

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The program's pictures are drawn, not loaded: at 16x16 and at twice that for dense screens.
+#include <QIcon>
+#include <functional>
+
+class QPainter;
+
+namespace quillo {
+
+// `draw` paints in a 16x16 coordinate space, antialiased.
+QIcon DrawnIcon(const std::function<void(QPainter&)>& draw);
+
+} // namespace quillo

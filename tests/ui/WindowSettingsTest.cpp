@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The settings part with a real settings folder: what a first start writes, what a start applies
+// and within which limits, and what an end stores, without the main window.
+#include "main/WindowSettings.h"
+#include "main/ChartView.h"
+#include "settings/IniFile.h"
+#include "ui/MainParts.h"
+
+#include <QAction>
+#include <gtest/gtest.h>
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+const TDate kToday = D(2024, 5, 3);
+
+// One run of the program as far as the settings go: the shared state, the chart's sections
+// and commands, and the settings over them.
+struct TRun {
+    TMainParts P{kToday};
+    TChartView View{*P.Context, [](TDate) {}};
+    TWindowSettings Settings;
+    explicit TRun(const std::string& ini) : Settings(*P.Context, *P.Window, ini) {}
+    int Width(int section) const { return P.Header->Sections().Items(section)->Width(); }
+};
+
+struct TSettingsFile : ::testing::Test {
+    TTempDir Dir;
+    std::unique_ptr<TRun> Run;
+    std::string Ini() const { return Dir.File("quillo.ini"); }
+    std::string Value(const char* section, const char* key) const {
+        return TIniFile(Ini()).ReadString(section, key, "<none>");
+    }
+    TRun& Start() {
+        Run.reset();
+        Run = std::make_unique<TRun>(Ini());
+        Run->Settings.LoadSettings();
+        return *Run;
+    }
+};
+} // namespace
+
+TEST_F(TSettingsFile, AFirstStartWritesCompleteFilesAndRunsWithThem) {
+    TRun& run = Start();
+    EXPECT_EQ(Value("DateCount", "HolidayLv"), "0");
+    EXPECT_EQ(Value("Header", "Section3"), "72");
+    EXPECT_EQ(Value("Header", "Section4"), "16");
+    EXPECT_EQ(Value("Header", "ChartDate"), "-7");
+    EXPECT_EQ(Value("PropForm", "PosX"), "-1");
+    EXPECT_EQ(Value("PropForm", "PosY"), "-1");
+    EXPECT_EQ(Value("Holidays", "Sun"), "2");
+    EXPECT_EQ(Value("MainForm", "Maximized"), "0");
+    EXPECT_EQ(Value("Edit", "FileName"), "<none>"); // only a close request writes it
+    EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), "");
+    EXPECT_EQ(run.Width(4), 16);
+    EXPECT_EQ(run.P.Calendar.HolidayLv, 0);
+    EXPECT_EQ(run.Settings.Places().PropX, -1);
+    run.Settings.StoreLastEdit(Dir.File("plan.qlp"));
+    EXPECT_EQ(Start().Settings.LastEdit(), Dir.File("plan.qlp"));
+}
+
+TEST_F(TSettingsFile, StoredValuesAreAppliedWithinEachSectionsLimits) {
+    WriteFile(Ini(), "[Header]\r\nSection0=50\r\nChartDate=3\r\n[DateCount]\r\nAlertCount=2\r\n");
+    TRun& run = Start();
+    EXPECT_EQ(run.Width(0), 200); // the name column's minimum
+    EXPECT_EQ(run.Width(3), 80);  // missing keys: the store defaults
+    EXPECT_EQ(run.Width(4), 25);
+    EXPECT_EQ(run.Width(63), 25);
+    EXPECT_EQ(run.P.Chart.ChartDate(), kToday + 3);
+    EXPECT_EQ(run.P.Calendar.AlertCount, 2);
+    EXPECT_EQ(run.P.Calendar.HolidayLv, 2);
+    for (int i = 0; i < 13; ++i)
+        run.P.Trigger("ActionChartPrev1");
+    run.Settings.SaveSettings();
+    EXPECT_EQ(Value("Header", "ChartDate"), "-10");
+    EXPECT_EQ(Value("Header", "Section0"), "200");
+
+    WriteFile(Ini(), "[Header]\r\nSection4=100\r\n");
+    EXPECT_EQ(Start().Width(4), 50);
+    EXPECT_EQ(Run->Width(40), 50);
+}
+
+TEST_F(TSettingsFile, ClosingMaximizedKeepsTheNormalPlacement) {
+    WriteFile(Ini(), "[MainForm]\r\nPosX=10\r\nPosY=20\r\nWidth=700\r\nHeight=500\r\n");
+    QMainWindow* window = Start().P.Window.get();
+    EXPECT_EQ(window->geometry(), QRect(10, 20, 700, 500));
+    window->show();
+    window->move(30, 40); // moved, then maximized: the file keeps what it had
+    window->setWindowState(Qt::WindowMaximized);
+    Run->Settings.SaveSettings();
+    EXPECT_EQ(Value("MainForm", "Maximized"), "1");
+    EXPECT_EQ(Value("MainForm", "PosX"), "10");
+    EXPECT_EQ(Value("MainForm", "Width"), "700");
+    window = Start().P.Window.get();
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    window->setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(window->geometry(), QRect(10, 20, 700, 500));
+    // A normal close stores exactly what the next start restores.
+    window->setGeometry(33, 44, 655, 377);
+    Run->Settings.SaveSettings();
+    window = Start().P.Window.get();
+    EXPECT_EQ(window->geometry(), QRect(33, 44, 655, 377));
+    EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+}
