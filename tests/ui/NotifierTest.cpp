@@ -218,6 +218,7 @@ TEST(Reminders, OneNoticeAtStartUpTheNextDaysAfterMidnightNoneWhenTurnedOff) {
     EXPECT_EQ(calls[0].toObject()["summary"].toString(), "遅延 1件・注意 2件");
     EXPECT_EQ(calls[0].toObject()["body"].toString(), "late（遅延）\ndue（1日残）\ndueToo（1日残）");
     EXPECT_EQ(calls[0].toObject()["hints"].toObject()["urgency"].toInt(), 2);
+    EXPECT_TRUE(WaitFor([&] { return dayWindow.size() == 1; })); // the click travels over the bus
     EXPECT_EQ(dayWindow.size(), 1);
 
     clock.Set(today + 1 + 0.0007); // a minute past midnight, Saturday
