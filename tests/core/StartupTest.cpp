@@ -87,9 +87,10 @@ TEST(InstanceLock, FailuresNameThePathAndForeignFoldersAreNotUsed) {
     const std::string keep = saved ? saved : "";
     WriteFile(dir.File("file"), "x");
     chmod(dir.File("file").c_str(), 0600);
-    // Writable by the group alone or by the world alone is foreign too; so are the root and a file.
-    const std::pair<std::string, mode_t> foreigns[] = {
-        {dir.Path(), 0777}, {dir.Path(), 0720}, {dir.Path(), 0702}, {"/", 0700}, {dir.File("file"), 0700}};
+    // Writable or only enterable by the group or the world is foreign too; so are the root and a file.
+    const std::pair<std::string, mode_t> foreigns[] = {{dir.Path(), 0777}, {dir.Path(), 0720}, {dir.Path(), 0702},
+                                                       {dir.Path(), 0750}, {dir.Path(), 0701}, {"/", 0700},
+                                                       {dir.File("file"), 0700}};
     for (const auto& [foreign, mode] : foreigns) {
         chmod(dir.Path().c_str(), mode);
         setenv("XDG_RUNTIME_DIR", foreign.c_str(), 1);
@@ -99,6 +100,11 @@ TEST(InstanceLock, FailuresNameThePathAndForeignFoldersAreNotUsed) {
     }
     chmod(dir.Path().c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    if (getuid() == 0) { // only root can hand a private folder to somebody else
+        ASSERT_EQ(chown(dir.Path().c_str(), 65534, 65534), 0);
+        EXPECT_NE(RuntimeDirectory(), dir.Path());
+        ASSERT_EQ(chown(dir.Path().c_str(), 0, 0), 0);
+    }
     EXPECT_EQ(RuntimeDirectory(), dir.Path());
     if (saved)
         setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
