@@ -3,6 +3,7 @@
 // fully expanded schedule (10 folders of 100 folders of 100 to-dos), each with the model update
 // and a repaint; then deleting a 10 000-item folder and undoing it. Run with
 // QT_QPA_PLATFORM=offscreen.
+#include "BenchWindow.h"
 #include "base/Clock.h"
 #include "controls/TreeList.h"
 #include "desktop/QtDesktop.h"
@@ -61,18 +62,11 @@ int main(int argc, char** argv) {
     const std::string file = MakeFile(dir);
     TQtDesktop desktop;
     TFormMain form(desktop, DefaultClock(), "");
-    form.resize(1280, 800);
-    form.show();
-    form.Run([&] { form.Shared().Files.OpenNamed(file); });
-    QApplication::processEvents();
+    TTreeNode* item = bench::OpenInWindow(form, file);
+    TTreeNode* folder = item->Parent();
     TTreeList* list = form.TreeList();
     TScheduleEditor& editor = form.Shared().Editor;
     QSignalSpy resets(&list->Model(), &QAbstractItemModel::modelReset);
-    TTreeNode* folder = form.Shared().Document.Root()->Item(5)->Item(50);
-    TTreeNode* item = folder->Item(50);
-    list->SetSelected(item);
-    list->scrollTo(list->Model().IndexOf(item));
-    QApplication::processEvents();
 
     auto timed = [&](const std::function<void()>& step) {
         QElapsedTimer t;

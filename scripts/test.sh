@@ -56,3 +56,4 @@ scripts/xvfb-repeat.sh build/ci/src/quillo
 scripts/xvfb-clipboard.sh build/ci/src/quillo
 scripts/xvfb-day.sh build/ci/src/quillo
 scripts/xvfb-tray.sh build/ci/src/quillo
+scripts/xvfb-notify.sh build/ci/src/quillo build/ci/tests/quillo_notify_server

@@ -5,6 +5,7 @@
 #include "base/FileNames.h"
 #include "core/TestTree.h"
 #include "shell/MimeAssociation.h"
+#include "shell/ShellFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,8 @@ struct TShellHome : ::testing::Test {
         setenv("XDG_DATA_HOME", Home.File("data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", Home.File("config").c_str(), 1);
         setenv("XDG_DATA_DIRS", Home.File("system").c_str(), 1);
+        setenv("XDG_CONFIG_DIRS", Home.File("etc").c_str(), 1); // no system-wide defaults
+        unsetenv("XDG_CURRENT_DESKTOP");
         std::filesystem::create_directories(Home.File("system/mime/packages"));
         std::filesystem::create_directories(Home.File("Desktop"));
         std::filesystem::create_directories(Home.File("config"));
@@ -244,4 +247,42 @@ TEST(MimeApps, TheDefaultIsTheFirstEntryAndRemovingTouchesNothingElse) {
     EXPECT_EQ(DefaultForScheduleType(paths), "editor.desktop");
     const std::string theirs = std::string("[Default Applications]\n") + kScheduleMimeType + "=editor.desktop\n";
     EXPECT_EQ(WithDefault(theirs, ""), theirs);
+}
+
+// Relative base folders are ignored; the defaults below the home stand in for them.
+TEST_F(TShellHome, RelativeBaseFoldersAreIgnored) {
+    setenv("XDG_CONFIG_HOME", "config", 1);
+    setenv("XDG_DATA_HOME", "./data", 1);
+    setenv("XDG_DATA_DIRS", "share:/usr/share::rel/x", 1);
+    EXPECT_EQ(ConfigHome(), Home.File(".config"));
+    EXPECT_EQ(DataHome(), Home.File(".local/share"));
+    EXPECT_EQ(GetShellFolder(sfStartup), Home.File(".config/autostart/"));
+    EXPECT_EQ(TMimePaths::FromEnvironment().DataDirs, std::vector<std::string>{"/usr/share"});
+}
+
+// The current desktop's own list comes first, in every config folder; the program is refused when
+// another program is the default there, even though the plain list would take it.
+TEST_F(TShellHome, TheCurrentDesktopsListDecidesTheDefault) {
+    setenv("XDG_CONFIG_DIRS", (Home.File("etc") + ":relative").c_str(), 1);
+    setenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME", 1);
+    std::filesystem::create_directories(Home.File("etc"));
+    const std::string key = std::string("[Default Applications]\n") + kScheduleMimeType + "=";
+    const TMimePaths paths = TMimePaths::FromEnvironment();
+    EXPECT_EQ(DefaultForScheduleType(paths), std::nullopt);
+    WriteFile(Home.File("etc/mimeapps.list"), key + "system.desktop;\n");
+    EXPECT_EQ(DefaultForScheduleType(paths), "system.desktop");
+    WriteFile(Home.File("etc/gnome-mimeapps.list"), key + "desktop-wide.desktop;\n");
+    EXPECT_EQ(DefaultForScheduleType(paths), "desktop-wide.desktop");
+    WriteFile(Home.File("config/mimeapps.list"), key + "QuilloryPlan_Schedule_File.desktop;\n");
+    EXPECT_EQ(DefaultForScheduleType(paths), "QuilloryPlan_Schedule_File.desktop");
+    WriteFile(Home.File("config/gnome-mimeapps.list"), "[Added Associations]\n" + std::string(kScheduleMimeType) +
+                                                           "=added.desktop;\n" + key + "editor.desktop;\n");
+    EXPECT_EQ(DefaultForScheduleType(paths), "editor.desktop");
+
+    const std::string before = ReadFile(Home.File("config/mimeapps.list"));
+    Desktop.SetNextAnswer(mrYes);
+    SetAssociation(Desktop, kProgram);
+    EXPECT_EQ(Last(), "拡張子QLPには、既に他のプログラムが関連付けられています。");
+    EXPECT_EQ(ReadFile(Home.File("config/mimeapps.list")), before);
+    EXPECT_FALSE(IsRegularFile(paths.PackageFile()));
 }

@@ -6,6 +6,7 @@
 #include "model/Calendar.h"
 #include "model/Chart.h"
 #include "model/ExSections.h"
+#include "settings/ConfigPaths.h"
 #include "settings/IniFile.h"
 #include "settings/RegManager.h"
 #include "settings/Settings.h"
@@ -15,6 +16,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -110,6 +112,25 @@ TEST(InstanceLock, FailuresNameThePathAndForeignFoldersAreNotUsed) {
         setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
     else
         unsetenv("XDG_RUNTIME_DIR");
+}
+
+// A relative runtime or config folder means nothing to a program started elsewhere: ignored.
+TEST(InstanceLock, RelativeRuntimeAndConfigFoldersAreIgnored) {
+    TTempDir dir;
+    const std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir.Path());
+    ASSERT_EQ(mkdir("rt", 0700) | mkdir("cfg", 0700), 0);
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = runtime ? runtime : "";
+    setenv("XDG_RUNTIME_DIR", "rt", 1);
+    setenv("XDG_CONFIG_HOME", "cfg", 1); // the home and config folder are every shell test's to set
+    setenv("HOME", dir.Path().c_str(), 1);
+    unsetenv("QUILLO_CONFIG_DIR");
+    const std::string used = RuntimeDirectory(), settings = ConfigDirectory();
+    std::filesystem::current_path(cwd);
+    runtime ? setenv("XDG_RUNTIME_DIR", keep.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(used.rfind("/tmp/quillo-runtime-", 0), 0u) << used;
+    EXPECT_EQ(settings, dir.Path() + "/.config/quillo");
 }
 
 namespace {

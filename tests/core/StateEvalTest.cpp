@@ -263,3 +263,37 @@ TEST(StateEval, IndexedAndLiteralGiveIdenticalResults) {
         }
     }
 }
+
+// Without the flag a folder sums up its children as they stand; with it everything below is
+// brought up to date first, bottom-up, however deep.
+TEST(StateEval, RecursiveFolderUpdateHonoursItsFlag) {
+    TTestSchedule s(kToday);
+    s.Load("{\nF|top||+\n{\nF|mid||+\n{\nI|due|0|-|-|-|2024|5|10|0|\n}\nI|near|0|-|-|-|-|-|-|0|\n}\n}");
+    TSchItem* top = s.Item("top");
+    ASSERT_EQ(top->State, ssInProgress);
+    s.Item("due")->Checked = true;
+    s.Item("near")->Checked = true;
+    top->UpdateState(s.Ctx, false);
+    EXPECT_EQ(top->State, ssInProgress); // "mid" still says what it said
+    EXPECT_FALSE(top->Checked);
+    EXPECT_EQ(s.Item("due")->State, ssInProgress);
+    top->UpdateState(s.Ctx, true);
+    EXPECT_EQ(s.Item("due")->State, ssDone);
+    EXPECT_TRUE(s.Item("mid")->Checked);
+    EXPECT_EQ(s.Item("mid")->State, ssDone);
+    EXPECT_TRUE(top->Checked);
+    EXPECT_EQ(top->State, ssDone);
+
+    TTreeNode* n = s.Find("top");
+    TSchFolder* first = nullptr;
+    for (int i = 0; i < 200000; ++i) {
+        n = s.Nodes.AddChild(n, "");
+        auto* f = static_cast<TSchFolder*>(BindItem(n, TSchFolder::Create("f", n)));
+        if (!first) first = f;
+    }
+    TTreeNode* leaf = s.Nodes.AddChild(n, "");
+    BindItem(leaf, TSchToDo::Create("leaf", leaf, false, 0, kToday - 1));
+    first->UpdateState(s.Ctx, true);
+    EXPECT_EQ(first->State, ssWarning);
+    EXPECT_EQ(first->EndDate, kToday - 1);
+}

@@ -2,9 +2,11 @@
 // A notification service for tests: owns org.freedesktop.Notifications on the session bus,
 // records every Notify call and can play the user's part (click an action, close a notification).
 //
-//   quillo_notify_server [--caps actions,body] [--hang notify|all] [--invoke ACTION] [--log FILE]
+//   quillo_notify_server [--caps actions,body] [--hang notify|all] [--invoke ACTION] [--invoke-first ACTION]
+//                        [--log FILE]
 //       serves until killed or told to quit; prints "ready" once it owns the name. --hang never
-//       answers Notify (or any call); --invoke clicks ACTION on every notification it shows; --log
+//       answers Notify (or any call); --invoke clicks ACTION on every notification it shows, --invoke-first
+//       before its answer leaves, as a quick click can overtake it on the bus; --log
 //       appends each call as one JSON line.
 //   quillo_notify_server --calls            prints the running server's calls as a JSON array
 //   quillo_notify_server --wait-calls N [--timeout S]   until it has N calls (exit 0) or S seconds pass (1)
@@ -40,6 +42,7 @@ struct TSettings {
     QStringList Caps{QStringLiteral("actions"), QStringLiteral("body")};
     QString Hang; // "", "notify" or "all"
     QString Invoke;
+    bool InvokeFirst = false;
     QString Log;
 };
 
@@ -105,6 +108,10 @@ public slots:
         }
         if (!mSettings.Invoke.isEmpty() && actions.contains(mSettings.Invoke)) {
             const QString action = mSettings.Invoke;
+            if (mSettings.InvokeFirst) {
+                Click(id, action);
+                return id;
+            }
             // After the answer, as a user's click would come.
             QTimer::singleShot(0, this, [this, id, action] { Click(id, action); });
         }
@@ -205,8 +212,10 @@ int main(int argc, char** argv) {
             settings.Caps = args[i + 1].split(',', Qt::SkipEmptyParts);
         else if (args[i] == "--hang")
             settings.Hang = args[i + 1];
-        else if (args[i] == "--invoke")
+        else if (args[i] == "--invoke" || args[i] == "--invoke-first") {
             settings.Invoke = args[i + 1];
+            settings.InvokeFirst = args[i] == "--invoke-first";
+        }
         else if (args[i] == "--log")
             settings.Log = args[i + 1];
         else

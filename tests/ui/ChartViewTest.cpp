@@ -155,6 +155,15 @@ TEST_F(TChartWindow, HeaderHintsAndClicks) {
               "ヘッダを左クリックすると、2024/05/08(水)の予定を表示します。右クリックで休日の設定を行えます。");
     QTest::mouseMove(h->viewport(), QPoint(10, 5));
     EXPECT_EQ(h->toolTip().toStdString(), "");
+    EXPECT_EQ(P.Hint->text().toStdString(), ""); // off the days the status bar is cleared too
+    P.Hint->setText("memo line");                // another's hint stays while no day was hovered
+    QTest::mouseMove(h->viewport(), QPoint(12, 5));
+    EXPECT_EQ(P.Hint->text().toStdString(), "memo line");
+    hover(12);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(h, &leave);
+    EXPECT_EQ(P.Hint->text().toStdString(), "");
+    EXPECT_EQ(h->toolTip().toStdString(), "");
     // A click on a day picks it and opens its schedule; one on a divider only resizes.
     QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(Day(12)->Left() + 8 - h->offset(), 5));
     EXPECT_EQ(View.SelectedDate(), D(2024, 5, 8));

@@ -5,6 +5,7 @@
 #include "base/Cp932.h"
 #include "base/StrUtil.h"
 #include "cli/CliRunner.h"
+#include "controls/ExHeader.h"
 #include "controls/TreeList.h"
 #include "core/TestTree.h"
 #include "main/FormMain.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -162,4 +164,42 @@ TEST_F(TDayWindow, RowsNeverOutliveTheItemsTheyShow) {
     Day->TreeList()->viewport()->grab(); // paints nothing of the freed items
     QApplication::processEvents();
     EXPECT_EQ(Rows(), (std::vector<std::string>{"この日が期間内の予定および遅延項目はありません"}));
+}
+
+// The information column hints as the main window's does; the header's release repaints the rows.
+TEST_F(TDayWindow, MarksHintWithTheHandAndTheHeaderRepaintsTheRows) {
+    Day->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Day.get()));
+    TSchItem* always = Main->Shared().Document.Root()->Item(0)->Item(1)->Data();
+    always->Memo = "first\r\nsecond";
+    always->Link = "https://example.org/";
+    Day->Build(kToday);
+    TTreeList* list = Day->TreeList();
+    const TExSection* info = Day->Header()->Sections().Items(2);
+    const int y = list->visualRect(list->Model().IndexOf(Row("always"))).center().y();
+    const auto at = [&](int offset) { return QPoint(info->Left() + offset - list->horizontalScrollBar()->value(), y); };
+    QTest::mouseMove(list->viewport(), at(4));
+    EXPECT_EQ(list->toolTip().toStdString(), "メモの編集");
+    EXPECT_EQ(Day->StatusBar()->text().toStdString(), "first second");
+    EXPECT_EQ(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(list->viewport(), at(20));
+    EXPECT_EQ(list->toolTip().toStdString(), "リンクを開く");
+    EXPECT_EQ(Day->StatusBar()->text().toStdString(), "https://example.org/");
+    QTest::mouseMove(list->viewport(), at(40)); // no rule, no mark
+    EXPECT_EQ(list->toolTip().toStdString(), "");
+    EXPECT_NE(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
+
+    struct TPaints : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            Count += e->type() == QEvent::Paint;
+            return false;
+        }
+    } paints;
+    QApplication::processEvents();
+    list->viewport()->installEventFilter(&paints);
+    QTest::mouseRelease(Day->Header()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::qWait(20);
+    EXPECT_GT(paints.Count, 0);
+    list->viewport()->removeEventFilter(&paints);
 }

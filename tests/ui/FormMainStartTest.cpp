@@ -126,14 +126,15 @@ TEST_F(TStart, TheStartUpEntryNeedsASavedScheduleAndOpensItInTheTray) {
     EXPECT_EQ(Desktop.Shown.front().Text, "「my "
                                           "plan」のショートカットをスタートアップに登録しますか？\r\n（既に登録されてい"
                                           "るショートカットは上書きされます）");
-    // The settings menu holds the two submenus between the autosave switch and the holidays.
+    // The settings menu holds the two submenus between the autosave switch and the holidays, and
+    // the notifications' after them.
     QStringList layout;
     for (QMenu* menu : Form->findChildren<QMenu*>())
         if (menu->title() == QStringLiteral("設定(&S)"))
             for (QAction* a : menu->actions())
                 layout << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->title() : a->objectName());
-    EXPECT_EQ(layout,
-              (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-", "ActionSetHolidays"}));
+    EXPECT_EQ(layout, (QStringList{"ActionAutoSaveChk", "-", "ショートカット(&S)", "関連付け(R)", "-",
+                                   "ActionSetHolidays", "通知(&N)"}));
 }
 
 // Holidays copied from another machine, or settings deleted to reset them: the first start keeps

@@ -35,6 +35,19 @@ struct TTransferWindow : ::testing::Test {
     }
     auto& Dir() { return P.Dir; }
     auto& Desktop() { return P.Desktop; }
+    // As the file manager drops them; false when the tree refuses the drag.
+    bool DropOnTree(const std::vector<std::string>& paths) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const std::string& path : paths)
+            urls << QUrl::fromLocalFile(QString::fromStdString(path));
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(P.Tree->viewport(), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(P.Tree->viewport(), &drop);
+        return enter.isAccepted();
+    }
 };
 } // namespace
 
@@ -122,14 +135,7 @@ TEST_F(TTransferWindow, PastedAndDroppedNamesKeepWhatTheyCan) {
 
 TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     WriteFile(Dir().File("notes.txt"), "x");
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(Dir().File("notes.txt")))});
-    QWidget* viewport = P.Tree->viewport();
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &drop);
+    ASSERT_TRUE(DropOnTree({Dir().File("notes.txt")}));
     TTreeNode* root = P.Document.Root();
     ASSERT_EQ(root->Count(), 2);
     EXPECT_EQ(root->Item(1)->Text(), "notes");
@@ -140,15 +146,38 @@ TEST_F(TTransferWindow, FilesDroppedOnTheTreeBecomeToDos) {
     // A file that is no schedule is refused untouched; what the drop made before it is marked.
     P.Files.SetModified(false);
     WriteFile(Dir().File("stray.qlp"), "# My notes\n");
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(Dir().File("notes.txt"))),
-                  QUrl::fromLocalFile(QString::fromStdString(Dir().File("stray.qlp")))});
-    QDragEnterEvent again(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &again);
-    QDropEvent second(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &second);
+    DropOnTree({Dir().File("notes.txt"), Dir().File("stray.qlp")});
     EXPECT_EQ(root->Count(), 3);
     EXPECT_TRUE(P.Document.Modified());
     ASSERT_FALSE(Desktop().Shown.empty());
     EXPECT_EQ(Desktop().Shown.back().Text, Dir().File("stray.qlp") + "\r\n予定表ファイルではありません。");
     EXPECT_EQ(ReadFile(Dir().File("stray.qlp")), "# My notes\n");
+}
+
+// A dropped schedule is the menu's import: the same questions, and its folder selected.
+TEST_F(TTransferWindow, ADroppedScheduleIsImportedAsTheMenuImportsIt) {
+    const std::string damaged = Dir().File("damaged.qlp");
+    WriteFile(damaged, Tabs("D|2024|5|3\n{\nI|kept|0|-|-|-|-|-|-|0|\n}\n}\nI|lost|0|-|-|-|-|-|-|0|\n"));
+    P.Select(Work()->Item(0));
+    Desktop().SetNextAnswer(mrAbort);
+    DropOnTree({damaged});
+    ASSERT_EQ(Desktop().Shown.size(), 2u);
+    EXPECT_EQ(Desktop().Shown[0].Text,
+              damaged + "\r\n読み込み中にエラーが発生しました。\r\n\r\nLine5 : 不正なノードレベル");
+    EXPECT_EQ(Desktop().Shown[0].Buttons, unsigned(mbAbort));
+    EXPECT_EQ(Desktop().Shown[1].Text, damaged + "\r\nインポートは中止されました。");
+    EXPECT_EQ(P.Node("kept"), nullptr); // the schedule as before
+    EXPECT_EQ(Work()->Count(), 2);
+    EXPECT_FALSE(P.Document.Modified());
+    EXPECT_FALSE(P.Action("ActionEditUndo")->isEnabled());
+
+    // Read whole into a to-do's folder, which is then the selection.
+    const std::string good = Dir().File("good.qlp");
+    WriteFile(good, Tabs("D|2024|5|3\n{\nI|one|0|-|-|-|-|-|-|0|\nI|two|0|-|-|-|-|-|-|0|\n}\n"));
+    P.Select(Work()->Item(0));
+    DropOnTree({good});
+    EXPECT_EQ(Desktop().Shown.size(), 2u);
+    ASSERT_EQ(Work()->Count(), 4);
+    EXPECT_EQ(Work()->Item(3)->Text(), "two");
+    EXPECT_EQ(P.Tree->Selected(), Work());
 }

@@ -116,6 +116,22 @@ TEST(Notifier, TheUsersClicksComeBackAsSignalsForOurNotificationsOnly) {
     EXPECT_EQ(today.size(), 1);
 }
 
+// A click and the close it causes can reach us before the answer that names the notification.
+TEST(Notifier, AClickThatOvertakesTheAnswerStillCounts) {
+    TNotifyServer server({"--invoke-first", "today"});
+    ASSERT_TRUE(server.Ready());
+    TDesktopNotifier notifier;
+    QSignalSpy today(&notifier, &TDesktopNotifier::TodayRequested);
+    QSignalSpy delivered(&notifier, &TDesktopNotifier::Delivered);
+    notifier.Show(Notice("注意 1件", "a（1日残）", false, true));
+    ASSERT_TRUE(WaitFor([&] { return today.size() == 1; }));
+    EXPECT_EQ(delivered.size(), 1);
+    notifier.Show(Notice("注意 1件", "b（1日残）", false, true));
+    ASSERT_TRUE(WaitFor([&] { return today.size() == 2; }));
+    // The first one was closed by its click: the second does not replace it.
+    EXPECT_EQ(server.Calls()[1].toObject()["replaces_id"].toInt(), 0);
+}
+
 TEST(Notifier, AServerWithoutActionsOrWithMarkupGetsWhatItCanShow) {
     TNotifyServer server({"--caps", "body,body-markup"});
     ASSERT_TRUE(server.Ready());

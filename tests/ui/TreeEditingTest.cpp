@@ -198,11 +198,18 @@ TEST_F(TEditing, MovesShiftsAndTheHolidayModeMenu) {
     for (QAction* a : Gestures.TreePopup()->actions())
         if (a->menu()) modes = a->menu();
     ASSERT_TRUE(modes);
+    EXPECT_EQ(modes->title(), QStringLiteral("日数計算での休日の扱い(&N)"));
+    QStringList captions;
+    for (QAction* a : modes->actions())
+        captions << a->text();
+    EXPECT_EQ(captions.join(u'/'), QStringLiteral("休日設定に従う(&0)/常に半休を含める(&1)/すべての日付を含める(&2)"));
     Select(Node("Work"));
     emit List()->customContextMenuRequested(QPoint(5, 5));
-    EXPECT_FALSE(modes->actions()[0]->isEnabled());
+    EXPECT_FALSE(modes->menuAction()->isEnabled()); // the submenu itself, not only its entries
+    EXPECT_FALSE(modes->actions()[0]->isChecked());
     Select(Node("Report"));
     emit List()->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(modes->menuAction()->isEnabled());
     EXPECT_TRUE(modes->actions()[0]->isChecked());
     modes->actions()[2]->trigger();
     EXPECT_EQ(Node("Report")->Data()->HolidayMode, 2);

@@ -46,20 +46,20 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext) {
 }
 
 namespace {
-std::string EnvOr(const char* name, const std::string& fallback) {
-    const char* v = std::getenv(name);
-    return v && *v ? std::string(v) : fallback;
+// A relative base folder is ignored, as the base directory rules ask; the home's default stands in.
+std::string XdgHome(const char* name, const char* belowHome) {
+    if (std::string dir = XdgDirVariable(name); !dir.empty()) return dir;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + belowHome : std::string();
 }
 } // namespace
 
 std::string ConfigHome() {
-    const std::string home = EnvOr("HOME", "");
-    return EnvOr("XDG_CONFIG_HOME", home.empty() ? "" : home + "/.config");
+    return XdgHome("XDG_CONFIG_HOME", "/.config");
 }
 
 std::string DataHome() {
-    const std::string home = EnvOr("HOME", "");
-    return EnvOr("XDG_DATA_HOME", home.empty() ? "" : home + "/.local/share");
+    return XdgHome("XDG_DATA_HOME", "/.local/share");
 }
 
 bool IsDirectory(const std::string& path) {
@@ -102,6 +102,24 @@ std::string MakeTempFileName(const std::string& directory, const std::string& pr
 
 bool RemoveFileIfPresent(const std::string& path) {
     return std::remove(path.c_str()) == 0 || errno == ENOENT;
+}
+
+std::string XdgDirVariable(const char* name) {
+    const char* v = std::getenv(name);
+    return v && v[0] == '/' ? std::string(v) : std::string();
+}
+
+std::vector<std::string> XdgDirsVariable(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    const std::string list = v && *v ? v : fallback;
+    std::vector<std::string> dirs;
+    for (size_t start = 0; start <= list.size();) {
+        size_t end = list.find(':', start);
+        if (end == std::string::npos) end = list.size();
+        if (end > start && list[start] == '/') dirs.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return dirs;
 }
 
 } // namespace quillo

@@ -2,6 +2,7 @@
 #pragma once
 // File-name helpers.
 #include <string>
+#include <vector>
 
 namespace quillo {
 
@@ -25,5 +26,12 @@ std::string ExpandLongPath(const std::string& path);
 // Creates a new empty file "<first 3 chars of prefix><hex>.tmp" in the folder and returns its
 // name; empty when none could be made (missing folder, no permission, a path over PATH_MAX).
 std::string MakeTempFileName(const std::string& directory, const std::string& prefix);
+
+// A base-directory variable ($XDG_CONFIG_HOME and its kin): its value when it is an absolute path;
+// empty when unset, empty or relative, which the base-directory rules say to ignore.
+std::string XdgDirVariable(const char* name);
+// A list variable ($XDG_DATA_DIRS, $XDG_CONFIG_DIRS): its absolute entries, or those of `fallback`
+// when it is unset or empty.
+std::vector<std::string> XdgDirsVariable(const char* name, const std::string& fallback);
 
 } // namespace quillo

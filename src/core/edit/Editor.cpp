@@ -88,8 +88,13 @@ TTreeNode* TScheduleEditor::NewFolder(TTreeNode* at, const std::string& name) {
 TTreeNode* TScheduleEditor::AddToDo(TTreeNode* at, const std::string& name, TDate date) {
     if (!mDocument.IsOpen()) return nullptr;
     const TPlace place = PlaceFor(at);
-    mExpandedForNew = place.Parent->Parent() && !place.Parent->Expanded();
-    if (mExpandedForNew) place.Parent->Expand();
+    // A folder only a search holds open is closed for the user: it opens as his, and the notices
+    // of closing and opening tell the search that the mark is no longer its own.
+    mExpandedForNew = place.Parent->Parent() && !mDocument.Nodes().StoredExpanded(place.Parent);
+    if (mExpandedForNew) {
+        place.Parent->Collapse();
+        place.Parent->Expand();
+    }
     TTreeNode* node = mDocument.Nodes().AddChild(place.Parent, name);
     if (date != 0) date = ClampItemDate(date);
     BindItem(node, TSchToDo::Create(name, node, false, date, date));

@@ -108,7 +108,7 @@ std::string FittedText(const std::string& utf8, TCp932Fit& told) {
 
 TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNode* selected,
                            const std::vector<std::string>& paths, TDate date,
-                           const std::function<void(const std::string&)>& onBadLine, std::string* fitNotice) {
+                           const std::function<void(const std::string& path)>& importFile, std::string* fitNotice) {
     if (!document.IsOpen()) return nullptr;
     TCp932Fit told;
     struct TTell {
@@ -139,7 +139,10 @@ TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNo
             link = path;
         } else if (IsRegularFile(path)) {
             if (SameText(ext, ".qlp")) {
-                ImportFile(document, editor, selected, path, onBadLine);
+                if (importFile)
+                    importFile(path);
+                else
+                    ImportFile(document, editor, selected, path, nullptr);
                 continue;
             }
             link = path;

@@ -44,11 +44,14 @@ TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* s
 
 // Files dropped from the file manager, in order: an internet shortcut becomes a to-do with its
 // address, a folder or another file a to-do linked to it (named without extension, dated `date`,
-// last in the root), a schedule file is imported below the selection, a missing path is skipped.
-// One history step for the whole drop. Returns the last to-do made, or none. Names and links are
-// fitted to cp932; `fitNotice` is told what that changed (FitNotice's words, empty for nothing).
+// last in the root), a schedule file is handed to `importFile` (ImportFile with the caller's
+// questions; without it, ImportFile below the selection that keeps what comes before a bad line),
+// a missing path is skipped. One history step for the whole drop. Returns the last to-do made, or
+// none. Names and links are fitted to cp932; `fitNotice` is told what that changed (FitNotice's
+// words, empty for nothing).
 TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNode* selected,
                            const std::vector<std::string>& paths, TDate date,
-                           const std::function<void(const std::string&)>& onBadLine, std::string* fitNotice = nullptr);
+                           const std::function<void(const std::string& path)>& importFile,
+                           std::string* fitNotice = nullptr);
 
 } // namespace quillo

@@ -195,9 +195,17 @@ void TSchFolder::AggregateChildren() {
     State = empty ? ssDone : std::max(state, static_cast<int>(ssDone));
 }
 
-void TSchFolder::UpdateState(const TEvalContext&, bool) {
-    // Only the children are aggregated: the refresh walks update a subtree bottom-up themselves.
-    if (Node) AggregateChildren();
+void TSchFolder::UpdateState(const TEvalContext& ctx, bool recursive) {
+    if (!Node) return;
+    if (recursive) {
+        // Iterative, children before their folder: a deep tree must not run out of stack.
+        std::vector<TTreeNode*> below;
+        for (TTreeNode *n = Node->GetNext(), *stop = Node->GetNextSkipChildren(); n && n != stop; n = n->GetNext())
+            below.push_back(n);
+        for (auto it = below.rbegin(); it != below.rend(); ++it)
+            if (TSchItem* item = (*it)->Data()) item->UpdateState(ctx, false);
+    }
+    AggregateChildren();
 }
 
 void TSchFolder::ApplyExpanded() {

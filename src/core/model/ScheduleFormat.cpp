@@ -45,13 +45,14 @@ void AppendItemLine(const TTreeNode* node, std::string& out) {
     out += "\r\n";
 }
 
+// "Line" and the line's number go before the words.
 [[noreturn]] void Fail(size_t lineNo, const char* what) {
-    throw EInvalidScheduleData("Line" + std::to_string(lineNo) + " : " + what);
+    throw EInvalidScheduleData("Line" + std::to_string(lineNo) + what);
 }
 
-constexpr const char* kBadLevel = "不正なノードレベル";
-constexpr const char* kBadDepth = "不正なノード階層";
-constexpr const char* kBadData = "不正なデータ行";
+constexpr const char* kBadLevel = " : 不正なノードレベル";
+constexpr const char* kBadDepth = " : 不正なノード階層";
+constexpr const char* kBadData = " : 不正なデータ行";
 
 bool ReadDate(const std::vector<std::string_view>& f, size_t at, TDate& out) {
     if (f[at] == "-") {

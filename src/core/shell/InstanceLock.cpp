@@ -41,7 +41,7 @@ bool IsPrivateFolder(const std::string& dir, bool followLink, std::string& why) 
 
 std::string RuntimeDirectory(std::string* error) {
     std::string why;
-    if (const char* v = std::getenv("XDG_RUNTIME_DIR"); v && *v && IsPrivateFolder(v, true, why)) return v;
+    if (const std::string v = XdgDirVariable("XDG_RUNTIME_DIR"); !v.empty() && IsPrivateFolder(v, true, why)) return v;
     const std::string dir = "/tmp/quillo-runtime-" + std::to_string(::getuid());
     ::mkdir(dir.c_str(), 0700);
     if (IsPrivateFolder(dir, false, why)) return dir;

@@ -8,6 +8,7 @@
 #include "shell/ShellFolder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -79,9 +80,29 @@ TMimePaths TMimePaths::FromEnvironment() {
     TMimePaths p;
     p.DataHome = quillo::DataHome();
     p.ConfigHome = quillo::ConfigHome();
-    const char* dirs = std::getenv("XDG_DATA_DIRS");
-    p.DataDirs = SplitList(dirs && *dirs ? dirs : "/usr/local/share:/usr/share", ':');
+    p.DataDirs = XdgDirsVariable("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    p.ConfigDirs = XdgDirsVariable("XDG_CONFIG_DIRS", "/etc/xdg");
+    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+    for (std::string name : SplitList(desktops ? desktops : "", ':')) {
+        if (name.find('/') != std::string::npos || name == "." || name == "..") continue; // names, never paths
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        p.Desktops.push_back(name);
+    }
     return p;
+}
+
+std::vector<std::string> TMimePaths::MimeAppsLookup() const {
+    std::vector<std::string> dirs;
+    if (!ConfigHome.empty()) dirs.push_back(ConfigHome);
+    dirs.insert(dirs.end(), ConfigDirs.begin(), ConfigDirs.end());
+    std::vector<std::string> files;
+    for (const std::string& dir : dirs) {
+        for (const std::string& desktop : Desktops)
+            files.push_back(dir + "/" + desktop + "-mimeapps.list");
+        files.push_back(dir + "/mimeapps.list");
+    }
+    return files;
 }
 
 std::string TMimePaths::PackageFile() const {
@@ -116,15 +137,17 @@ std::vector<std::string> TypesClaimingQlp(const TMimePaths& paths) {
 }
 
 std::optional<std::string> DefaultForScheduleType(const TMimePaths& paths) {
-    std::string text, error;
-    if (!ReadWholeFile(paths.MimeAppsFile(), text, error, 16u << 20)) return std::nullopt;
-    bool inDefaults = false;
-    for (const std::string& raw : LinesWithEnds(text)) {
-        const std::string line = Trim(WithoutEnd(raw));
-        if (!line.empty() && line[0] == '[') inDefaults = line == "[Default Applications]";
-        if (!inDefaults || !IsOurKey(line)) continue;
-        const std::vector<std::string> entries = SplitList(Trim(line.substr(line.find('=') + 1)), ';');
-        if (!entries.empty()) return entries.front();
+    for (const std::string& file : paths.MimeAppsLookup()) {
+        std::string text, error;
+        if (!ReadWholeFile(file, text, error, 16u << 20)) continue;
+        bool inDefaults = false;
+        for (const std::string& raw : LinesWithEnds(text)) {
+            const std::string line = Trim(WithoutEnd(raw));
+            if (!line.empty() && line[0] == '[') inDefaults = line == "[Default Applications]";
+            if (!inDefaults || !IsOurKey(line)) continue;
+            const std::vector<std::string> entries = SplitList(Trim(line.substr(line.find('=') + 1)), ';');
+            if (!entries.empty()) return entries.front();
+        }
     }
     return std::nullopt;
 }

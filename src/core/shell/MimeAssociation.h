@@ -15,19 +15,24 @@ extern const char* const kScheduleTypeText;  // QuilloryPlan予定表
 extern const char* const kScheduleTypeTextEnglish;
 
 struct TMimePaths {
-    std::string DataHome;              // $XDG_DATA_HOME
-    std::vector<std::string> DataDirs; // $XDG_DATA_DIRS
-    std::string ConfigHome;            // $XDG_CONFIG_HOME
+    std::string DataHome;                // $XDG_DATA_HOME
+    std::vector<std::string> DataDirs;   // $XDG_DATA_DIRS
+    std::string ConfigHome;              // $XDG_CONFIG_HOME
+    std::vector<std::string> ConfigDirs; // $XDG_CONFIG_DIRS
+    std::vector<std::string> Desktops;   // $XDG_CURRENT_DESKTOP, lower-cased
     static TMimePaths FromEnvironment();
     std::string PackageFile() const;  // DataHome/mime/packages/QuilloryPlan_Schedule_File.xml
     std::string EntryFile() const;    // DataHome/applications/QuilloryPlan_Schedule_File.desktop
-    std::string MimeAppsFile() const; // ConfigHome/mimeapps.list
+    std::string MimeAppsFile() const; // ConfigHome/mimeapps.list, the one the program writes
+    // Where the desktop looks for defaults, first wins: in each config folder, the user's first,
+    // "<desktop>-mimeapps.list" for each current desktop, then "mimeapps.list".
+    std::vector<std::string> MimeAppsLookup() const;
 };
 
 // The MIME types that claim "*.qlp" in the compiled databases (user's first); unreadable
 // databases count as claiming nothing.
 std::vector<std::string> TypesClaimingQlp(const TMimePaths& paths);
-// The default application for our type in the user's mimeapps.list, when one is set.
+// The default application for our type that the desktop would take, when one is set.
 std::optional<std::string> DefaultForScheduleType(const TMimePaths& paths);
 
 // The same type as the installed package describes (data/quillo-mime.xml).

@@ -174,6 +174,11 @@ void TExHeader::mouseReleaseEvent(QMouseEvent* e) {
     if (OnMouseUp) OnMouseUp(this, e->button(), e->modifiers(), x, y);
 }
 
+void TExHeader::leaveEvent(QEvent* e) {
+    QHeaderView::leaveEvent(e);
+    if (OnMouseLeave) OnMouseLeave(this);
+}
+
 void TExHeader::mouseDoubleClickEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
     unsigned flags = 0;

@@ -45,6 +45,7 @@ public:
     std::function<void(TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)> OnMouseDown;
     std::function<void(TExHeader*, Qt::MouseButtons, Qt::KeyboardModifiers, int, int)> OnMouseMove;
     std::function<void(TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)> OnMouseUp;
+    std::function<void(TExHeader*)> OnMouseLeave;
 
     QSize sizeHint() const override;
 
@@ -57,6 +58,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

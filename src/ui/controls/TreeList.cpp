@@ -78,10 +78,11 @@ TTreeList::TTreeList(TNodesIF& items, QWidget* parent)
     setPalette(pal);
     connect(mModel, &TNodesModel::NodeExpandedChanged, this,
             [this](const QModelIndex& i, bool expanded) { ShowExpanded(TNodesModel::NodeOf(i), expanded); });
-    // A node marked open while it had no rows (the root of a new schedule) opens with its first.
+    // A node marked open while it had no rows (the root of a new schedule, a folder whose rows a
+    // filter leaves out) opens with its first.
     connect(mModel, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent, int first, int last) {
         TTreeNode* node = parent.isValid() ? TNodesModel::NodeOf(parent) : nullptr;
-        if (node && node->Expanded() && first == 0 && node->Count() == last + 1 && !isExpanded(parent))
+        if (node && node->Expanded() && first == 0 && mModel->rowCount(parent) == last + 1 && !isExpanded(parent))
             ShowExpanded(node, true);
     });
     connect(itemDelegate(), &QAbstractItemDelegate::closeEditor, this,

@@ -63,6 +63,8 @@ public:
     // Suspends the view while the tree changes wholesale; the expanded states are applied after.
     void BeginUpdate();
     void EndUpdate();
+    // Many folders about to open or close: the view lays out once afterwards, not once for each.
+    void DeferLayout() { scheduleDelayedItemsLayout(); }
     void DrawTrackLine(TExSection* section, int width, TSectionTrackState state);
     bool TrackLineShown() const { return mTrackShown; }
     int TrackLineX() const { return mTrackX; }
@@ -103,6 +105,8 @@ public:
     std::function<void(TTreeList*, TTreeNode*)> OnExpanded;
     std::function<void(TTreeList*, TTreeNode*)> OnCollapsed;
     std::function<void(TTreeList*)> OnDepthLimit;
+    // Parts of a row's label to mark (what a search found), as [begin, end) positions in its text.
+    std::function<std::vector<std::pair<int, int>>(const TTreeNode*)> OnLabelMarks;
     std::function<void(TTreeList*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)> OnMouseDown;
     std::function<void(TTreeList*, Qt::MouseButtons, Qt::KeyboardModifiers, int, int)> OnMouseMove;
     std::function<void(TTreeList*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)> OnMouseUp;

@@ -59,6 +59,7 @@ void TTreeListPainter::PaintNode(QPainter* painter, const QStyleOptionViewItem& 
     painter->setClipRect(QRect(option.rect.left(), option.rect.top(), std::max(0, clipRight - option.rect.left()),
                                option.rect.height()));
     painter->drawText(cr, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    if (list.OnLabelMarks) DrawMarks(painter, node, text, shown, cr);
     if (focused && selected && node == list.Selected() && (!list.RowSelect || list.ShowLines)) {
         QStyleOptionFocusRect fr;
         fr.rect = cr;
@@ -66,6 +67,28 @@ void TTreeListPainter::PaintNode(QPainter* painter, const QStyleOptionViewItem& 
         list.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fr, painter, &list);
     }
     painter->restore();
+}
+
+// Each mark is the label drawn again, dark on a marker colour, clipped to the marked characters.
+void TTreeListPainter::DrawMarks(QPainter* painter, const TTreeNode* node, const QString& text, const QString& shown,
+                                 const QRect& rect) const {
+    const auto marks = mList.OnLabelMarks(node);
+    if (marks.empty()) return;
+    const int visible = int(shown == text ? text.size() : std::max<qsizetype>(shown.size() - 1, 0)); // before "…"
+    const QFontMetrics metrics = painter->fontMetrics();
+    for (auto [begin, end] : marks) {
+        end = std::min(end, visible);
+        if (begin < 0 || begin >= end) continue;
+        const int left = rect.left() + metrics.horizontalAdvance(shown.left(begin));
+        const QRect box(left, rect.top() + 1, metrics.horizontalAdvance(shown.mid(begin, end - begin)),
+                        rect.height() - 2);
+        painter->save();
+        painter->setClipRect(box, Qt::IntersectClip);
+        painter->fillRect(box, QColor(255, 222, 80));
+        painter->setPen(Qt::black);
+        painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+        painter->restore();
+    }
 }
 
 void TTreeListPainter::DrawSubItems(QPainter* painter, const QStyleOptionViewItem& option, TTreeNode* node) const {

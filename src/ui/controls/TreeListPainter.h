@@ -9,6 +9,7 @@
 class QModelIndex;
 class QPainter;
 class QRect;
+class QString;
 class QStyleOptionViewItem;
 
 namespace quillo {
@@ -26,6 +27,8 @@ public:
     void DrawSubItems(QPainter* painter, const QStyleOptionViewItem& option, TTreeNode* node) const;
 
 private:
+    void DrawMarks(QPainter* painter, const TTreeNode* node, const QString& text, const QString& shown,
+                   const QRect& rect) const;
     void DrawCell(QPainter* painter, const QStyleOptionViewItem& option, TTreeNode* node, int index,
                   TAlignment alignment, QRect rect) const;
 

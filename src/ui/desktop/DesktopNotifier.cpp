@@ -160,18 +160,25 @@ void TDesktopNotifier::Send(const TMessage& message) {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, "Notify");
     call << QString::fromLatin1(kAppName) << replaces << mIconName << message.Summary << body << actions << hints
          << int(-1);
+    ++mInFlight;
     auto* watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call, mTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, message](QDBusPendingCallWatcher* w) {
         w->deleteLater();
+        --mInFlight;
         const QDBusPendingReply<uint> reply = *w;
         if (reply.isError()) {
             Fail(message);
-            return;
+        } else {
+            const uint id = reply.value();
+            mShown.insert(id);
+            mLast = id;
+            emit Delivered(id);
+            ReplayEarly(id);
         }
-        const uint id = reply.value();
-        mShown.insert(id);
-        mLast = id;
-        emit Delivered(id);
+        if (mInFlight == 0) {
+            mEarlyActions.clear();
+            mEarlyClosed.clear();
+        }
     });
 }
 
@@ -188,14 +195,33 @@ void TDesktopNotifier::ServiceChanged() {
 
 void TDesktopNotifier::OnActionInvoked(uint id, const QString& action) {
     // Every client hears every server's signal: only ours count.
-    if (!mShown.contains(id)) return;
+    if (!mShown.contains(id)) {
+        if (mInFlight > 0) mEarlyActions.emplace_back(id, action);
+        return;
+    }
     if (action == QLatin1String(kTodayAction))
         emit TodayRequested();
     else if (action == QLatin1String("default"))
         emit WindowRequested();
 }
 
+void TDesktopNotifier::ReplayEarly(uint id) {
+    std::vector<std::pair<uint, QString>> actions;
+    for (auto it = mEarlyActions.begin(); it != mEarlyActions.end();) {
+        if (it->first == id) {
+            actions.push_back(*it);
+            it = mEarlyActions.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const auto& [actionId, action] : actions)
+        OnActionInvoked(actionId, action);
+    if (mEarlyClosed.remove(id)) OnNotificationClosed(id, 0);
+}
+
 void TDesktopNotifier::OnNotificationClosed(uint id, uint /*reason*/) {
+    if (!mShown.contains(id) && mInFlight > 0) mEarlyClosed.insert(id);
     mShown.remove(id);
     if (mLast == id) mLast = 0;
 }

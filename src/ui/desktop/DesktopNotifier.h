@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QDBusPendingCallWatcher;
@@ -66,6 +67,7 @@ private:
     void AskCapabilities();
     void Send(const TMessage& message);
     void Fail(const TMessage& message);
+    void ReplayEarly(uint id);
     void ServiceChanged();
 
     QDBusConnection mBus;
@@ -77,6 +79,10 @@ private:
     bool mAsking = false;
     std::vector<TMessage> mWaiting; // until the capabilities are known
     QSet<uint> mShown;              // our notifications the service still shows
+    int mInFlight = 0;              // Notify calls not answered yet
+    // A service's signal can overtake the answer that tells us the id; kept until the answers are in.
+    std::vector<std::pair<uint, QString>> mEarlyActions;
+    QSet<uint> mEarlyClosed;
     uint mLast = 0;                 // the last of them
 };
 

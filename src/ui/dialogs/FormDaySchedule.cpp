@@ -6,12 +6,12 @@
 #include "base/StrUtil.h"
 #include "controls/DropDst.h"
 #include "controls/ExHeader.h"
-#include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormProperty.h"
 #include "edit/Editor.h"
 #include "main/FormMain.h"
 #include "main/Images.h"
+#include "main/InfoMarks.h"
 #include "main/MainCommands.h"
 #include "model/DayList.h"
 #include "model/SchItem.h"
@@ -31,7 +31,6 @@ const char* const kDayWindowTitle = "一日の予定";
 
 namespace {
 constexpr int kNameSection = 0, kInfoColumn = 2;
-constexpr int kMarkWidth = 16;
 } // namespace
 
 TFormDaySchedule::TFormDaySchedule(TFormMain& main)
@@ -69,18 +68,19 @@ TFormDaySchedule::TFormDaySchedule(TFormMain& main)
     ExHeader1->Sections().EndUpdate();
     TreeList1->SetHeaderControl(ExHeader1);
     ExHeader1->OnSectionResize = [this](TExHeader*, TExSection*) { TreeList1->Redraw(); };
+    ExHeader1->OnMouseUp = [this](TExHeader*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        TreeList1->Redraw();
+    };
     ExHeader1->OnSectionTrack = [this](TExHeader*, TExSection* s, int w, TSectionTrackState st) {
         TreeList1->DrawTrackLine(s, w, st);
     };
     // The information column: the memo, link and repeat marks, as in the main window.
     TreeList1->OnCustomDrawSubItem = [](TTreeList*, QPainter* p, TTreeNode* node, int index, QStyle::State, QRect r,
                                         bool&) {
-        const TSchItem* item = node->Data();
-        if (index != kInfoColumn - 1 || !item) return;
-        const auto& images = ToolbarImages();
-        if (!item->Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kMarkWidth, kMarkWidth));
-        if (!item->Link.empty()) images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
-        PaintRepeatMark(p, r, *item);
+        if (index == kInfoColumn - 1 && node->Data()) PaintInfoMarks(p, r, *node->Data());
+    };
+    TreeList1->OnMouseMove = [this](TTreeList*, Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+        TrackInfoMarks(*TreeList1, *ExHeader1, kInfoColumn, x, y, [this](const QString& s) { mStatus->setText(s); });
     };
     TreeList1->OnCollapsing = [](TTreeList*, TTreeNode* node, bool& allow) { allow = node->Parent() != nullptr; };
     TreeList1->OnMouseDown = [this](TTreeList*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
@@ -318,12 +318,12 @@ void TFormDaySchedule::RowMouseDown(Qt::MouseButton button, int x, int y) {
     TExSection* s = ExHeader1->GetSectionAt(x, 1);
     if (button == Qt::LeftButton && s && s->Index() == kInfoColumn) {
         const int offset = x + TreeList1->horizontalScrollBar()->value() - s->Left();
-        if (offset > 0 && offset < kMarkWidth && !item->Memo.empty())
+        if (offset > 0 && offset < kInfoMarkWidth && !item->Memo.empty())
             mMain.Run([this] {
                 mMain.OpenItemProperty(pfMemo);
                 Rebuild();
             });
-        else if (offset > kMarkWidth && offset < 2 * kMarkWidth && !item->Link.empty())
+        else if (offset > kInfoMarkWidth && offset < 2 * kInfoMarkWidth && !item->Link.empty())
             mMain.Run([this] { ActionItemOpenLinkExecute(); });
     }
     UpdateActions();

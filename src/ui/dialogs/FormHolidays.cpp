@@ -92,10 +92,11 @@ TFormHolidays::TFormHolidays(IDesktop& desktop, TCalendar& calendar, TDate today
     lower->addWidget(countGroup);
     auto* alertGroup = new QGroupBox(QStringLiteral("注意表示設定(&A)"), this);
     AlertList = new QComboBox(alertGroup);
-    AlertList->addItem(QStringLiteral("終了予定日"));
-    static const char* const kDigits[] = {"１", "２", "３", "４", "５", "６", "７"};
-    for (int i = 0; i < kMaxAlertCount; ++i)
-        AlertList->addItem(QStringLiteral("終了予定日の%1日前").arg(QString::fromUtf8(kDigits[i])));
+    static const char* const kAlertDays[kMaxAlertCount + 1] = {
+        "終了予定日",         "終了予定日の１日前", "終了予定日の２日前", "終了予定日の３日前",
+        "終了予定日の４日前", "終了予定日の５日前", "終了予定日の６日前", "終了予定日の７日前"};
+    for (const char* text : kAlertDays)
+        AlertList->addItem(QString::fromUtf8(text));
     (new QVBoxLayout(alertGroup))->addWidget(AlertList);
     lower->addWidget(alertGroup, 1);
     layout->addLayout(lower);

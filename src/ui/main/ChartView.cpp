@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/ChartView.h"
 
-#include "base/Cp932.h"
 #include "base/StrUtil.h"
 #include "controls/ExHeader.h"
-#include "controls/RepeatMark.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormHolidays.h"
 #include "main/Images.h"
+#include "main/InfoMarks.h"
 #include "main/MainCommands.h"
 #include "model/Document.h"
 #include "model/SchItem.h"
@@ -17,19 +16,8 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QPainter>
-#include <QScrollBar>
 
 namespace quillo {
-
-namespace {
-constexpr int kMarkWidth = 16; // the memo and link marks of the information column
-
-// One line of a memo for hints and the status bar.
-std::string MemoLine(const std::string& memo) {
-    std::string s = ReplaceAll(ReplaceAll(memo, "\r\n", " "), "\t", " ");
-    return Cp932ToUtf8(CutToNameLength(s));
-}
-} // namespace
 
 TChartView::TChartView(const TMainContext& context, std::function<void(TDate)> showDay)
     : mContext(context), mShowDay(std::move(showDay)), mSelectedDate(context.Today) {
@@ -60,6 +48,7 @@ TChartView::TChartView(const TMainContext& context, std::function<void(TDate)> s
     header.OnMouseUp = [this](TExHeader*, Qt::MouseButton b, Qt::KeyboardModifiers, int, int) {
         if (b != Qt::RightButton) mContext.Tree.Redraw();
     };
+    header.OnMouseLeave = [this](TExHeader*) { ClearHeaderHint(); };
     tree.OnCustomDrawSubItem = [this](TTreeList*, QPainter* p, TTreeNode* n, int index, QStyle::State, QRect r,
                                       bool& def) { TreeList1CustomDrawSubItem(p, n, index, r, def); };
     tree.OnMouseMove = [this](TTreeList*, Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
@@ -108,6 +97,7 @@ TChartView::~TChartView() {
     header.OnMouseMove = nullptr;
     header.OnMouseDown = nullptr;
     header.OnMouseUp = nullptr;
+    header.OnMouseLeave = nullptr;
     header.OnSectionResize = nullptr;
     TTreeList& tree = mContext.Tree;
     tree.OnCustomDrawSubItem = nullptr;
@@ -258,11 +248,7 @@ void TChartView::TreeList1CustomDrawSubItem(QPainter* p, TTreeNode* node, int in
     TSchItem* item = node->Data();
     if (index < 2) return;
     if (index == 2) {
-        if (!node->Parent() || !item) return;
-        const auto& images = ToolbarImages();
-        if (!item->Memo.empty()) images[tiMemo].paint(p, QRect(r.left(), r.top(), kMarkWidth, kMarkWidth));
-        if (!item->Link.empty()) images[tiLink].paint(p, QRect(r.left() + kMarkWidth, r.top(), kMarkWidth, kMarkWidth));
-        PaintRepeatMark(p, r, *item);
+        if (node->Parent() && item) PaintInfoMarks(p, r, *item);
         return;
     }
     const int i = index - (kFirstDaySection - 1); // sub-item texts start at section 1
@@ -321,10 +307,19 @@ void TChartView::ExHeader1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifi
                      "の予定を表示します。右クリックで休日の設定を行えます。",
                  &header);
         header.setCursor(Qt::PointingHandCursor);
+        mHeaderHinted = true;
     } else if (buttons == Qt::NoButton) {
-        header.setToolTip({});
-        header.unsetCursor();
+        ClearHeaderHint();
     }
+}
+
+// Off the days the day's words go from the status bar too; another hint there is left alone.
+void TChartView::ClearHeaderHint() {
+    TExHeader& header = mContext.Header;
+    header.setToolTip({});
+    header.unsetCursor();
+    if (mHeaderHinted) mContext.Hint({});
+    mHeaderHinted = false;
 }
 
 void TChartView::ExHeader1MouseDown(Qt::MouseButton button, int x, int y) {
@@ -356,27 +351,8 @@ void TChartView::HeaderPopupChoose(int level) {
 }
 
 void TChartView::TreeList1MouseMove(int x, int y) {
-    TTreeList& tree = mContext.Tree;
-    TTreeNode* node = tree.GetNodeAt(x, y);
-    TExSection* s = mContext.Header.GetSectionAt(x, 1);
-    TSchItem* item = node && node->Parent() ? node->Data() : nullptr;
-    std::string hint;
-    if (item && s && s->Index() == kInfoSection) {
-        const int offset = x + tree.horizontalScrollBar()->value() - s->Left();
-        if (offset < kMarkWidth && !item->Memo.empty())
-            hint = "メモの編集|" + MemoLine(item->Memo);
-        else if (offset >= kMarkWidth && offset < 2 * kMarkWidth && !item->Link.empty())
-            hint = "リンクを開く|" + Cp932ToUtf8(item->Link);
-        else if (OnRepeatMark(offset, *item))
-            hint = RepeatMarkHint(*item);
-    }
-    if (hint.empty()) {
-        tree.setToolTip({});
-        tree.viewport()->unsetCursor();
-        return;
-    }
-    ShowHint(hint, &tree);
-    tree.viewport()->setCursor(Qt::PointingHandCursor);
+    TrackInfoMarks(mContext.Tree, mContext.Header, kInfoSection, x, y,
+                   [this](const QString& status) { mContext.Hint(status); });
 }
 
 // A press in a day column picks that day.

@@ -41,6 +41,7 @@ public:
     void ExHeader1DrawSection(QPainter* painter, TExSection* section, const QRect& rect);
     void TreeList1CustomDrawSubItem(QPainter* painter, TTreeNode* node, int index, QRect rect, bool& defaultDraw);
     void ExHeader1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void ClearHeaderHint();
     void ExHeader1MouseDown(Qt::MouseButton button, int x, int y);
     void TreeList1MouseMove(int x, int y);
     void TreeList1MouseDown(int x, int y);
@@ -63,6 +64,7 @@ private:
     QMenu* HeaderPopup;
     QAction* HeaderPopupItems[kDayLevels] = {};
     TExSection* mHeaderSection = nullptr; // sections are never removed
+    bool mHeaderHinted = false;           // a day's hint is in the status bar
 };
 
 } // namespace quillo

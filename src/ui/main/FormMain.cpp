@@ -13,10 +13,12 @@
 #include "controls/TreeList.h"
 #include "dialogs/FormDaySchedule.h"
 #include "main/ChartView.h"
+#include "main/FindBar.h"
 #include "main/Images.h"
 #include "main/ItemCommands.h"
 #include "main/ItemTransfer.h"
 #include "main/MainCommands.h"
+#include "main/MainReminders.h"
 #include "main/MainShell.h"
 #include "main/MainTray.h"
 #include "main/TreeGestures.h"
@@ -86,6 +88,8 @@ TFormMain::TFormMain(IDesktop& desktop, const TClock& clock, const std::string& 
 TFormMain::~TFormMain() {
     Timer2.stop();
     // The parts let go of the views, and the views go before the document they show.
+    mReminders.reset();
+    mFind.reset();
     mTray.reset();
     mShell.reset();
     mTransfer.reset();
@@ -144,6 +148,18 @@ void TFormMain::BuildParts(const std::string& settingsFile) {
                                         TMainTray::THooks{[this] { NewToDo(nullptr, kNewToDoName, mToday, true); },
                                                           [this] { ShowDaySchedule(mToday); },
                                                           [this] { return mDayWindow.data(); }});
+    mReminders = std::make_unique<TMainReminders>(
+        context, settingsFile,
+        TMainReminders::THooks{[this](TDate date) { ShowDaySchedule(date); }, [this] { return mDayWindow.data(); },
+                               [this] { mTray->TrayIconClick(); },
+                               [this](const QString& title, const QString& text, bool critical) {
+                                   return mTray->TrayIcon()->ShowBalloon(title, text, critical);
+                               }});
+    mFind = std::make_unique<TFindBar>(
+        context, TFindBar::THooks{[this] { return SelectedDate(); },
+                                  [this](bool given) { given ? SetEditingShortcuts() : ClearEditingShortcuts(); },
+                                  [this] { UpdateEscape(); }});
+    static_cast<QBoxLayout*>(centralWidget()->layout())->insertWidget(0, mFind->Bar()); // under the tool bar
 }
 
 // The file commands and today's schedule: each a line on what already exists.
@@ -185,9 +201,15 @@ void TFormMain::BuildFrameCommands() {
 
 void TFormMain::FormCreate(const std::vector<std::string>& args) {
     MigrateStartupShortcut();
+    // The day's first notice comes once the start-up is over, whatever it opened.
+    struct TAnnounce {
+        TMainReminders& Reminders;
+        ~TAnnounce() { Reminders.StartUp(); }
+    } announce{*mReminders};
     bool settingsRead = false;
     Run([&] {
         mSettings->LoadSettings();
+        mReminders->LoadSettings();
         settingsRead = true;
     });
     if (!settingsRead) return; // the error was shown; the window stays usable without a schedule
@@ -238,6 +260,7 @@ void TFormMain::FormClose() {
     MigrateStartupShortcut();
     try {
         mSettings->SaveSettings();
+        mReminders->SaveSettings();
     } catch (const EQuilloError& e) {
         // Shown, and the program still ends.
         mDesktop.Sound(sndError);
@@ -260,7 +283,7 @@ void TFormMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         TreeList1->HideSelection = !isActiveWindow();
         TreeList1->Redraw();
-        mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+        UpdateEscape();
     }
     if (event->type() == QEvent::WindowStateChange) mTray->WindowStateChanged();
 }
@@ -301,6 +324,7 @@ void TFormMain::ShowTitle() {
 }
 
 void TFormMain::Timer2Timer() {
+    mReminders->Tick(); // a date change, also one slept through
     mFiles.MinuteTick();
     UpdateActions();
 }
@@ -320,15 +344,20 @@ void TFormMain::ShowDaySchedule(TDate date) {
     TreeList1->Redraw();
 }
 
-// Esc goes to the tray only while the window is active and no name is being typed.
+// Esc goes to the tray only while the window is active, no name is being typed and no search is
+// open (Esc ends those first).
+void TFormMain::UpdateEscape() {
+    mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel() && !mFind->IsOpen());
+}
+
 void TFormMain::SetEditingShortcuts() {
     mCommands->SetEditingKeys(true);
-    mTray->SetEscapeToTray(isActiveWindow() && !mGestures->EditingLabel());
+    UpdateEscape();
 }
 
 void TFormMain::ClearEditingShortcuts() {
     mCommands->SetEditingKeys(false);
-    mTray->SetEscapeToTray(false); // Esc ends the rename instead
+    mTray->SetEscapeToTray(false); // Esc ends the rename or the search instead
 }
 
 // Forwards for the day window and for tests.

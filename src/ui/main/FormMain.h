@@ -8,6 +8,8 @@
 //   TItemTransfer   clipboard, export, import, iCalendar, dropped files (ItemTransfer)
 //   TMainShell      shortcuts, the file association, help and the about box (MainShell)
 //   TMainTray       the notification area (MainTray)
+//   TMainReminders  desktop notices of to-dos in caution or warning, the 通知 menu (MainReminders)
+//   TFindBar        find and filter over the tree (FindBar)
 //   TWindowSettings the settings and holidays files, the window's place (WindowSettings)
 // The frame owns the document, its editor and file commands, the views, and the order of start-up
 // and shutdown; the parts meet only through those and the command table.
@@ -40,9 +42,11 @@ class IDesktop;
 class TChartView;
 class TClock;
 class TExHeader;
+class TFindBar;
 class TItemCommands;
 class TItemTransfer;
 class TMainCommands;
+class TMainReminders;
 class TMainShell;
 class TMainTray;
 class TStatusPanel;
@@ -66,10 +70,11 @@ public:
     // The document with its editor and file commands, the views and the command table.
     const TMainContext& Shared() const { return *mContext; }
     // The parts the frame alone can show working with others: the table, the tree's context menu
-    // over it, the tray with the day window.
+    // over it, the tray with the day window, the find bar with the tray's Esc.
     TMainCommands& Commands() { return *mCommands; }
     TTreeGestures& Gestures() { return *mGestures; }
     TMainTray& Tray() { return *mTray; }
+    TFindBar& Find() { return *mFind; }
 
     // The visible surface.
     TExHeader* Header() const { return ExHeader1; }
@@ -117,6 +122,7 @@ private:
     void FormClose();
     void FormResize();
     void ShowTitle(); // the caption, the task bar's and the tray's, from the document's title
+    void UpdateEscape();
 
     IDesktop& mDesktop;
     const TClock& mClock;
@@ -146,6 +152,8 @@ private:
     std::unique_ptr<TItemTransfer> mTransfer;
     std::unique_ptr<TMainShell> mShell;
     std::unique_ptr<TMainTray> mTray;
+    std::unique_ptr<TMainReminders> mReminders;
+    std::unique_ptr<TFindBar> mFind;
 };
 
 } // namespace quillo

@@ -120,15 +120,11 @@ TTreeNode* TItemTransfer::ImportFile(const std::string& path) {
 void TItemTransfer::AddDroppedFiles(const std::vector<std::string>& paths, TDate date) {
     if (!mContext.Document.IsOpen()) return;
     const TRefreshAfter refresh(mContext);
-    IDesktop& desktop = mContext.Desktop;
     std::string notice;
+    // A dropped schedule gets the questions and the selection of the menu's import.
     TTreeNode* last = quillo::AddDroppedFiles(
         mContext.Document, mContext.Editor, mContext.SelectedNode(), paths, date,
-        [&](const std::string& badLine) {
-            desktop.Sound(sndError);
-            if (desktop.MessageBox(badLine, mtError, mbAbort) == mrAbort) throw ELoadError(badLine);
-        },
-        &notice);
+        [this](const std::string& path) { ImportFile(path); }, &notice);
     if (!notice.empty()) mContext.Hint(QString::fromStdString(notice));
     if (last) mContext.Reveal(last);
 }

@@ -110,6 +110,14 @@ const TCommandRow kRows[] = {
      tiItemProperty, Qt::CTRL | Qt::Key_I},
     {"ActionChartPrev1", "チャート表示を一日戻す(&M)", "一日戻す|チャート表示を一日戻します。", tiChartPrev1,
      Qt::ALT | Qt::Key_Left, kuEditing},
+    {"ActionFind", "検索(&F)...",
+     "検索|項目名・メモ・関連リンクに文字列を含む項目と、その項目のあるフォルダだけを表示します。", tiNoImage,
+     Qt::CTRL | Qt::Key_F},
+    {"ActionFindNext", "次を検索(&X)", "次を検索|検索に一致する次の項目を選択します。", tiNoImage, Qt::Key_F3},
+    {"ActionFindPrev", "前を検索(&V)", "前を検索|検索に一致する前の項目を選択します。", tiNoImage,
+     Qt::SHIFT | Qt::Key_F3},
+    {"ActionFindClose", "検索を終了(&E)", "検索を終了|検索を終了し、すべての項目を元のように表示します。", tiNoImage,
+     Qt::Key_Escape, kuEditing},
 };
 } // namespace
 
@@ -138,11 +146,17 @@ void BuildMainMenus(const TMainCommands& c, QMenuBar& bar, QToolBar& tools) {
                        "ActionCutStartUp"});
     c.Fill(settings->addMenu(QStringLiteral("関連付け(R)")), {"ActionSetReg", "ActionCutReg"});
     c.Fill(settings, {"-", "ActionSetHolidays"});
+    if (c.Find("ActionNotifyOn")) {
+        QMenu* notify = settings->addMenu(QStringLiteral("通知(&N)"));
+        notify->menuAction()->setStatusTip(QStringLiteral("予定の通知を設定します。"));
+        c.Fill(notify, {"ActionNotifyOn", "-", "ActionNotifyCaution", "ActionNotifyWarning"});
+    }
     QMenu* view = bar.addMenu(QStringLiteral("表示(&V)"));
     QMenu* help = bar.addMenu(QStringLiteral("ヘルプ(&H)"));
     c.Fill(help, {"ActionHelp", "-", "ActionVerDlg"});
     c.Fill(view, {"ActionShowChart", "ActionChartNext", "ActionChartPrev", "ActionChartNext1", "ActionChartPrev1", "-",
-                  "ActionShowTodaySchedule", "ActionIntoTaskTray"});
+                  "ActionFind", "ActionFindNext", "ActionFindPrev", "ActionFindClose", "-", "ActionShowTodaySchedule",
+                  "ActionIntoTaskTray"});
     c.Fill(&tools, {"ActionFileNew",
                     "ActionFileOpen",
                     "ActionFileSave",

@@ -32,10 +32,10 @@ public:
     void SetEscapeToTray(bool on);
     void SetTipHelp(const QString& caption);
     void WindowStateChanged(); // the window may have come back by the taskbar
+    void TrayIconClick();      // out of the tray, forward and active
 
 private:
     void UpdateTrayMenu();
-    void TrayIconClick();
 
     const TMainContext& mContext;
     QMainWindow& mWindow;

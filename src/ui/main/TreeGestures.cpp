@@ -60,9 +60,10 @@ TTreeGestures::TTreeGestures(const TMainContext& context, THooks hooks)
     TMainCommands& commands = context.Commands;
     QMenu* popup = TreePopupMenu.get();
     popup->addAction(commands.Find("ActionItemProperty"));
-    QMenu* modes = popup->addMenu(QStringLiteral("日数計算での休日の扱い(&N)"));
+    TreePopupModeMenu = popup->addMenu(QStringLiteral("日数計算での休日の扱い(&N)"));
+    QMenu* modes = TreePopupModeMenu;
     auto* group = new QActionGroup(modes);
-    static const char* const kModes[] = {"休日設定に従う", "常に半休を含める", "すべての日付を含める"};
+    static const char* const kModes[] = {"休日設定に従う(&0)", "常に半休を含める(&1)", "すべての日付を含める(&2)"};
     for (int mode = 0; mode < 3; ++mode) {
         QAction* a = modes->addAction(QString::fromUtf8(kModes[mode]));
         a->setCheckable(true);
@@ -114,10 +115,9 @@ void TTreeGestures::Expanded(TTreeNode* node) {
 void TTreeGestures::UpdateTreePopup() {
     const TSchItem* item = mContext.SelectedItem();
     const bool todo = item && !item->IsFolder();
-    for (int mode = 0; mode < 3; ++mode) {
-        TreePopupModes[mode]->setEnabled(todo);
+    TreePopupModeMenu->setEnabled(todo);
+    for (int mode = 0; mode < 3; ++mode)
         TreePopupModes[mode]->setChecked(todo && item->HolidayMode == mode);
-    }
 }
 
 void TTreeGestures::TreeList1Editing() {

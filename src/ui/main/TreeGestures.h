@@ -49,6 +49,7 @@ private:
     QTimer Timer1; // auto-scroll while a drag is near an edge
     TScrollDirection ScrollDirection = sdUp;
     std::unique_ptr<QMenu> TreePopupMenu;
+    QMenu* TreePopupModeMenu = nullptr;
     QAction* TreePopupModes[3] = {};
 };
 
