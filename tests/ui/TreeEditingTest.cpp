@@ -307,3 +307,18 @@ TEST_F(TEditing, APropertyEditIsUndoneOnItsOwn) {
     EXPECT_TRUE(Modified());
     EXPECT_EQ(P.Statuses.back(), "変更あり 12:00:00");
 }
+
+// The expander of a folder closes it, which the file keeps (a change); the root's never closes.
+TEST_F(TEditing, TheRootStaysOpenAFolderClosesAsAChange) {
+    auto clickExpander = [this](TTreeNode* n) {
+        const QRect item = List()->visualRect(List()->Model().IndexOf(n));
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, QPoint(item.left() - 6, item.center().y()));
+    };
+    clickExpander(Root());
+    EXPECT_TRUE(Root()->Expanded());
+    EXPECT_TRUE(List()->isExpanded(List()->Model().IndexOf(Root())));
+    EXPECT_FALSE(Modified());
+    clickExpander(Node("Work"));
+    EXPECT_FALSE(Node("Work")->Expanded());
+    EXPECT_TRUE(Modified());
+}

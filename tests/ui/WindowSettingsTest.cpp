@@ -7,6 +7,8 @@
 #include "ui/MainParts.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 using namespace quillo;
@@ -102,4 +104,11 @@ TEST_F(TSettingsFile, ClosingMaximizedKeepsTheNormalPlacement) {
     window = Start().P.Window.get();
     EXPECT_EQ(window->geometry(), QRect(33, 44, 655, 377));
     EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+
+    // A place no screen shows any more (a monitor taken away) comes back onto the screen.
+    WriteFile(Ini(), "[MainForm]\r\nPosX=50000\r\nPosY=-40000\r\nWidth=700\r\nHeight=500\r\n");
+    window = Start().P.Window.get();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(area.intersects(window->geometry())) << window->geometry().x() << "," << window->geometry().y();
+    EXPECT_EQ(window->geometry().size(), QSize(700, 500));
 }
