@@ -174,6 +174,11 @@ TEST_F(TEditing, TheDoneMarkIsPressAndReleaseOnTheSameIcon) {
     EXPECT_TRUE(report->Data()->Checked);
     P.Commands->Update();
     EXPECT_EQ(Action("ActionItemChkReverse")->text().toStdString(), "未完了に戻す(&R)");
+    Select(report); // the command turns the mark over both ways
+    Trigger("ActionItemChkReverse");
+    EXPECT_FALSE(report->Data()->Checked);
+    Trigger("ActionItemChkReverse");
+    EXPECT_TRUE(report->Data()->Checked);
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, IconOf(Node("Work"))); // folders have no mark
     QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, IconOf(Node("Work")));
     EXPECT_TRUE(Node("Work")->Data()->Checked == false);
