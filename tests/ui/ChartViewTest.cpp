@@ -127,6 +127,10 @@ TEST_F(TChartWindow, NavigationShiftsTheBlocks) {
     EXPECT_EQ(Day(0)->Text, "▼");
     P.Action("ActionChartPrev1")->trigger();
     EXPECT_EQ(P.Chart.ChartDate(), kToday - 1);
+    P.Action("ActionChartPrev")->trigger();
+    EXPECT_EQ(P.Chart.ChartDate(), kToday - 8);
+    P.Action("ActionChartNext1")->trigger();
+    EXPECT_EQ(P.Chart.ChartDate(), kToday - 7);
 }
 
 TEST_F(TChartWindow, DayWidthDragAppliesToAllDays) {
