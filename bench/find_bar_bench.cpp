@@ -22,8 +22,8 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -35,7 +35,8 @@ namespace {
 // 10 folders of 100 folders of 100 to-dos with names, memos and links in mixed width and kana; the
 // folders the user opened are half of them, so that the filter opens and closes the others.
 std::string MakeFile(const std::string& dir) {
-    const char* words[] = {"見積書", "送付", "会議", "ﾚﾋﾞｭｰ", "レビュー", "資料", "Report", "ＤＢ移行", "しりょう", "確認"};
+    const char* words[] = {"見積書", "送付",   "会議",     "ﾚﾋﾞｭｰ",    "レビュー",
+                           "資料",   "Report", "ＤＢ移行", "しりょう", "確認"};
     std::mt19937 rng(7);
     auto word = [&] { return std::string(words[rng() % std::size(words)]); };
     TNodesIF nodes;

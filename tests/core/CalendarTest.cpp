@@ -254,8 +254,7 @@ TEST(HolidayImport, WhatAFileMayAskForIsBounded) {
     EXPECT_EQ(small.Skipped + small.Unexpanded, 0u);
     // A fold may fall inside a value, after a space or a tab: the line goes on without either.
     const THolidayImport folded = HolidayDatesOfICalendar(
-        Calendar(Event("DTSTART;VALUE=DATE:2024\r\n 0506\r\nDTEND;VALUE=DATE:20240\r\n\t508\r\n")),
-        D(2024, 5, 3));
+        Calendar(Event("DTSTART;VALUE=DATE:2024\r\n 0506\r\nDTEND;VALUE=DATE:20240\r\n\t508\r\n")), D(2024, 5, 3));
     EXPECT_EQ(folded.Dates, (std::vector<TDate>{D(2024, 5, 6), D(2024, 5, 7)}));
 
     events.clear();

@@ -90,8 +90,8 @@ TEST(InstanceLock, FailuresNameThePathAndForeignFoldersAreNotUsed) {
     WriteFile(dir.File("file"), "x");
     chmod(dir.File("file").c_str(), 0600);
     // Writable or only enterable by the group or the world is foreign too; so are the root and a file.
-    const std::pair<std::string, mode_t> foreigns[] = {{dir.Path(), 0777}, {dir.Path(), 0720}, {dir.Path(), 0702},
-                                                       {dir.Path(), 0750}, {dir.Path(), 0701}, {"/", 0700},
+    const std::pair<std::string, mode_t> foreigns[] = {{dir.Path(), 0777},      {dir.Path(), 0720}, {dir.Path(), 0702},
+                                                       {dir.Path(), 0750},      {dir.Path(), 0701}, {"/", 0700},
                                                        {dir.File("file"), 0700}};
     for (const auto& [foreign, mode] : foreigns) {
         chmod(dir.Path().c_str(), mode);

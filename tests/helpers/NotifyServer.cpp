@@ -215,8 +215,7 @@ int main(int argc, char** argv) {
         else if (args[i] == "--invoke" || args[i] == "--invoke-first") {
             settings.Invoke = args[i + 1];
             settings.InvokeFirst = args[i] == "--invoke-first";
-        }
-        else if (args[i] == "--log")
+        } else if (args[i] == "--log")
             settings.Log = args[i + 1];
         else
             return Fail("unknown option " + args[i]);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The find bar driven without the main window (offscreen), then once in the window for its keys.
+#include "main/FindBar.h"
 #include "base/Cp932.h"
 #include "controls/TreeList.h"
 #include "dialogs/FormProperty.h"
-#include "main/FindBar.h"
 #include "main/FormMain.h"
 #include "model/SchItem.h"
 #include "model/ScheduleFormat.h"
@@ -74,9 +74,7 @@ struct TFindParts : TTreeParts {
         }
         return out;
     }
-    std::string Selected() const {
-        return P.Tree->Selected() ? Cp932ToUtf8(P.Tree->Selected()->Text()) : "";
-    }
+    std::string Selected() const { return P.Tree->Selected() ? Cp932ToUtf8(P.Tree->Selected()->Text()) : ""; }
     std::vector<bool> Marks() const { // every folder's open mark, in tree order
         std::vector<bool> marks;
         for (TTreeNode* n = P.Document.Root(); n; n = n->GetNext())
@@ -483,14 +481,14 @@ TEST(FindBarSession, CommandsWhileFilteredDoWhatTheyDoUnfiltered) {
             for (TTreeNode* n = f.P.Document.Root(); n; n = n->GetNext()) {
                 if (filter.Active() && filter.Matches(n, f.P.Eval)) {
                     for (TTreeNode* a = n; a; a = a->Parent())
-                        ASSERT_TRUE(f.P.Tree->Model().Shown(a))
-                            << "seed " << seed << ": " << trace;
+                        ASSERT_TRUE(f.P.Tree->Model().Shown(a)) << "seed " << seed << ": " << trace;
                 }
                 ASSERT_TRUE(!filter.HoldsOpen(n) || n->Expanded());
             }
         }
         f.P.Trigger("ActionFindClose");
-        for (TTreeNode *a = f.P.Document.Root(), *b = plain.P.Document.Root(); a || b; a = a->GetNext(), b = b->GetNext()) {
+        for (TTreeNode *a = f.P.Document.Root(), *b = plain.P.Document.Root(); a || b;
+             a = a->GetNext(), b = b->GetNext()) {
             ASSERT_TRUE(a && b);
             ASSERT_EQ(a->Expanded(), b->Expanded()) << "seed " << seed << ": " << trace;
         }

@@ -97,4 +97,3 @@ TEST(MainCommands, RunShowsWhatACommandThrowsAndExecuteHonoursTheRules) {
     EXPECT_EQ(parts.Desktop.Sounds.back(), sndError);
     EXPECT_FALSE(parts.Action("ActionFileSave")->isEnabled()); // nothing bound there: never enabled
 }
-

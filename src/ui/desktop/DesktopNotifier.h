@@ -83,7 +83,7 @@ private:
     // A service's signal can overtake the answer that tells us the id; kept until the answers are in.
     std::vector<std::pair<uint, QString>> mEarlyActions;
     QSet<uint> mEarlyClosed;
-    uint mLast = 0;                 // the last of them
+    uint mLast = 0; // the last of them
 };
 
 } // namespace quillo

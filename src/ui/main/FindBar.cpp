@@ -143,10 +143,14 @@ TFindBar::TFindBar(const TMainContext& context, THooks hooks)
     TMainCommands& commands = context.Commands;
     auto open = [this] { return mContext.Document.IsOpen(); };
     auto finds = [this] { return mOpen && mFilter.Active(); };
-    commands.Bind("ActionFind", [this] { Open(); }, open);
-    commands.Bind("ActionFindNext", [this] { FindNext(true); }, finds);
-    commands.Bind("ActionFindPrev", [this] { FindNext(false); }, finds);
-    commands.Bind("ActionFindClose", [this] { Close(); }, [this] { return mOpen; });
+    commands.Bind(
+        "ActionFind", [this] { Open(); }, open);
+    commands.Bind(
+        "ActionFindNext", [this] { FindNext(true); }, finds);
+    commands.Bind(
+        "ActionFindPrev", [this] { FindNext(false); }, finds);
+    commands.Bind(
+        "ActionFindClose", [this] { Close(); }, [this] { return mOpen; });
     commands.AddLook([this] { Follow(); });
     context.Document.Nodes().AddObserver(this);
 }
@@ -163,7 +167,7 @@ void TFindBar::Open() {
         mOpen = true;
         mBar->show();
         mFilter.SetQuery(QueryOfBar());
-        mFilter.Prepare(); // every search form now, not on the first character
+        mFilter.Prepare();  // every search form now, not on the first character
         ShowFiltered(true); // a text left from the last search finds again
         if (mHooks.OpenChanged) mHooks.OpenChanged();
     }

@@ -85,9 +85,9 @@ private:
     std::unique_ptr<TKeys> mKeys;
     bool mOpen = false;
     bool mKeysLent = false;
-    bool mApplying = false;   // the notices of the filter's own opening and closing
-    bool mTreeChanged = false; // since the filter was last applied
-    std::vector<TShownRow> mRows; // as last applied; emptied when a node goes
+    bool mApplying = false;                     // the notices of the filter's own opening and closing
+    bool mTreeChanged = false;                  // since the filter was last applied
+    std::vector<TShownRow> mRows;               // as last applied; emptied when a node goes
     std::unordered_set<const TTreeNode*> mKept; // made or changed since, to stay shown
 };
 
