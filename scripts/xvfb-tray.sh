@@ -18,7 +18,7 @@ run() { QUILLO_CONFIG_DIR="$work/config" XDG_RUNTIME_DIR="$work/runtime" "$progr
 visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 # Waits up to five seconds for the check "$@" to hold.
 wait_for() { for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done; return 1; }
-printf 'D\t2024\t5\t3\n{\n\tF\tWork\t\t+\n\t{\n\tI\tcall\t0\t-\t-\t-\t-\t-\t-\t0\t\n\t}\n}\n' >"$work/plan.qlp"
+printf 'D\t2024\t5\t3\n{\nF\tWork\t\t+\n{\nI\tcall\t0\t-\t-\t-\t-\t-\t-\t0\t\n}\n}\n' >"$work/plan.qlp"
 
 trayer --edge top --align right --widthtype request --height 32 --SetDockType true --transparent false \
     >/dev/null 2>&1 &

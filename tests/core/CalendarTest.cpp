@@ -196,14 +196,27 @@ TEST(HolidayImport, AllDayDatesRangesAndYearlyRulesOnce) {
         "END:VEVENT\r\n"
         "BEGIN:VEVENT\r\nUID:3\r\nDTSTART:20240510T090000Z\r\nDTEND:20240510T100000Z\r\nEND:VEVENT\r\n"
         "BEGIN:VEVENT\r\nUID:4\r\nDTSTART;VALUE=DATE:20240504\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:5\r\nDTSTART;VALUE=DATE:20240601\r\nRRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\n"
         "END:VCALENDAR\r\n";
     const std::vector<TDate> dates = HolidayDatesOfICalendar(ics, D(2024, 5, 3)).Dates;
     std::vector<TDate> want;
     for (int y = 2023; y <= 2029; ++y)
         want.push_back(D(y, 2, 11));
-    want.insert(want.begin() + 2, {D(2024, 5, 3), D(2024, 5, 4), D(2024, 5, 5)});
+    want.insert(want.begin() + 2, {D(2024, 5, 3), D(2024, 5, 4), D(2024, 5, 5), D(2024, 6, 1)}); // other rules: once
     EXPECT_EQ(dates, want);
     EXPECT_THROW(HolidayDatesOfICalendar("a shopping list\n", D(2024, 5, 3)), EQuilloError);
+
+    // A yearly holiday of three days gives all three in every year, over a year's end too.
+    const std::vector<TDate> newYear =
+        HolidayDatesOfICalendar(
+            "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20211231\r\nDTEND;VALUE=DATE:20220103\r\n"
+            "RRULE:FREQ=YEARLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
+            D(2024, 5, 3))
+            .Dates;
+    want.clear();
+    for (int y = 2023; y <= 2029; ++y)
+        want.insert(want.end(), {D(y, 12, 31), D(y + 1, 1, 1), D(y + 1, 1, 2)});
+    EXPECT_EQ(newYear, want);
 
     TCalendar cal;
     cal.SetHolidayDates({"2024\t5\t3\t2", "2024\t1\t1\t1", "junk", "2024\t2\t30\t2", "2024\t5\t4\t7"});
@@ -239,6 +252,11 @@ TEST(HolidayImport, WhatAFileMayAskForIsBounded) {
     EXPECT_EQ(small.Dates[2], D(2024, 1, 1));
     EXPECT_EQ(small.Dates[4], D(2024, 5, 3)); // folded, and not moved by its alarm
     EXPECT_EQ(small.Skipped + small.Unexpanded, 0u);
+    // A fold may fall inside a value, after a space or a tab: the line goes on without either.
+    const THolidayImport folded = HolidayDatesOfICalendar(
+        Calendar(Event("DTSTART;VALUE=DATE:2024\r\n 0506\r\nDTEND;VALUE=DATE:20240\r\n\t508\r\n")),
+        D(2024, 5, 3));
+    EXPECT_EQ(folded.Dates, (std::vector<TDate>{D(2024, 5, 6), D(2024, 5, 7)}));
 
     events.clear();
     for (int i = 0; i < 12000; ++i) {
@@ -264,6 +282,21 @@ TEST(HolidayImport, WhatAFileMayAskForIsBounded) {
     EXPECT_TRUE(stopped.Cancelled);
     EXPECT_TRUE(stopped.Dates.empty());
     EXPECT_EQ(reports, 50u);
+
+    // Rules that would take more steps than a file is given are counted as not followed.
+    std::string days;
+    for (int d = 1; d <= 28; ++d)
+        days += (d > 1 ? "," : "") + std::to_string(d);
+    const std::string busy =
+        Event("DTSTART;VALUE=DATE:20200101\r\nRRULE:FREQ=YEARLY;BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12;"
+              "BYMONTHDAY=" +
+              days + "\r\n");
+    events.clear();
+    for (int i = 0; i < 80; ++i)
+        events += busy;
+    const THolidayImport steps = HolidayDatesOfICalendar(Calendar(events), D(2024, 5, 3));
+    EXPECT_GT(steps.Unexpanded, 0u);
+    EXPECT_EQ(steps.Dates.size(), 7u * 12 * 28); // what the followed rules gave
 
     std::vector<std::string> list{"2024/05/03 (金)", "2024/05/06 (月)"};
     EXPECT_EQ(MergeHolidayDates(list, {D(2024, 5, 1), D(2024, 5, 3), D(2024, 5, 4)}), 2u);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace quillo;
 using namespace quillo::test;
 
@@ -68,11 +70,31 @@ TEST(DayList, OtherDays) {
     EXPECT_EQ(past.Categories[1].Rows[0].RemainingText, "1日残");
 }
 
-TEST(DayList, NothingOnThatDay) {
+// Over a month of days: every to-do on a day is listed once, under a category that shows the
+// picture its own folder (holding only it) gets for the same state, and the empty-day note shows
+// exactly when nothing is on that day.
+TEST(DayList, EachToDoOfADayOnceUnderItsStatesFolderPicture) {
     TTestSchedule s(kToday);
-    s.Load("{\nI|a|0|2024|6|1|2024|6|2|0|\n}");
-    TDayList l = ListFor(s, kToday);
-    EXPECT_TRUE(l.NothingListed);
-    EXPECT_TRUE(l.Categories.empty());
-    EXPECT_STREQ(kNoDayItemsText, "この日が期間内の予定および遅延項目はありません");
+    s.Load("{\nF|fl||+\n{\nI|late|0|2024|4|29|2024|5|1|0|\n}\nF|fd||+\n{\nI|due|0|-|-|-|2024|5|3|0|\n}\n"
+           "F|fo||+\n{\nI|open|0|2024|5|2|2024|5|10|0|\n}\nF|fn||+\n{\nI|next|0|2024|5|7|2024|5|20|0|\n}\n"
+           "F|fx||+\n{\nI|done|1|2024|5|1|2024|5|6|0|\n}\nF|fs||+\n{\nI|june|0|2024|6|1|2024|6|2|0|\n}\n}");
+    std::set<int> pictures;
+    int emptyDays = 0;
+    for (TDate day = kToday - 5; day <= kToday + 25; ++day) {
+        const TDayList l = ListFor(s, day);
+        std::multiset<const TSchItem*> listed, onDay;
+        for (const auto& c : l.Categories)
+            for (const auto& r : c.Rows) {
+                listed.insert(r.Item);
+                EXPECT_EQ(c.Image, r.Item->Node->Parent()->ImageIndex()) << r.Name << " on " << DateText(day);
+                pictures.insert(c.Image);
+            }
+        for (TTreeNode* n = s.Root(); n; n = n->GetNext())
+            if (n->Data() && !n->Data()->IsFolder() && n->Data()->IsOnDate(s.Ctx, day)) onDay.insert(n->Data());
+        EXPECT_EQ(listed, onDay) << DateText(day);
+        EXPECT_EQ(l.NothingListed, onDay.empty()) << DateText(day);
+        emptyDays += l.NothingListed;
+    }
+    EXPECT_EQ(pictures.size(), 5u); // every category was seen
+    EXPECT_GT(emptyDays, 0);
 }

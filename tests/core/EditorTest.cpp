@@ -47,6 +47,36 @@ struct TEdit : ::testing::Test {
         WriteItemLines(Doc.Root(), s);
         return s;
     }
+    // What the tree list shows of every row: name, picture, state, dates, day cells, column texts.
+    static std::string Shown(const TDocument& doc) {
+        std::string s;
+        for (const TTreeNode* n = doc.Root(); n; n = n->GetNext()) {
+            s += n->Text() + " " + std::to_string(n->ImageIndex());
+            if (const TSchItem* i = n->Data()) {
+                s += " " + std::to_string(i->State) + " " + std::to_string(i->BeginDate) + "-" +
+                     std::to_string(i->EndDate) + (i->Checked ? " x " : " o ");
+                for (int c = 0; c < kChartDays; ++c)
+                    s += char('a' + 1 + i->GetDayCell(c));
+            }
+            for (int t = 0; t < 3 && t < n->SubItems()->Count(); ++t)
+                s += "|" + n->SubItems()->Text(t);
+            s += "\n";
+        }
+        return s;
+    }
+    // The same schedule read afresh from its lines: what every edit must leave on screen.
+    std::string ShownWhenRead() const {
+        TDocument fresh;
+        fresh.New("test");
+        ReadItemLines(fresh.Nodes(), fresh.Root(), Lines(), nullptr);
+        FinishScheduleLoad(fresh.Nodes(), Ctx);
+        return Shown(fresh);
+    }
+};
+
+struct TNoStep : TEditStep {
+    TTreeNode* Undo(TEditTarget&) override { return nullptr; }
+    TTreeNode* Redo(TEditTarget&) override { return nullptr; }
 };
 
 const char* const kPlan = "{\nF|f||+\n{\nI|a|0|2024|5|5|2024|5|5|0|\nI|b|0|-|-|-|-|-|-|0|\n}\nF|g||-\n{\nI|c|0|-|-|-|"
@@ -70,6 +100,7 @@ TEST_F(TEdit, NewItemsFollowThePlacementRule) {
     const std::string withNew = Lines();
     Editor.DropNew(t); // a cancelled dialog: exactly as before, and no step
     EXPECT_FALSE(Find("g")->Expanded());
+    EXPECT_EQ(Shown(Doc), ShownWhenRead()); // the closed folder shows its dates again, not "↓"
     EXPECT_EQ(Doc.History.Count(), 4u);
     Editor.KeepNew(Editor.AddToDo(Find("g"), "t", D(2024, 5, 8)));
     EXPECT_EQ(Lines(), withNew);
@@ -85,6 +116,11 @@ TEST_F(TEdit, RenamesReplaceTabsAndCutSafely) {
     TTreeNode* a = Find("a");
     EXPECT_TRUE(Editor.Rename(a, std::string(300, 's')));
     EXPECT_EQ(a->Text().size(), 256u);
+    EXPECT_FALSE(Editor.Rename(a, std::string(256, 't'))); // fits exactly
+    const size_t steps = Doc.History.Count();
+    Editor.Rename(a, a->Text()); // nothing changes: nothing to undo
+    Editor.SetDone(a, a->Data()->Checked);
+    EXPECT_EQ(Doc.History.Count(), steps);
     std::string dbcs;
     for (int i = 0; i < 150; ++i)
         dbcs += "\x95\x5C"; // 表
@@ -161,14 +197,92 @@ TEST_F(TEdit, DropsMovesAndToDoToFolder) {
     Editor.ChangeItem(b, [](TSchItem& i) {
         i.Memo = "memo";
         i.Link = "http://x/";
+        i.BeginDate = D(2024, 5, 1); // the new folder takes its dates
+        i.EndDate = D(2024, 5, 2);
     });
     TTreeNode* folder = Editor.ToDoToFolder(b);
     EXPECT_EQ(Shape(), "f<root d<f b<f b<b c<root g<root a<g");
+    EXPECT_EQ(folder->Data()->BeginDate, D(2024, 5, 1));
+    EXPECT_EQ(Shown(Doc), ShownWhenRead());
     EXPECT_TRUE(folder->Data()->IsFolder());
     EXPECT_EQ(folder->Data()->Memo, "memo");
     EXPECT_EQ(folder->Data()->Link, "http://x/");
     Editor.Undo();
     EXPECT_EQ(Shape(), "f<root d<f b<f c<root g<root a<g");
+}
+
+// Dropped on a to-do, a node lands directly before it, dragged up or down among its siblings or
+// from elsewhere; one undo puts it back.
+TEST_F(TEdit, ADropLandsDirectlyBeforeTheToDo) {
+    const std::vector<std::string> names{"p", "q", "r", "s", "t", "u"};
+    for (const std::string& source : names)
+        for (const std::string target : {"p", "r", "s", "u"}) {
+            if (source == target) continue;
+            Load("{\nI|p|0|-|-|-|-|-|-|0|\nF|q||-\nI|r|0|-|-|-|-|-|-|0|\nI|s|0|-|-|-|-|-|-|0|\nF|g||+\n{\n"
+                 "I|t|0|-|-|-|-|-|-|0|\nI|u|0|-|-|-|-|-|-|0|\n}\n}");
+            const std::string before = Lines();
+            const bool moved = Editor.Drop(Find(source), Find(target));
+            EXPECT_EQ(Find(source)->GetNextSibling(), Find(target)) << source << " onto " << target << ": " << Shape();
+            EXPECT_EQ(moved, Lines() != before);
+            Editor.Undo();
+            EXPECT_EQ(Lines(), before);
+        }
+}
+
+// Against a model of the states the steps lead through: the history is at its saved point
+// exactly when the state is the one last saved, whatever mix of steps, undo, redo, saving and
+// clearing led there.
+TEST_F(TEdit, TheSavedPointFollowsTheStateNotTheStepCount) {
+    TEditTarget target{Doc.Nodes(), Ctx};
+    for (unsigned seed = 1; seed <= 50; ++seed) {
+        std::mt19937 rng(seed);
+        THistory h;
+        std::vector<int> states{0}; // states[i]: the state after i steps
+        size_t at = 0;
+        int next = 1, saved = 0;
+        auto step = [&] {
+            h.Push(std::make_unique<TNoStep>());
+            states.resize(at + 1);
+            states.push_back(next++);
+            ++at;
+        };
+        // Saved, undone, and a new step taken instead: the saved state is out of reach.
+        step();
+        h.MarkSaved();
+        saved = states[at];
+        h.Undo(target), --at;
+        step();
+        ASSERT_FALSE(h.AtSaved());
+        for (int op = 0; op < 300; ++op) {
+            switch (rng() % 6) {
+            case 0:
+            case 1:
+                step();
+                break;
+            case 2:
+                h.Undo(target);
+                at -= at > 0;
+                break;
+            case 3:
+                h.Redo(target);
+                at += at + 1 < states.size();
+                break;
+            case 4:
+                h.MarkSaved();
+                saved = states[at];
+                break;
+            case 5:
+                h.Clear(); // a schedule opened or made anew is as saved
+                states = {next++};
+                at = 0;
+                saved = states[0];
+                break;
+            }
+            ASSERT_EQ(h.AtSaved(), states[at] == saved) << "seed " << seed << " op " << op;
+            ASSERT_EQ(h.CanUndo(), at > 0);
+            ASSERT_EQ(h.CanRedo(), at + 1 < states.size());
+        }
+    }
 }
 
 // The modified mark comes from the history's saved point and from the few changes no step
@@ -273,6 +387,7 @@ TEST_F(TEdit, UndoAndRedoRetraceRandomCommandSequences) {
                 break;
             }
             if (Doc.History.Count() != before) after.push_back(Lines());
+            ASSERT_EQ(Shown(Doc), ShownWhenRead()) << "seed " << seed << " step " << step;
         }
         const std::string end = Lines();
         const size_t steps = after.size();
@@ -280,10 +395,13 @@ TEST_F(TEdit, UndoAndRedoRetraceRandomCommandSequences) {
         for (size_t i = steps; i-- > 0;) {
             ASSERT_EQ(Lines(), after[i]) << "seed " << seed << " undo of step " << i;
             Editor.Undo();
+            ASSERT_EQ(Shown(Doc), ShownWhenRead()) << "seed " << seed << " undo of step " << i;
         }
         ASSERT_EQ(Lines(), start) << "seed " << seed;
-        while (Editor.CanRedo())
+        while (Editor.CanRedo()) {
             Editor.Redo();
+            ASSERT_EQ(Shown(Doc), ShownWhenRead()) << "seed " << seed << " redo";
+        }
         ASSERT_EQ(Lines(), end) << "seed " << seed;
         for (size_t i = 0; i < steps / 2; ++i)
             Editor.Undo();

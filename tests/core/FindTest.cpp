@@ -175,11 +175,11 @@ TEST(TreeFilter, StateFiltersFollowStatesAndTheDayList) {
     // On every day the to-dos that match are the ones the day schedule lists; folders never match
     // by their own dates (the empty one would be on every day).
     for (TDate day = kToday - 40; day <= kToday + 40; ++day) {
-        std::vector<const TSchItem*> listed, matched;
-        for (const TDayItem& entry : CollectDayItems(s.Nodes, s.Ctx, day))
-            listed.push_back(entry.Item);
+        std::multiset<const TSchItem*> listed, matched;
+        for (const auto& category : CollectDayItems(s.Nodes, s.Ctx, day).ByCategory)
+            listed.insert(category.begin(), category.end());
         for (const TShownRow& row : Search(f, s, "", sfOnDay, day).Rows)
-            if (row.Match) matched.push_back(row.Node->Data());
+            if (row.Match) matched.insert(row.Node->Data());
         EXPECT_EQ(matched, listed) << DateText(day);
     }
 }

@@ -131,6 +131,7 @@ TEST_F(TStore, ADuplicatedSectionOrKeyIsReadAndWrittenAtTheSamePlace) {
 
 TEST(IniFile, UpdateTextPlacesNewKeysAndSections) {
     EXPECT_EQ(TIniFile::UpdateText("", "A", "k", "v"), "[A]\r\nk=v\r\n");
+    EXPECT_EQ(TIniFile::ReadFromText("[A]\r\nk=\"x'\r\n", "A", "k", ""), "\"x'"); // only a matching pair is stripped
     EXPECT_EQ(TIniFile::UpdateText("[A]\r\nx=1\r\n\r\n[B]\r\n", "a", "k", "v"), "[A]\r\nx=1\r\nk=v\r\n\r\n[B]\r\n");
     EXPECT_EQ(TIniFile::UpdateText("[A]\nK=1\n", "A", "k", "2"), "[A]\r\nK=2\r\n");
     EXPECT_EQ(TIniFile::UpdateText("[A]\r\n;k=1\r\n", "A", "k", "2"), "[A]\r\n;k=1\r\nk=2\r\n");

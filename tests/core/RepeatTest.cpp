@@ -165,6 +165,18 @@ TEST_F(TRepeatEdit, CheckingLeavesHistoryAndAddsTheNextOccurrenceAsOneStep) {
     EXPECT_EQ(Doc.History.Count(), steps + 1);
 }
 
+// Only the change from open to done goes on with the rule: a to-do that a file holds as done with
+// its rule (written by hand, or by another program) is renamed and confirmed without a new one.
+TEST_F(TRepeatEdit, AToDoAlreadyDoneMakesNoNextOccurrence) {
+    Load("{\nI|kept|1|2024|5|6|2024|5|6|0|%rb;+1w%re;\n}");
+    const size_t count = Doc.Nodes().Count();
+    Editor.Rename(Find("kept"), "renamed");
+    Editor.ChangeItem(Find("renamed"), [](TSchItem& i) { i.Checked = true; });
+    Editor.SetDone(Find("renamed"), true);
+    EXPECT_EQ(Doc.Nodes().Count(), count);
+    EXPECT_EQ(Find("renamed")->Data()->Repeat, "+1w");
+}
+
 // Rules ride in the extra text: a file keeps them byte for byte, a paste brings them along, and
 // the terminal program lists them last.
 TEST_F(TRepeatEdit, RulesGoWhereverTheItemsGo) {

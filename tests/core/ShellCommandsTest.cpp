@@ -215,6 +215,40 @@ TEST(MimeApps, OurDefaultIsSetAndRemovedWithoutTouchingAnotherChoice) {
               theirs);
 }
 
+TEST(MimeApps, TheEntryOpensTheFileGivenAndOtherSectionsKeepOurTypesKeys) {
+    for (const std::string program : {"/usr/bin/quillo", "/opt/My Apps/100%/quillo"}) {
+        const std::string entry = AssociationEntryText(program);
+        const size_t exec = entry.find("\nExec=") + 1;
+        const std::string line = entry.substr(exec, entry.find('\n', exec) - exec);
+        EXPECT_TRUE(line.ends_with(" %f")) << line; // the desktop's field code, not a literal percent sign
+    }
+    const std::string ours = std::string(kScheduleClassName) + ".desktop";
+    const std::string before = "[Added Associations]\r\napplication/x-quilloryplan-schedule=viewer.desktop;\r\n"
+                               "[Default Applications]\r\ntext/plain=ed.desktop;\r\n"
+                               "[Removed Associations]\r\napplication/x-quilloryplan-schedule=old.desktop;\r\n";
+    const std::string set = WithDefault(before, ours);
+    std::string want = before;
+    want.insert(want.find("text/plain"), std::string(kScheduleMimeType) + "=" + ours + ";\r\n");
+    EXPECT_EQ(set, want);
+    EXPECT_EQ(WithDefault(set, ours), set);
+    EXPECT_EQ(WithDefault(set, ""), before);
+}
+
+// The default is the first entry of our type's line, however the line is spaced; taking our
+// entry away touches no other byte, and no file appears where there was none.
+TEST(MimeApps, TheDefaultIsTheFirstEntryAndRemovingTouchesNothingElse) {
+    TTempDir config;
+    TMimePaths paths;
+    paths.ConfigHome = config.Path();
+    EXPECT_TRUE(SetDefaultEntry(paths, false));
+    EXPECT_FALSE(IsRegularFile(paths.MimeAppsFile()));
+    WriteFile(paths.MimeAppsFile(), std::string("[Default Applications]\r\n") + kScheduleMimeType +
+                                        " = editor.desktop;" + kScheduleClassName + ".desktop;\r\n");
+    EXPECT_EQ(DefaultForScheduleType(paths), "editor.desktop");
+    const std::string theirs = std::string("[Default Applications]\n") + kScheduleMimeType + "=editor.desktop\n";
+    EXPECT_EQ(WithDefault(theirs, ""), theirs);
+}
+
 // Relative base folders are ignored; the defaults below the home stand in for them.
 TEST_F(TShellHome, RelativeBaseFoldersAreIgnored) {
     setenv("XDG_CONFIG_HOME", "config", 1);

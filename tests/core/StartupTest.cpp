@@ -87,15 +87,26 @@ TEST(InstanceLock, FailuresNameThePathAndForeignFoldersAreNotUsed) {
 
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string keep = saved ? saved : "";
-    chmod(dir.Path().c_str(), 0777);
-    for (const std::string& foreign : {dir.Path(), std::string("/")}) {
+    WriteFile(dir.File("file"), "x");
+    chmod(dir.File("file").c_str(), 0600);
+    // Writable or only enterable by the group or the world is foreign too; so are the root and a file.
+    const std::pair<std::string, mode_t> foreigns[] = {{dir.Path(), 0777}, {dir.Path(), 0720}, {dir.Path(), 0702},
+                                                       {dir.Path(), 0750}, {dir.Path(), 0701}, {"/", 0700},
+                                                       {dir.File("file"), 0700}};
+    for (const auto& [foreign, mode] : foreigns) {
+        chmod(dir.Path().c_str(), mode);
         setenv("XDG_RUNTIME_DIR", foreign.c_str(), 1);
         const std::string used = RuntimeDirectory(&error);
-        EXPECT_NE(used, foreign);
+        EXPECT_NE(used, foreign) << std::oct << mode;
         EXPECT_TRUE(!used.empty() || error.find("/tmp/quillo-runtime-") != std::string::npos) << error;
     }
     chmod(dir.Path().c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    if (getuid() == 0) { // only root can hand a private folder to somebody else
+        ASSERT_EQ(chown(dir.Path().c_str(), 65534, 65534), 0);
+        EXPECT_NE(RuntimeDirectory(), dir.Path());
+        ASSERT_EQ(chown(dir.Path().c_str(), 0, 0), 0);
+    }
     EXPECT_EQ(RuntimeDirectory(), dir.Path());
     if (saved)
         setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
@@ -183,4 +194,30 @@ TEST_F(TSettingsFile, AReadOnlyFolderFailsEveryWriteAndChangesNothing) {
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(ReadFile(Store.IniFileName), ini);
     EXPECT_EQ(ReadFile(Dir.File("quillo.hld")), hld);
+}
+
+// A hand-edited file: every number is brought into what the rules and the screen can use, for
+// the window and for the terminal program alike.
+TEST_F(TSettingsFile, ValuesOutOfRangeAreBroughtIntoRangeOnLoad) {
+    WriteFile(Store.IniFileName, "[Holidays]\r\nSun=-3\r\nMon=9\r\n[DateCount]\r\nAlertCount=99\r\nHolidayLv=-1\r\n"
+                                 "[Header]\r\nChartDate=99999999\r\nSection0=-50\r\nSection4=100000000\r\n"
+                                 "[MainForm]\r\nPosX=-999999999\r\nWidth=-5\r\n[PropForm]\r\nPosY=2000000000\r\n");
+    LoadMainSettings(Store, 45000, Calendar, Chart, Sections, Settings);
+    TCalendar cli;
+    int offset = 0;
+    ReadCalendarSettings(Store, cli, offset);
+    for (const TCalendar* c : {&Calendar, &cli}) {
+        EXPECT_EQ(c->WeekdayLevel(1), dlWorkday);
+        EXPECT_EQ(c->WeekdayLevel(2), dlHoliday);
+        EXPECT_EQ(c->AlertCount, kMaxAlertCount);
+        EXPECT_EQ(c->HolidayLv, dlWorkday);
+    }
+    EXPECT_EQ(offset, kMaxChartOffset);
+    EXPECT_EQ(Chart.ChartDate(), 45000 + kMaxChartOffset);
+    EXPECT_EQ(Sections.Items(0)->Width(), 0);
+    for (int i = kStoredSections - 1; i < Sections.Count(); ++i)
+        EXPECT_EQ(Sections.Items(i)->Width(), 200) << i; // every day column, within its own limit
+    EXPECT_EQ(Settings.FormX, -100000);
+    EXPECT_EQ(Settings.FormW, 0);
+    EXPECT_EQ(Settings.PropY, 100000);
 }

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 
 using namespace quillo;
 using namespace quillo::test;
@@ -146,7 +147,8 @@ TEST_F(TTransfer, LinesOutsideTheBracesStayInTheTargetAndTheStep) {
 TEST(Transfer, SafeFileNamesKeepDoubleByteCharacters) {
     EXPECT_EQ(SafeFileName("a/b:c.d"), "abcd");
     EXPECT_EQ(SafeFileName("\"*?<>|\\x"), "x");
-    EXPECT_EQ(SafeFileName("\x95\x5C/\x83\x5C"), "\x95\x5C\x83\x5C"); // 表 and ソ end in 0x5C
+    EXPECT_EQ(SafeFileName("\x95\x5C/\x83\x5C"), "\x95\x5C\x83\x5C");  // 表 and ソ end in 0x5C
+    EXPECT_EQ(SafeFileName("\x83\x41:\x83\x7C|"), "\x83\x41\x83\x7C"); // ア and ポ end in A and |
 }
 
 namespace {
@@ -202,6 +204,31 @@ TEST(ICalendar, ReadsBackWithEverythingAnItemHolds) {
     icalcomponent_free(cal);
 }
 
+// Names repeat among siblings and in copied folders; every to-do still gets its own UID, and each
+// child names its own parent as its parent.
+TEST(ICalendar, SameNamedItemsGetTheirOwnUids) {
+    TTestSchedule s(kToday);
+    s.Load("{\nF|f||+\n{\nI|x|0|-|-|-|-|-|-|0|\nI|x|0|-|-|-|-|-|-|0|\n}\nF|f||+\n{\nI|x|0|-|-|-|-|-|-|0|\n}\n}");
+    const std::string ics = ScheduleToICalendar(s.Nodes, "/p.qlp", kToday);
+    icalcomponent* cal = icalparser_parse_string(ics.c_str());
+    ASSERT_TRUE(cal);
+    std::vector<std::string> uids, parents;
+    for (icalcomponent* c = icalcomponent_get_first_component(cal, ICAL_VTODO_COMPONENT); c;
+         c = icalcomponent_get_next_component(cal, ICAL_VTODO_COMPONENT)) {
+        uids.push_back(icalcomponent_get_uid(c));
+        icalproperty* related = icalcomponent_get_first_property(c, ICAL_RELATEDTO_PROPERTY);
+        parents.push_back(related ? icalproperty_get_relatedto(related) : "");
+        if (related) {
+            icalparameter* type = icalproperty_get_first_parameter(related, ICAL_RELTYPE_PARAMETER);
+            EXPECT_TRUE(type && icalparameter_get_reltype(type) == ICAL_RELTYPE_PARENT);
+        }
+    }
+    icalcomponent_free(cal);
+    ASSERT_EQ(uids.size(), 5u);
+    EXPECT_EQ(std::set<std::string>(uids.begin(), uids.end()).size(), 5u);
+    EXPECT_EQ(parents, (std::vector<std::string>{"", uids[0], uids[0], "", uids[3]}));
+}
+
 // Every date a schedule holds is written as it stands (libical writes years after 3000 as zeros
 // when given them as fields), and a NUL byte in a name does not end it.
 TEST(ICalendar, EveryYearAnItemHoldsAndEveryByteOfItsName) {
@@ -225,18 +252,23 @@ TEST(ICalendar, EveryYearAnItemHoldsAndEveryByteOfItsName) {
 
 TEST_F(TTransfer, DroppedFilesBecomeLinkedToDosOrAreImportedAsOneStep) {
     WriteFile(Dir.File("site.url"), "[InternetShortcut]\r\nURL=https://example.org/\r\n");
+    WriteFile(Dir.File("LOUD.URL"), "[InternetShortcut]\r\nURL=https://example.net/\r\n");
     WriteFile(Dir.File("notes.txt"), "x");
     std::filesystem::create_directory(Dir.File("Folder"));
     WriteFile(Dir.File("more.qlp"), Tabs("D|2024|5|3\n{\nI|imported|0|-|-|-|-|-|-|0|\n}\n"));
+    WriteFile(Dir.File("OLD.QLP"), Tabs("D|2024|5|3\n{\nI|shouted|0|-|-|-|-|-|-|0|\n}\n"));
     const std::string before = Lines();
-    TTreeNode* last = AddDroppedFiles(Doc, Editor, Find("Work"),
-                                      {Dir.File("site.url"), Dir.File("missing.txt"), Dir.File("notes.txt"),
-                                       Dir.File("more.qlp"), Dir.File("Folder")},
-                                      kToday + 2, nullptr);
-    EXPECT_EQ(Shape(), "Work<root a<Work b<Work imported<Work c<root site<root notes<root Folder<root");
+    TTreeNode* last =
+        AddDroppedFiles(Doc, Editor, Find("Work"),
+                        {Dir.File("site.url"), Dir.File("missing.txt"), Dir.File("notes.txt"), Dir.File("more.qlp"),
+                         Dir.File("LOUD.URL"), Dir.File("OLD.QLP"), Dir.File("Folder/")},
+                        kToday + 2, nullptr);
+    EXPECT_EQ(Shape(),
+              "Work<root a<Work b<Work imported<Work shouted<Work c<root site<root notes<root LOUD<root Folder<root");
     ASSERT_TRUE(last);
     EXPECT_EQ(last->Text(), "Folder");
     EXPECT_EQ(Find("site")->Data()->Link, "https://example.org/");
+    EXPECT_EQ(Find("LOUD")->Data()->Link, "https://example.net/");
     EXPECT_EQ(Find("notes")->Data()->Link, Dir.File("notes.txt"));
     EXPECT_EQ(Find("notes")->Data()->BeginDate, kToday + 2);
     EXPECT_EQ(Find("notes")->Data()->EndDate, kToday + 2);

@@ -51,6 +51,14 @@ TEST_F(TTrayClicks, ASingleClickIsReportedOnceAfterTheDoubleClickTime) {
     EXPECT_EQ(Events, (std::vector<std::string>{"click0", "click2", "click1"}));
 }
 
+TEST_F(TTrayClicks, WithBothButtonsDownTheLeftOneClicks) {
+    Tracker.ButtonDown(tbRight);
+    Tracker.ButtonDown(tbLeft);
+    Tracker.ButtonUp(tbLeft);
+    Tracker.TimerFired();
+    EXPECT_EQ(Events, std::vector<std::string>{"click0"});
+}
+
 TEST_F(TTrayClicks, WithoutTheCheckAClickIsReportedAtTheRelease) {
     Tracker.CheckSingleDoubleClick = false;
     Click(tbLeft);

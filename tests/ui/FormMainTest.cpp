@@ -20,6 +20,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 using namespace quillo;
 using namespace quillo::test;
 
@@ -76,6 +79,52 @@ TEST_F(TWindow, StartsEmptyAndOpensAFile) {
     Form->FindAction("ActionFileClose")->trigger();
     EXPECT_EQ(Caption(), "Quillory Plan");
     EXPECT_FALSE(Root());
+}
+
+// Every bound key, pressed in the window, fires its own command and no other: bound where the
+// window's keys reach it, and shared with no command (Qt would fire neither).
+TEST_F(TWindow, EveryShortcutPressedFiresItsOwnCommand) {
+    // A dated, linked to-do amid others, moved and a move undone: every command with a key is on.
+    Open(Plan("keys.qlp",
+              Tabs("D|2024|5|3\nA-\n{\nI|a|0|-|-|-|-|-|-|0|\nI|linked|0|2024|5|1|2024|5|9|0|%lb;http://x/%le;\n"
+                   "I|b|0|-|-|-|-|-|-|0|\nI|c|0|-|-|-|-|-|-|0|\n}\n")));
+    ASSERT_TRUE(Root());
+    Form->TreeList()->SetSelected(Root()->Item(1));
+    for (const char* name : {"ActionItemDown", "ActionItemUp", "ActionEditUndo"}) {
+        Form->UpdateActions();
+        Form->FindAction(name)->trigger();
+    }
+    Form->UpdateActions();
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    int keys = 0;
+    std::map<QAction*, int> fired;
+    for (QAction* a : Form->findChildren<QAction*>()) {
+        keys += int(a->shortcuts().size());
+        QObject::disconnect(a, &QAction::triggered, nullptr, nullptr); // the key, not what it does
+        QObject::connect(a, &QAction::triggered, Form.get(), [&fired, a] { ++fired[a]; });
+    }
+    int pressed = 0;
+    std::set<std::string> off;
+    for (QAction* a : Form->findChildren<QAction*>()) {
+        if (!a->isEnabled()) {
+            if (!a->shortcuts().isEmpty()) off.insert(a->objectName().toStdString());
+            pressed += int(a->shortcuts().size()); // counted as left out on purpose below
+            continue;
+        }
+        for (const QKeySequence& key : a->shortcuts()) {
+            fired.clear();
+            QTest::keySequence(Form.get(), key);
+            EXPECT_EQ(fired, (std::map<QAction*, int>{{a, 1}}))
+                << key.toString().toStdString() << " for " << a->objectName().toStdString();
+            ++pressed;
+        }
+    }
+    // None left out for being off, but the find's own keys, which wait for a find.
+    const std::set<std::string> findKeys{"ActionFindNext", "ActionFindPrev", "ActionFindClose"};
+    EXPECT_EQ(off, findKeys);
+    EXPECT_EQ(pressed, keys);
 }
 
 TEST_F(TWindow, NewScheduleAndTheAutoSaveRefusal) {

@@ -174,6 +174,11 @@ TEST_F(TEditing, TheDoneMarkIsPressAndReleaseOnTheSameIcon) {
     EXPECT_TRUE(report->Data()->Checked);
     P.Commands->Update();
     EXPECT_EQ(Action("ActionItemChkReverse")->text().toStdString(), "未完了に戻す(&R)");
+    Select(report); // the command turns the mark over both ways
+    Trigger("ActionItemChkReverse");
+    EXPECT_FALSE(report->Data()->Checked);
+    Trigger("ActionItemChkReverse");
+    EXPECT_TRUE(report->Data()->Checked);
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, IconOf(Node("Work"))); // folders have no mark
     QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, IconOf(Node("Work")));
     EXPECT_TRUE(Node("Work")->Data()->Checked == false);
@@ -306,4 +311,19 @@ TEST_F(TEditing, APropertyEditIsUndoneOnItsOwn) {
     Trigger("ActionItemProperty");
     EXPECT_TRUE(Modified());
     EXPECT_EQ(P.Statuses.back(), "変更あり 12:00:00");
+}
+
+// The expander of a folder closes it, which the file keeps (a change); the root's never closes.
+TEST_F(TEditing, TheRootStaysOpenAFolderClosesAsAChange) {
+    auto clickExpander = [this](TTreeNode* n) {
+        const QRect item = List()->visualRect(List()->Model().IndexOf(n));
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, QPoint(item.left() - 6, item.center().y()));
+    };
+    clickExpander(Root());
+    EXPECT_TRUE(Root()->Expanded());
+    EXPECT_TRUE(List()->isExpanded(List()->Model().IndexOf(Root())));
+    EXPECT_FALSE(Modified());
+    clickExpander(Node("Work"));
+    EXPECT_FALSE(Node("Work")->Expanded());
+    EXPECT_TRUE(Modified());
 }

@@ -110,6 +110,13 @@ TEST_F(TSettingsFile, ClosingMaximizedKeepsTheNormalPlacement) {
     window->show();
     EXPECT_EQ(window->frameGeometry(), frame);
     EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+
+    // A place no screen shows any more (a monitor taken away) comes back onto the screen.
+    WriteFile(Ini(), "[MainForm]\r\nPosX=50000\r\nPosY=-40000\r\nWidth=700\r\nHeight=500\r\n");
+    window = Start().P.Window.get();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(area.intersects(window->geometry())) << window->geometry().x() << "," << window->geometry().y();
+    EXPECT_EQ(window->geometry().size(), QSize(700, 500));
 }
 
 // A first start centres the window; a place no screen shows any more comes back onto one, with

@@ -32,11 +32,34 @@ std::string ExtractFileName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string ExtractFileStem(const std::string& path) {
+    const std::string name = ExtractFileName(path);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
     size_t slash = path.rfind('/');
     size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + ext;
     return path.substr(0, dot) + ext;
+}
+
+namespace {
+// A relative base folder is ignored, as the base directory rules ask; the home's default stands in.
+std::string XdgHome(const char* name, const char* belowHome) {
+    if (std::string dir = XdgDirVariable(name); !dir.empty()) return dir;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + belowHome : std::string();
+}
+} // namespace
+
+std::string ConfigHome() {
+    return XdgHome("XDG_CONFIG_HOME", "/.config");
+}
+
+std::string DataHome() {
+    return XdgHome("XDG_DATA_HOME", "/.local/share");
 }
 
 bool IsDirectory(const std::string& path) {

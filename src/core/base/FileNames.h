@@ -9,12 +9,18 @@ namespace quillo {
 std::string AddPathDelimiter(const std::string& path);
 std::string ExtractFileDir(const std::string& path);  // without the trailing "/"
 std::string ExtractFileName(const std::string& path); // last component
+// The last component without its extension; a name's leading dot starts no extension (".plan").
+std::string ExtractFileStem(const std::string& path);
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 bool IsRegularFile(const std::string& path);       // links followed
 bool IsDirectory(const std::string& path);         // links followed
 bool RemoveFileIfPresent(const std::string& path); // true when the file is gone, also when it never was
 // Both name one existing file, through links, other spellings or hard links.
 bool SameFile(const std::string& a, const std::string& b);
+
+// $XDG_CONFIG_HOME and $XDG_DATA_HOME, else their defaults below $HOME; empty when neither is set.
+std::string ConfigHome();
+std::string DataHome();
 
 // Absolute, normalised path of an existing regular file (links kept as named); empty otherwise.
 std::string ExpandLongPath(const std::string& path);

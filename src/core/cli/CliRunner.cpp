@@ -274,29 +274,22 @@ void List(TSession& s, bool tsv, std::ostream& out, const std::optional<std::vec
 // rows, which need not all be held at once.
 void Agenda(TSession& s, TDate date, bool tsv, std::ostream& out) {
     const TEvalContext& ctx = s.Ctx;
-    std::vector<const TSchItem*> slots[5];
-    bool anyOnDate = false;
-    for (TTreeNode* n = s.Document.Nodes().GetFirstNode(); n; n = n->GetNext()) {
-        const TSchItem* item = n->Data();
-        if (!item || item->IsFolder() || !item->IsOnDate(ctx, date)) continue;
-        anyOnDate = true;
-        if (const int slot = DayCategoryOf(*item); slot >= 0) slots[slot].push_back(item);
-    }
+    const TDayItems items = CollectDayItems(s.Document.Nodes(), ctx, date);
     out << DayRootText(ctx, date) << "\n";
-    if (!anyOnDate) {
+    if (!items.AnyOnDate) {
         out << (tsv ? "" : "  ") << kNoDayItemsText << "\n";
         return;
     }
     const std::vector<std::string> texts = DayCategoryTexts(ctx, date);
     std::string line;
-    for (int c = 0; c < 5; ++c) {
-        if (slots[c].empty()) continue;
-        if (!tsv) out << "  " << texts[size_t(c)] << "\n";
-        for (const TSchItem* item : slots[c]) {
+    for (size_t c = 0; c < kDayCategories; ++c) {
+        if (items.ByCategory[c].empty()) continue;
+        if (!tsv) out << "  " << texts[c] << "\n";
+        for (const TSchItem* item : items.ByCategory[c]) {
             const int image = item->Node ? item->Node->ImageIndex() : 0;
             line.clear();
             if (tsv)
-                line += texts[size_t(c)] + '\t' + std::to_string(image) + '\t' + Cp932ToUtf8(item->Name) + '\t' +
+                line += texts[c] + '\t' + std::to_string(image) + '\t' + Cp932ToUtf8(item->Name) + '\t' +
                         DateText(item->EndDate) + '\t' + DayRemainingText(*item, ctx, date) + '\n';
             else
                 line += "    " + Cp932ToUtf8(item->Name) + "  " + DateText(item->EndDate) + "  " +

@@ -39,9 +39,7 @@ TTreeNode* InsertLines(TEditTarget& target, TTreeNode* parent, int index, const 
     ReadItemLines(target.Nodes, parent, lines, nullptr);
     if (parent->Count() == before) return nullptr;
     TTreeNode* node = parent->Item(before);
-    const TTreeNode* stop = node->GetNextSkipChildren();
-    for (TTreeNode* n = node; n && n != stop; n = n->GetNext())
-        if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
+    OpenFoldersAsStored(node);
     MoveToIndex(target.Nodes, node, parent, index);
     RefreshSubtree(target.Ctx, node);
     Reevaluate(target, node);
@@ -64,9 +62,9 @@ public:
     TTreeNode* Undo(TEditTarget& t) override {
         TTreeNode* node = NodeAt(t.Nodes, mParent)->Item(mIndex);
         mLines = SubtreeLines(node);
-        TTreeNode* parent = RemoveSubtree(t, node);
-        if (mExpandedParent) parent->Collapse();
-        return parent;
+        // Closed first: the re-evaluation after the removal writes the row texts of a closed folder.
+        if (mExpandedParent) node->Parent()->Collapse();
+        return RemoveSubtree(t, node);
     }
     TTreeNode* Redo(TEditTarget& t) override {
         TTreeNode* parent = NodeAt(t.Nodes, mParent);

@@ -109,8 +109,8 @@ void TScheduleEditor::KeepNew(TTreeNode* node) {
 }
 
 void TScheduleEditor::DropNew(TTreeNode* node) {
-    TTreeNode* parent = RemoveSubtree(mTarget, node);
-    if (mExpandedForNew) parent->Collapse();
+    if (mExpandedForNew) node->Parent()->Collapse(); // before the re-evaluation, as in an undo
+    RemoveSubtree(mTarget, node);
 }
 
 void TScheduleEditor::RecordInserted(TTreeNode* node) {

@@ -88,9 +88,7 @@ TTreeNode* PasteText(TDocument& document, TScheduleEditor& editor, TTreeNode* se
     MoveToIndex(document.Nodes(), pasted, parent, index);
     document.Nodes().Delete(temp); // with every further top-level item of the text
     removeTemp.Temp = nullptr;
-    const TTreeNode* stop = pasted->GetNextSkipChildren();
-    for (TTreeNode* n = pasted; n && n != stop; n = n->GetNext())
-        if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
+    OpenFoldersAsStored(pasted);
     if (askResetChecks && askResetChecks()) ResetChecks(pasted);
     editor.RecordInserted(pasted);
     return pasted;
@@ -128,11 +126,9 @@ TTreeNode* AddDroppedFiles(TDocument& document, TScheduleEditor& editor, TTreeNo
     TTreeNode* last = nullptr;
     for (const std::string& path : paths) {
         const std::string name = ExtractFileName(path);
-        const size_t dot = name.rfind('.');
-        const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-        const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+        const std::string ext = name.substr(std::min(name.rfind('.'), name.size()));
         std::optional<std::string> link;
-        std::string title = stem;
+        std::string title = ExtractFileStem(path);
         if (SameText(ext, ".url")) {
             link = LinkOfFile(path).value_or("");
         } else if (IsDirectory(path)) {
@@ -186,11 +182,8 @@ TTreeNode* ImportFile(TDocument& document, TScheduleEditor& editor, TTreeNode* s
         }
     }
     std::vector<TTreeNode*> added(target->Children().begin() + before, target->Children().end());
-    for (TTreeNode* node : added) {
-        const TTreeNode* stop = node->GetNextSkipChildren();
-        for (TTreeNode* n = node; n && n != stop; n = n->GetNext())
-            if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
-    }
+    for (TTreeNode* node : added)
+        OpenFoldersAsStored(node);
     editor.RecordInsertedGroup(added);
     root->Expand();
     return complete ? target : nullptr;

@@ -10,11 +10,14 @@ namespace quillo {
 
 const char* const kNoDayItemsText = "この日が期間内の予定および遅延項目はありません";
 
-std::vector<TDayItem> CollectDayItems(const TNodesIF& nodes, const TEvalContext& ctx, TDate date) {
-    std::vector<TDayItem> out;
-    for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext())
-        if (TSchItem* item = n->Data(); item && !item->IsFolder() && item->IsOnDate(ctx, date))
-            out.push_back({item->Name, item});
+TDayItems CollectDayItems(const TNodesIF& nodes, const TEvalContext& ctx, TDate date) {
+    TDayItems out;
+    for (TTreeNode* n = nodes.GetFirstNode(); n; n = n->GetNext()) {
+        TSchItem* item = n->Data();
+        if (!item || item->IsFolder() || !item->IsOnDate(ctx, date)) continue;
+        out.AnyOnDate = true;
+        if (const int c = DayCategoryOf(*item); c >= 0) out.ByCategory[size_t(c)].push_back(item);
+    }
     return out;
 }
 
@@ -31,15 +34,15 @@ std::string DayRootText(const TEvalContext& ctx, TDate date) {
 int DayCategoryOf(const TSchItem& item) {
     switch (item.State) {
     case ssWarning:
-        return 0;
+        return dcDelayed;
     case ssCaution:
-        return 1;
+        return dcCaution;
     case ssInProgress:
-        return 2;
+        return dcInProgress;
     case ssWaiting:
-        return 3;
+        return dcNotDone;
     case ssDone:
-        return 4;
+        return dcDone;
     default:
         return -1;
     }
@@ -62,25 +65,21 @@ std::string DayRemainingText(const TSchItem& item, const TEvalContext& ctx, TDat
     }
 }
 
-TDayList BuildDayList(const std::vector<TDayItem>& items, const TEvalContext& ctx, TDate date) {
+TDayList BuildDayList(const TDayItems& items, const TEvalContext& ctx, TDate date) {
+    // A category shows the picture of a folder in the state it lists.
+    static const int kImages[kDayCategories] = {niFolderWarning, niFolderCaution, niFolderInProgress, niFolderWaiting,
+                                                niFolderDone};
     TDayList list;
     list.RootText = DayRootText(ctx, date);
     const std::vector<std::string> texts = DayCategoryTexts(ctx, date);
-    static const int kImages[] = {5, 4, 2, 1, 3};
-    TDayCategory cats[5];
-    for (int i = 0; i < 5; ++i)
-        cats[i] = {texts[size_t(i)], kImages[i], {}};
-    for (const TDayItem& entry : items) {
-        const TSchItem& item = *entry.Item;
-        const int slot = DayCategoryOf(item);
-        if (slot < 0) continue;
-        int image = item.Node ? item.Node->ImageIndex() : 0;
-        cats[slot].Rows.push_back(
-            {entry.Name, image, DateText(item.EndDate), DayRemainingText(item, ctx, date), entry.Item});
+    for (size_t c = 0; c < kDayCategories; ++c) {
+        if (items.ByCategory[c].empty()) continue;
+        TDayCategory& category = list.Categories.emplace_back(TDayCategory{texts[c], kImages[c], {}});
+        for (TSchItem* item : items.ByCategory[c])
+            category.Rows.push_back({item->Name, item->Node ? item->Node->ImageIndex() : 0, DateText(item->EndDate),
+                                     DayRemainingText(*item, ctx, date), item});
     }
-    for (auto& c : cats)
-        if (!c.Rows.empty()) list.Categories.push_back(std::move(c));
-    list.NothingListed = items.empty();
+    list.NothingListed = !items.AnyOnDate;
     return list;
 }
 

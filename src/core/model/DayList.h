@@ -4,6 +4,7 @@
 #include "base/Date.h"
 #include "model/EvalContext.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,13 +13,15 @@ namespace quillo {
 class TNodesIF;
 class TSchItem;
 
-struct TDayItem {
-    std::string Name;
-    TSchItem* Item;
-};
+// The categories of the list, in window order.
+enum TDayCategoryIndex { dcDelayed, dcCaution, dcInProgress, dcNotDone, dcDone, kDayCategories };
 
-// Every to-do of the tree, in tree order, for which IsOnDate(date) holds.
-std::vector<TDayItem> CollectDayItems(const TNodesIF& nodes, const TEvalContext& ctx, TDate date);
+// Every to-do of the tree for which IsOnDate(date) holds, in tree order within its category.
+struct TDayItems {
+    std::array<std::vector<TSchItem*>, kDayCategories> ByCategory;
+    bool AnyOnDate = false; // also true for a to-do on that day that no category lists
+};
+TDayItems CollectDayItems(const TNodesIF& nodes, const TEvalContext& ctx, TDate date);
 
 struct TDayRow {
     std::string Name; // cp932, as the item holds it
@@ -44,12 +47,12 @@ constexpr int kDayRootImage = 15;
 constexpr int kNoDayItemsImage = 16;
 extern const char* const kNoDayItemsText;
 
-TDayList BuildDayList(const std::vector<TDayItem>& items, const TEvalContext& ctx, TDate date);
+TDayList BuildDayList(const TDayItems& items, const TEvalContext& ctx, TDate date);
 
 // The pieces of the list, for a reader that writes rows as it finds them.
 std::string DayRootText(const TEvalContext& ctx, TDate date);
 std::vector<std::string> DayCategoryTexts(const TEvalContext& ctx, TDate date); // in window order
-int DayCategoryOf(const TSchItem& item); // index into those texts; -1 when not listed
+int DayCategoryOf(const TSchItem& item); // a TDayCategoryIndex; -1 when not listed
 std::string DayRemainingText(const TSchItem& item, const TEvalContext& ctx, TDate date);
 
 } // namespace quillo

@@ -245,15 +245,18 @@ void FinishScheduleLoad(TNodesIF& nodes, const TEvalContext& ctx, bool rowTexts)
     TTreeNode* root = nodes.GetFirstNode();
     if (!root) return;
     root->Expand();
-    for (TTreeNode* n = root; n; n = n->GetNext())
-        if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
+    OpenFoldersAsStored(root);
     RefreshAll(ctx, nodes, rowTexts);
 }
 
+void OpenFoldersAsStored(TTreeNode* top) {
+    const TTreeNode* stop = top->GetNextSkipChildren();
+    for (TTreeNode* n = top; n && n != stop; n = n->GetNext())
+        if (TSchItem* item = n->Data(); item && item->IsFolder()) static_cast<TSchFolder*>(item)->ApplyExpanded();
+}
+
 std::string ScheduleTitleOf(const std::string& path) {
-    std::string name = ExtractFileName(path);
-    size_t dot = name.rfind('.');
-    return (dot == std::string::npos || dot == 0) ? name : name.substr(0, dot);
+    return ExtractFileStem(path);
 }
 
 } // namespace quillo

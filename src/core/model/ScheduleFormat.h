@@ -58,6 +58,9 @@ TTreeNode* CreateScheduleRoot(TNodesIF& nodes, const std::string& titleUtf8);
 // state in tree order, refresh again.
 void FinishScheduleLoad(TNodesIF& nodes, const TEvalContext& ctx, bool rowTexts = true);
 
+// Opens or closes every folder of the subtree at `top` as the lines it was read from said.
+void OpenFoldersAsStored(TTreeNode* top);
+
 // Title of a schedule file: its name without folder and extension.
 std::string ScheduleTitleOf(const std::string& path);
 

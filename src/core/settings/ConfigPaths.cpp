@@ -21,9 +21,8 @@ std::string ConfigDirectory() {
         std::string beside = ExtractFileDir(program);
         if (IsRegularFile(SettingsFileIn(beside))) return beside;
     }
-    if (const std::string x = XdgDirVariable("XDG_CONFIG_HOME"); !x.empty()) return x + "/quillo";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : ".") + "/.config/quillo";
+    const std::string config = ConfigHome();
+    return (config.empty() ? std::string("./.config") : config) + "/quillo";
 }
 
 std::string SettingsFileIn(const std::string& dir) {

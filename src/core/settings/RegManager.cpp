@@ -33,37 +33,21 @@ void TRegManager::ShowError(const std::string& text) {
     mDesktop->MessageBox(text, mtError, mbOK);
 }
 
+bool TRegManager::IniReady() {
+    // This desktop has no registry: another store type reads defaults and writes nothing.
+    if (RegType != rtIni) return false;
+    if (IniFileName.empty()) ShowError("can not create Inifile object.");
+    return !IniFileName.empty();
+}
+
 std::string TRegFiler::ReadValue(const std::string& section, const std::string& key, const std::string& def) {
-    if (section.empty() || key.empty()) return def;
-    switch (mManager.RegType) {
-    case rtIni:
-        if (mManager.IniFileName.empty()) {
-            mManager.ShowError("can not create Inifile object.");
-            return def;
-        }
-        return TIniFile(mManager.IniFileName).ReadString(section, key, def);
-    case rtReg:
-        // This desktop has no registry; settings live in the INI file.
-        if (mManager.RegDirt.empty()) mManager.ShowError("can not create Registry object.");
-        return def;
-    }
-    return def;
+    if (section.empty() || key.empty() || !mManager.IniReady()) return def;
+    return TIniFile(mManager.IniFileName).ReadString(section, key, def);
 }
 
 void TRegFiler::WriteValue(const std::string& section, const std::string& key, const std::string& text) {
-    if (section.empty() || key.empty()) return;
-    switch (mManager.RegType) {
-    case rtIni:
-        if (mManager.IniFileName.empty()) {
-            mManager.ShowError("can not create Inifile object.");
-            return;
-        }
-        TIniFile(mManager.IniFileName).WriteString(section, key, text);
-        return;
-    case rtReg:
-        if (mManager.RegDirt.empty()) mManager.ShowError("can not create Registry object.");
-        return;
-    }
+    if (section.empty() || key.empty() || !mManager.IniReady()) return;
+    TIniFile(mManager.IniFileName).WriteString(section, key, text);
 }
 
 bool TRegFiler::ReadBool() {

@@ -58,7 +58,7 @@ public:
     TRegManager& operator=(const TRegManager&) = delete;
 
     std::string IniFileName;
-    std::string RegDirt;
+    std::string RegDirt; // the registry key of registry mode, which this desktop lacks
     TRegItems RegItems;
     TRegType RegType = rtIni;
 
@@ -68,6 +68,7 @@ public:
 private:
     friend class TRegFiler;
     void ShowError(const std::string& text);
+    bool IniReady(); // in INI mode with a file name; says so when the name is missing
     IDesktop* mDesktop;
     TRegFiler mFiler;
 };

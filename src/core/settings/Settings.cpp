@@ -80,8 +80,8 @@ bool ReadCalendarFiles(const std::string& dir, TCalendar& calendar, int& chartDa
 
 void LoadMainSettings(TRegManager& store, TDate today, TCalendar& calendar, TChart& chart, TExSections& sections,
                       TMainSettings& s) {
-    for (int dow = 1; dow <= 7; ++dow)
-        calendar.SetWeekdayLevel(dow, ReadClamped(store, kDayNames[dow - 1], dlWorkday, dlHoliday));
+    int chartDateOffset;
+    ReadCalendarSettings(store, calendar, chartDateOffset);
     s.FormX = ReadClamped(store, "FormX", -kFarPosition, kFarPosition);
     s.FormY = ReadClamped(store, "FormY", -kFarPosition, kFarPosition);
     s.FormH = ReadClamped(store, "FormH", 0, kFarPosition);
@@ -100,9 +100,7 @@ void LoadMainSettings(TRegManager& store, TDate today, TCalendar& calendar, TCha
     for (int i = kStoredSections - 1; i < sections.Count(); ++i)
         sections.Items(i)->SetWidth(dayWidth);
     sections.EndUpdate();
-    chart.SetChartDate(today + ReadClamped(store, "ChartDate", -kMaxChartOffset, kMaxChartOffset));
-    calendar.HolidayLv = ReadClamped(store, "HolidayLv", dlWorkday, dlHoliday);
-    calendar.AlertCount = ReadClamped(store, "AlertCount", 0, kMaxAlertCount);
+    chart.SetChartDate(today + chartDateOffset);
 }
 
 void SaveMainSettings(TRegManager& store, TDate today, const TCalendar& calendar, const TChart& chart,

@@ -43,9 +43,9 @@ void ReadCalendarSettings(TRegManager& store, TCalendar& calendar, int& chartDat
 // with the file's name and the reason in `error`, when the holidays file cannot be read.
 bool ReadCalendarFiles(const std::string& dir, TCalendar& calendar, int& chartDateOffset, std::string& error);
 
-// Every row in the order a start reads them: the weekday levels, the window, the dialogs, the
-// header widths (each section keeps its own limits; the fifth width is every day column's), the
-// chart's first day, HolidayLv and AlertCount. Values outside their range are brought into it.
+// Every row: the calendar's as ReadCalendarSettings reads them, the window, the dialogs, the header
+// widths (each section keeps its own limits; the fifth width is every day column's) and the chart's
+// first day. Values outside their range are brought into it.
 void LoadMainSettings(TRegManager& store, TDate today, TCalendar& calendar, TChart& chart, TExSections& sections,
                       TMainSettings& settings);
 

@@ -9,19 +9,11 @@
 namespace quillo {
 
 namespace {
-std::string EnvOr(const char* name, const std::string& fallback) {
-    const char* v = std::getenv(name);
-    return (v && *v) ? std::string(v) : fallback;
-}
-
-std::string Home() {
-    return EnvOr("HOME", "");
-}
-
 // XDG_DESKTOP_DIR from user-dirs.dirs, the file xdg-user-dirs maintains.
 std::string DesktopDir() {
-    std::string home = Home();
-    if (home.empty()) return "";
+    const char* h = std::getenv("HOME");
+    if (!h || !*h) return "";
+    const std::string home = h;
     std::string result = home + "/Desktop";
     std::ifstream in(ConfigHome() + "/user-dirs.dirs");
     std::string line;
@@ -36,18 +28,6 @@ std::string DesktopDir() {
     return result;
 }
 } // namespace
-
-std::string ConfigHome() {
-    if (std::string dir = XdgDirVariable("XDG_CONFIG_HOME"); !dir.empty()) return dir;
-    const std::string home = Home();
-    return home.empty() ? "" : home + "/.config";
-}
-
-std::string DataHome() {
-    if (std::string dir = XdgDirVariable("XDG_DATA_HOME"); !dir.empty()) return dir;
-    const std::string home = Home();
-    return home.empty() ? "" : home + "/.local/share";
-}
 
 std::string GetShellFolder(int kind) {
     std::string dir;

@@ -18,8 +18,4 @@ enum TShellFolderKind {
 // The folder ending in "/", or empty when this desktop has no such folder or it cannot be found.
 std::string GetShellFolder(int kind);
 
-// $XDG_CONFIG_HOME and $XDG_DATA_HOME with their defaults below $HOME; empty without a home.
-std::string ConfigHome();
-std::string DataHome();
-
 } // namespace quillo

@@ -25,7 +25,6 @@ public:
     void TimerFired();
 
     bool ClickPending() const { return mClickPending; }
-    bool IsDown(TTrayButton button) const { return mDown[button]; }
 
 private:
     void Report(TTrayButton button);

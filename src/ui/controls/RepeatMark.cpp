@@ -34,8 +34,13 @@ const QIcon& RepeatMarkImage(bool understood) {
     return understood ? known : unknown;
 }
 
+int RepeatMarkSlot(bool memo, bool link) {
+    return !memo ? 0 : !link ? 1 : 2;
+}
+
 bool OnRepeatMark(int offset, const TSchItem& item) {
-    return !item.Repeat.empty() && offset >= kRepeatMarkLeft && offset < kRepeatMarkLeft + kRepeatMarkWidth;
+    const int left = RepeatMarkSlot(!item.Memo.empty(), !item.Link.empty()) * kRepeatMarkWidth;
+    return !item.Repeat.empty() && offset >= left && offset < left + kRepeatMarkWidth;
 }
 
 std::string RepeatMarkHint(const TSchItem& item) {

@@ -12,8 +12,10 @@ namespace quillo {
 
 class TSchItem;
 
-constexpr int kRepeatMarkLeft = 32; // after the memo and link marks, 16 pixels each
 constexpr int kRepeatMarkWidth = 16;
+// The first of the three 16-pixel places that the memo and link marks leave free: packed to the
+// left, so that the remaining days text at the column's right is not covered.
+int RepeatMarkSlot(bool memo, bool link);
 
 // Two arrows chasing each other round; grey for a rule the program does not understand.
 const QIcon& RepeatMarkImage(bool understood);

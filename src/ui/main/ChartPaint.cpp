@@ -103,7 +103,8 @@ void PaintInfoMarks(QPainter& p, const QRect& r, const TInfoMarks& marks, int si
     if (marks.Memo) PaintPicture(p, images[tiMemo], QRect(r.left(), r.top(), size, size));
     if (marks.Link) PaintPicture(p, images[tiLink], QRect(r.left() + size, r.top(), size, size));
     if (marks.Repeat)
-        PaintPicture(p, RepeatMarkImage(marks.RepeatUnderstood), QRect(r.left() + 2 * size, r.top(), size, size));
+        PaintPicture(p, RepeatMarkImage(marks.RepeatUnderstood),
+                     QRect(r.left() + RepeatMarkSlot(marks.Memo, marks.Link) * size, r.top(), size, size));
 }
 
 } // namespace quillo

@@ -20,10 +20,10 @@ std::string MemoLine(const std::string& memo) {
 }
 
 std::string InfoMarkHint(const TSchItem& item, int offset) {
+    if (OnRepeatMark(offset, item)) return RepeatMarkHint(item);
     if (offset >= 0 && offset < kInfoMarkWidth && !item.Memo.empty()) return "メモの編集|" + MemoLine(item.Memo);
     if (offset >= kInfoMarkWidth && offset < 2 * kInfoMarkWidth && !item.Link.empty())
         return "リンクを開く|" + Cp932ToUtf8(item.Link);
-    if (OnRepeatMark(offset, item)) return RepeatMarkHint(item);
     return {};
 }
 
