@@ -78,6 +78,25 @@ TEST_F(TChartWindow, DisplayOrderAndModes) {
     EXPECT_TRUE(P.Action("ActionChartNext1")->isEnabled());
 }
 
+// A change of mode is one refresh of the header, and the header shows the order it was given.
+TEST_F(TChartWindow, ModeChangeRefreshesTheHeaderOnce) {
+    int refreshes = 0;
+    QObject::connect(P.Header, &TExHeader::GeometryChanged, P.Header, [&refreshes] { ++refreshes; });
+    for (bool chart : {false, true}) {
+        refreshes = 0;
+        P.Action("ActionShowChart")->trigger();
+        EXPECT_EQ(refreshes, 1);
+        const TExSections& s = P.Header->Sections();
+        for (int i = 0; i < s.Count(); ++i) {
+            EXPECT_EQ(P.Header->isSectionHidden(i), s.Items(i)->Position() < 0) << i;
+            if (s.Items(i)->Position() >= 0) {
+                EXPECT_EQ(P.Header->visualIndex(i), s.Items(i)->Position()) << i;
+            }
+        }
+        EXPECT_EQ(Day(3)->Position() >= 0, chart);
+    }
+}
+
 TEST_F(TChartWindow, BlockColoursAndBackgrounds) {
     QImage img = Grab();
     EXPECT_EQ(Cell(img, "progress", 3), QColor(102, 255, 102)); // Monday 29 April, in progress

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -139,6 +140,22 @@ TEST_F(TFinding, TypingFiltersMarksAndF3WalksTheFinds) {
     // A selection the next text hides moves on to the next find.
     Type("見積書");
     EXPECT_EQ(Selected(), "見積書を送る");
+}
+
+// The bar's icons come with its first opening, and stay for the next.
+TEST_F(TFinding, TheOpenedBarHasItsClearAndCloseButtons) {
+    auto* close = Find.Bar()->findChild<QToolButton*>(QStringLiteral("FindClose"));
+    ASSERT_NE(close, nullptr);
+    for (int opening = 0; opening < 2; ++opening) {
+        P.Trigger("ActionFind");
+        EXPECT_TRUE(Find.TextBox()->isClearButtonEnabled());
+        EXPECT_FALSE(close->icon().isNull());
+        Type("報");
+        EXPECT_EQ(Rows(), "plan 仕事 資料 報告!");
+        close->click();
+        EXPECT_FALSE(Find.IsOpen());
+        EXPECT_EQ(Rows(), "plan 仕事 個人 買い物 ＡＢＣ見積り");
+    }
 }
 
 TEST_F(TFinding, EscGivesTheTreeBackAsTheUserLeftItAndRecordsNothing) {

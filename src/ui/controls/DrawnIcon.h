@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The program's pictures are drawn, not loaded: at 16x16 and at twice that for dense screens.
+// The program's pictures are drawn, not loaded, at the size they are shown at (16x16, or twice that
+// on dense screens).
 #include <QIcon>
 #include <functional>
 

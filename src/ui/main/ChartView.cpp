@@ -164,11 +164,14 @@ void TChartView::SetChartDate(TDate first) {
 void TChartView::ApplyDisplayOrder() {
     TExSections& s = mContext.Header.Sections();
     const bool chart = ChartMode();
+    // One header refresh for the whole order, not one per section moved (64 of them).
+    s.BeginUpdate();
     s.Items(1)->SetPosition(chart ? -1 : 1);
     s.Items(2)->SetPosition(chart ? -1 : 2);
     for (int k = kFirstDaySection; k < s.Count(); ++k)
         s.Items(k)->SetPosition(chart ? k : -1);
     s.Items(kInfoSection)->SetPosition(1);
+    s.EndUpdate();
     mContext.Tree.Redraw();
 }
 

@@ -109,7 +109,6 @@ TFindBar::TFindBar(const TMainContext& context, THooks hooks)
     mText = new QLineEdit(mBar);
     mText->setObjectName(QStringLiteral("FindText"));
     mText->setPlaceholderText(QStringLiteral("項目名・メモ・関連リンクを検索"));
-    mText->setClearButtonEnabled(true);
     mKana = new QCheckBox(QStringLiteral("ひらがなとカタカナを区別しない"), mBar);
     mKana->setObjectName(QStringLiteral("FindKana"));
     mState = new QComboBox(mBar);
@@ -119,16 +118,15 @@ TFindBar::TFindBar(const TMainContext& context, THooks hooks)
     mCount = new QLabel(mBar);
     mCount->setObjectName(QStringLiteral("FindCount"));
     mCount->setMinimumWidth(90);
-    auto* close = new QToolButton(mBar);
-    close->setObjectName(QStringLiteral("FindClose"));
-    close->setAutoRaise(true);
-    close->setIcon(mBar->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    close->setToolTip(QStringLiteral("検索を終了"));
+    mClose = new QToolButton(mBar);
+    mClose->setObjectName(QStringLiteral("FindClose"));
+    mClose->setAutoRaise(true);
+    mClose->setToolTip(QStringLiteral("検索を終了"));
     layout->addWidget(mText, 1);
     layout->addWidget(mKana);
     layout->addWidget(mState);
     layout->addWidget(mCount);
-    layout->addWidget(close);
+    layout->addWidget(mClose);
     mBar->hide();
     mText->installEventFilter(mKeys.get());
     mBar->installEventFilter(mKeys.get());
@@ -137,7 +135,7 @@ TFindBar::TFindBar(const TMainContext& context, THooks hooks)
     QObject::connect(mText, &QLineEdit::textChanged, mBar, [=, this] { run([this] { QueryChanged(); }); });
     QObject::connect(mKana, &QCheckBox::toggled, mBar, [=, this] { run([this] { QueryChanged(); }); });
     QObject::connect(mState, &QComboBox::currentIndexChanged, mBar, [=, this] { run([this] { QueryChanged(); }); });
-    QObject::connect(close, &QToolButton::clicked, mBar, [=, this] { run([this] { Close(); }); });
+    QObject::connect(mClose, &QToolButton::clicked, mBar, [=, this] { run([this] { Close(); }); });
     QObject::connect(qApp, &QApplication::focusChanged, mBar, [this](QWidget*, QWidget* now) { FocusChanged(now); });
 
     TMainCommands& commands = context.Commands;
@@ -165,6 +163,7 @@ void TFindBar::Open() {
     if (!mContext.Document.IsOpen()) return;
     if (!mOpen) {
         mOpen = true;
+        GiveIcons();
         mBar->show();
         mFilter.SetQuery(QueryOfBar());
         mFilter.Prepare();  // every search form now, not on the first character
@@ -173,6 +172,14 @@ void TFindBar::Open() {
     }
     mText->setFocus(Qt::ShortcutFocusReason);
     mText->selectAll();
+}
+
+// The style's icons come from the icon theme, whose first look-up is slow: not at start-up, for a
+// bar that is hidden until asked for.
+void TFindBar::GiveIcons() {
+    if (mText->isClearButtonEnabled()) return;
+    mText->setClearButtonEnabled(true);
+    mClose->setIcon(mBar->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
 }
 
 void TFindBar::Close() {

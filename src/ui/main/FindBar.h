@@ -18,6 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QToolButton;
 class QWidget;
 
 namespace quillo {
@@ -62,6 +63,7 @@ private:
     TTreeNode* MatchFrom(TTreeNode* node, bool forward) const;
     void UpdateCount();
     void FocusChanged(QWidget* now);
+    void GiveIcons();
 
     void BeginInsertNode(TTreeNode*, int) override {}
     void EndInsertNode(TTreeNode* node) override;
@@ -82,6 +84,7 @@ private:
     QCheckBox* mKana;
     QComboBox* mState;
     QLabel* mCount;
+    QToolButton* mClose;
     std::unique_ptr<TKeys> mKeys;
     bool mOpen = false;
     bool mKeysLent = false;
