@@ -16,14 +16,6 @@ using namespace quillo::test;
 namespace {
 const TDate kToday = D(2024, 5, 3); // a Friday; Saturday and Sunday do not count
 
-// Whichever way the collection takes its listeners.
-template <class TNodes> void Listen(TNodes& nodes, INodesObserver* observer) {
-    if constexpr (requires { nodes.AddObserver(observer); })
-        nodes.AddObserver(observer);
-    else
-        nodes.SetObserver(observer);
-}
-
 const char* const kPlan = "{\n"
                           "F|work||+\n{\n"
                           "I|late|0|-|-|-|2024|5|1|0|\n"
@@ -36,30 +28,14 @@ const char* const kPlan = "{\n"
                           "I|undated|0|-|-|-|-|-|-|0|\n"
                           "}";
 
-struct TRemind : ::testing::Test {
-    TCalendar Calendar;
-    TChart Chart{Calendar};
-    TEvalContext Ctx{kToday, &Calendar, &Chart}; // the window's: its day never moves
-    TDocument Doc;
-    TScheduleEditor Editor{Doc, Ctx};
+// Ctx is the window's: its day never moves, while the reminder's clock does.
+struct TRemind : ::testing::Test, TTestDocument {
     TFixedClock Clock{kToday + 0.375};
     TReminder Reminder{Doc.Nodes(), Calendar, Clock, kToday};
 
-    TRemind() {
-        Chart.SetChartDate(kToday - 7);
-        Listen(Doc.Nodes(), &Reminder);
+    TRemind() : TTestDocument(kToday) {
+        Doc.Nodes().AddObserver(&Reminder);
         Load(kPlan);
-    }
-    void Load(const std::string& lines) {
-        Doc.New("test");
-        ReadItemLines(Doc.Nodes(), Doc.Root(), Tabs(lines), nullptr);
-        FinishScheduleLoad(Doc.Nodes(), Ctx);
-        Doc.History.Clear();
-    }
-    TTreeNode* Find(const std::string& name) const {
-        for (TTreeNode* n = Doc.Root(); n; n = n->GetNext())
-            if (n->Text() == name) return n;
-        return nullptr;
     }
     void SetEnd(const std::string& name, TDate end) {
         Editor.ChangeItem(Find(name), [&](TSchItem& item) { item.EndDate = end; });

@@ -327,12 +327,13 @@ void TFormDaySchedule::RowMouseDown(Qt::MouseButton button, int x, int y) {
     TExSection* s = ExHeader1->GetSectionAt(x, 1);
     if (button == Qt::LeftButton && s && s->Index() == kInfoColumn) {
         const int offset = x + TreeList1->horizontalScrollBar()->value() - s->Left();
-        if (offset > 0 && offset < kInfoMarkWidth && !item->Memo.empty())
+        const EInfoMarkClick mark = InfoMarkClickAt(*item, offset);
+        if (mark == icMemo)
             mMain.Run([this] {
                 mMain.OpenItemProperty(pfMemo);
                 Rebuild();
             });
-        else if (offset > kInfoMarkWidth && offset < 2 * kInfoMarkWidth && !item->Link.empty())
+        else if (mark == icLink)
             mMain.Run([this] { ActionItemOpenLinkExecute(); });
     }
     UpdateActions();

@@ -19,6 +19,12 @@ std::string MemoLine(const std::string& memo) {
     return Cp932ToUtf8(CutToNameLength(s));
 }
 
+EInfoMarkClick InfoMarkClickAt(const TSchItem& item, int offset) {
+    if (offset > 0 && offset < kInfoMarkWidth && !item.Memo.empty()) return icMemo;
+    if (offset > kInfoMarkWidth && offset < 2 * kInfoMarkWidth && !item.Link.empty()) return icLink;
+    return icNone;
+}
+
 std::string InfoMarkHint(const TSchItem& item, int offset) {
     if (OnRepeatMark(offset, item)) return RepeatMarkHint(item);
     if (offset >= 0 && offset < kInfoMarkWidth && !item.Memo.empty()) return "メモの編集|" + MemoLine(item.Memo);

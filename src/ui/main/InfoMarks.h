@@ -19,6 +19,9 @@ constexpr int kInfoMarkWidth = 16;
 
 // One line of a memo for hints and the status bar.
 std::string MemoLine(const std::string& memo);
+enum EInfoMarkClick { icNone, icMemo, icLink };
+// What a click `offset` pixels from the cell's left opens; a mark's edge pixels open nothing.
+EInfoMarkClick InfoMarkClickAt(const TSchItem& item, int offset);
 // The hint ("short|long") of the mark `offset` pixels from the cell's left; empty off a mark.
 std::string InfoMarkHint(const TSchItem& item, int offset);
 // The mouse at (x, y) over `tree`, whose header section `infoSection` is the information column:

@@ -6,6 +6,7 @@
 #include "controls/TreeList.h"
 #include "edit/Editor.h"
 #include "main/ChartView.h"
+#include "main/InfoMarks.h"
 #include "main/MainCommands.h"
 #include "model/Document.h"
 #include "model/SchItem.h"
@@ -20,7 +21,6 @@ namespace quillo {
 
 namespace {
 constexpr int kScrollMargin = 8; // pixels from an edge where a drag scrolls
-constexpr int kMarkWidth = 16;   // the memo and link marks of the information column
 } // namespace
 
 TTreeGestures::TTreeGestures(const TMainContext& context, THooks hooks)
@@ -168,9 +168,10 @@ void TTreeGestures::TreeList1MouseDown(Qt::MouseButton button, int x, int y) {
     TExSection* s = mContext.Header.GetSectionAt(x, 1);
     if (!s || s->Index() != TChartView::kInfoSection) return;
     const int offset = x + tree.horizontalScrollBar()->value() - s->Left();
-    if (offset > 0 && offset < kMarkWidth && !node->Data()->Memo.empty())
+    const EInfoMarkClick mark = InfoMarkClickAt(*node->Data(), offset);
+    if (mark == icMemo)
         mContext.Commands.Run([this] { mHooks.OpenProperty(2); });
-    else if (offset > kMarkWidth && offset < 2 * kMarkWidth && !node->Data()->Link.empty())
+    else if (mark == icLink)
         mContext.Commands.Invoke("ActionOpenLink");
 }
 
